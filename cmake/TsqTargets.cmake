@@ -1,0 +1,39 @@
+# Shared settings for the project's own targets.
+
+function(tsq_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(TSQ_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+# tsq_library(name SOURCES ... [QT])
+function(tsq_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    tsq_warnings(${name})
+endfunction()
+
+# tsq_test(name SOURCES ... LIBS ...): a GoogleTest or QTest executable run by ctest.
+function(tsq_test name)
+    cmake_parse_arguments(ARG "QTEST" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        TSQ_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+        TSQ_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    tsq_warnings(${name})
+    if(ARG_QTEST)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT
+            "QT_QPA_PLATFORM=offscreen;TSQ_AUDIO_DEVICE=null")
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+        include(GoogleTest)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+            PROPERTIES ENVIRONMENT "TSQ_AUDIO_DEVICE=null;QT_QPA_PLATFORM=offscreen")
+    endif()
+endfunction()

@@ -1,0 +1,64 @@
+#pragma once
+// A note of a track. A note is stored as one segment per 1920-tick bucket it touches;
+// the segments form a chain (prevSegment/nextSegment) and carry identical values. The
+// head, the segment without a predecessor, is the note's identity.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CArchiveReader;
+class CArchiveWriter;
+
+class CNote {
+public:
+    int32_t position = 0; // start tick, >= 0
+    int32_t length = 1;   // ticks, >= 1
+    int32_t keyoff = 0;   // release starts keyoff ticks before the end
+    int32_t key = 0;      // 0 = B8 .. 95 = C1
+    int32_t volume = 255; // 0..255
+    int32_t portamentoStart = 0;  // ticks after position
+    int32_t portamentoLength = 0; // ticks
+    int32_t portamentoLevel = 0;  // 1/256 semitone
+    uint32_t selected = 0;
+    CNote* prevSegment = nullptr;
+    CNote* nextSegment = nullptr;
+    CNote* nextInBucket = nullptr;
+
+    static constexpr size_t kRecordSize = 25;
+
+    CNote() = default;
+    // Copies carry the values only; a copy is never part of a chain or a bucket.
+    CNote(const CNote& other) { CopyValues(other); }
+    CNote& operator=(const CNote& other) {
+        CopyValues(other);
+        return *this;
+    }
+
+    CNote* Head();
+    const CNote* Head() const;
+    bool IsHead() const { return prevSegment == nullptr; }
+    int32_t End() const { return position + length; }
+    bool Covers(int32_t tick) const { return position <= tick && tick < position + length; }
+    bool HasPortamento() const { return portamentoLength != 0 && portamentoLevel != 0; }
+    // Same stored values (not links or selection).
+    bool SameValues(const CNote& other) const;
+
+    // Applies f to every segment of this note's chain, from the head.
+    template <class F> void ForEachSegment(F&& f) {
+        for (CNote* s = Head(); s != nullptr; s = s->nextSegment)
+            f(*s);
+    }
+
+    // Writes the 25-byte note record, with `position` replaced by the given value.
+    void Serialize(CArchiveWriter& ar, int32_t storedPosition) const;
+    void Serialize(CArchiveWriter& ar) const { Serialize(ar, position); }
+    // Reads the 21 bytes that follow the position of a note record.
+    static CNote ReadRecord(CArchiveReader& ar, int32_t position);
+
+private:
+    void CopyValues(const CNote& other);
+};
+
+using CNoteArray = std::vector<CNote*>;
+using CConstNoteArray = std::vector<const CNote*>;

@@ -1,0 +1,144 @@
+// Reading and writing project files (".tqp") and incremental-build files (".tqb").
+
+#include "model/CArchiveReader.h"
+#include "model/CArchiveWriter.h"
+#include "model/CProject.h"
+#include "model/FileIO.h"
+#include "model/FileVersion.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr size_t kMagicSize = 20;
+constexpr size_t kMaxProjectFile = size_t{256} << 20;
+constexpr size_t kMaxBuildInfoFile = size_t{64} << 20;
+// Far beyond any song the editor can show, and small enough to bound what a damaged track
+// count can make a load allocate.
+constexpr uint32_t kMaxTracks = 4096;
+constexpr uint64_t kSegmentBudget = uint64_t{1} << 22;
+
+bool HasMagic(std::span<const uint8_t> bytes) {
+    return bytes.size() >= kMagicSize && std::memcmp(bytes.data(), CProject::kMagic, kMagicSize) == 0;
+}
+
+std::string VersionText(uint32_t v) {
+    return std::to_string(v & 0xFF) + "." + std::to_string((v >> 8) & 0xFF);
+}
+
+Result WithPath(const std::string& path, Result r) {
+    if (!r)
+        r.message = path + ": " + r.message;
+    return r;
+}
+
+} // namespace
+
+std::vector<uint8_t> CProject::SaveToBytes() const {
+    CArchiveWriter ar;
+    ar.Bytes(kMagic, kMagicSize);
+    ar.U32(kFileVersion);
+    data.Serialize(ar);
+    ar.U32(static_cast<uint32_t>(tracks.size()));
+    for (const CTrack& t : tracks)
+        t.Serialize(ar);
+    return ar.Take();
+}
+
+Result CProject::Save(const std::string& path) const {
+    std::vector<uint8_t> bytes = SaveToBytes();
+    return WithPath(path, WriteFileAtomically(path, bytes));
+}
+
+void CProject::ConvertOldPortamento() {
+    for (CTrack& t : tracks) {
+        t.ForEachNote([this](CNote* n) {
+            if (n->portamentoStart == 0 && n->portamentoLength == 0)
+                return;
+            const double start = data.tempos.SecondsAt(n->position) + n->portamentoStart / 1000.0;
+            const int32_t a = data.tempos.SecondsToTicks(start);
+            const int32_t e = data.tempos.SecondsToTicks(start + n->portamentoLength / 1000.0);
+            const int32_t position = n->position;
+            n->ForEachSegment([&](CNote& s) {
+                s.portamentoStart = a - position;
+                s.portamentoLength = e - a;
+            });
+        });
+    }
+}
+
+Result CProject::LoadFromBytes(std::span<const uint8_t> bytes) {
+    if (!HasMagic(bytes))
+        return Result::Fail("not a Tesselaphon project file");
+    CProject loaded;
+    try {
+        CArchiveReader ar(bytes);
+        ar.Skip(kMagicSize);
+        const uint32_t version = ar.U32();
+        if ((version & 0xFFFF) > kFileVersion)
+            return Result::Fail("written by a newer version (" + VersionText(version) + ")");
+        loaded.Reset();
+        loaded.tracks.clear();
+        loaded.data.Serialize(ar, version);
+        if (!loaded.data.IsValid())
+            return Result::Fail("damaged tempo, beat, volume or loop settings");
+        const uint32_t count = ar.U32();
+        if (count > kMaxTracks)
+            return Result::Fail("too many tracks (" + std::to_string(count) + ")");
+        uint64_t budget = kSegmentBudget;
+        for (uint32_t i = 0; i < count; ++i) {
+            loaded.tracks.emplace_back();
+            loaded.tracks.back().Serialize(ar, version, budget);
+        }
+        if (IsBefore(version, 8))
+            loaded.ConvertOldPortamento();
+    } catch (const ArchiveError& e) {
+        return Result::Fail(std::string("damaged file: ") + e.what());
+    }
+    loaded.lastBuildLength = loaded.GetLength();
+    loaded.lastBuildFadeOut = loaded.data.fadeOut;
+    *this = std::move(loaded);
+    return Result::Ok();
+}
+
+Result CProject::Load(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    Result r = ReadWholeFile(path, bytes, kMaxProjectFile);
+    if (r)
+        r = LoadFromBytes(bytes);
+    return WithPath(path, r);
+}
+
+Result CProject::Import(const std::string& path, const MIDI_IMPORT_OPTIONS& options) {
+    std::vector<uint8_t> head;
+    if (Result r = ReadFileHead(path, head, kMagicSize); !r)
+        return WithPath(path, r);
+    head.resize(kMagicSize, 0);
+    if (HasMagic(head))
+        return Load(path);
+    if (std::memcmp(head.data(), "MThd", 4) == 0)
+        return ImportMidi(path, options);
+    return WithPath(path, Result::Fail("neither a project file nor a MIDI file"));
+}
+
+Result CProject::SaveBuildInfo(const std::string& path, const CProjectModified& map) {
+    CArchiveWriter ar;
+    map.Serialize(ar);
+    return WithPath(path, WriteFileAtomically(path, ar.Data()));
+}
+
+Result CProject::LoadBuildInfo(const std::string& path, CProjectModified& map) {
+    map.clear();
+    std::vector<uint8_t> bytes;
+    Result r = ReadWholeFile(path, bytes, kMaxBuildInfoFile);
+    if (!r)
+        return WithPath(path, r);
+    try {
+        CArchiveReader ar(bytes);
+        map.Serialize(ar);
+    } catch (const ArchiveError& e) {
+        map.clear();
+        return WithPath(path, Result::Fail(std::string("damaged file: ") + e.what()));
+    }
+    return Result::Ok();
+}

@@ -1,0 +1,368 @@
+#include "model/CTrack.h"
+
+#include "model/CArchiveReader.h"
+#include "model/CArchiveWriter.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr int32_t kLastTick = std::numeric_limits<int32_t>::max();
+// Enough for any real song many times over, small enough that a damaged file cannot make
+// a load allocate without end.
+constexpr uint64_t kDefaultSegmentBudget = uint64_t{1} << 22;
+
+// Brings values into the range a stored note must have.
+void Normalize(CNote& v) {
+    v.position = std::clamp(v.position, 0, kLastTick - 1);
+    v.length = std::max(v.length, 1);
+    if (int64_t{v.position} + v.length > kLastTick)
+        v.length = kLastTick - v.position;
+}
+
+uint64_t SegmentCount(const CNote& v) {
+    return static_cast<uint64_t>(CTrack::BucketOf(v.position + v.length - 1) -
+                                 CTrack::BucketOf(v.position) + 1);
+}
+
+void SetChainSelected(CNote* note, uint32_t value) {
+    note->ForEachSegment([value](CNote& s) { s.selected = value; });
+}
+
+int FindFromEnd(const CNoteArray& list, const CNote* head) {
+    for (size_t i = list.size(); i-- > 0;)
+        if (list[i] == head)
+            return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace
+
+CTrack::~CTrack() { RemoveAllNotes(); }
+
+CTrack::CTrack(const CTrack& other) : settings(other.settings) { CopyNotesFrom(other); }
+
+CTrack& CTrack::operator=(const CTrack& other) {
+    if (this != &other) {
+        RemoveAllNotes();
+        settings = other.settings;
+        CopyNotesFrom(other);
+    }
+    return *this;
+}
+
+CTrack::CTrack(CTrack&& other) noexcept
+    : settings(std::move(other.settings)), buckets(std::move(other.buckets)),
+      selection(std::move(other.selection)) {
+    other.buckets.clear();
+    other.selection.clear();
+}
+
+CTrack& CTrack::operator=(CTrack&& other) noexcept {
+    if (this != &other) {
+        RemoveAllNotes();
+        settings = std::move(other.settings);
+        buckets = std::move(other.buckets);
+        selection = std::move(other.selection);
+        other.buckets.clear();
+        other.selection.clear();
+    }
+    return *this;
+}
+
+void CTrack::CopyNotesFrom(const CTrack& other) {
+    other.ForEachNote([this](const CNote* n) {
+        CNote* copy = AddNote(*n);
+        if (n->selected)
+            SelectNote(copy, true);
+    });
+}
+
+CNote* CTrack::AddNote(const CNote& values) {
+    CNote v = values;
+    Normalize(v);
+    const int32_t first = BucketOf(v.position);
+    const int32_t last = BucketOf(v.position + v.length - 1);
+    if (buckets.size() < static_cast<size_t>(last) + 1)
+        buckets.resize(static_cast<size_t>(last) + 1, nullptr);
+    CNote* head = nullptr;
+    CNote* previous = nullptr;
+    for (int32_t b = first; b <= last; ++b) {
+        auto* segment = new CNote(v);
+        segment->prevSegment = previous;
+        segment->nextInBucket = buckets[static_cast<size_t>(b)];
+        buckets[static_cast<size_t>(b)] = segment;
+        if (previous != nullptr)
+            previous->nextSegment = segment;
+        else
+            head = segment;
+        previous = segment;
+    }
+    return head;
+}
+
+void CTrack::RemoveNote(CNote* note) {
+    CNote* segment = note->Head();
+    if (segment->selected)
+        SelectNote(segment, false);
+    for (size_t b = static_cast<size_t>(BucketOf(segment->position)); segment != nullptr; ++b) {
+        CNote** link = &buckets[b];
+        while (*link != nullptr && *link != segment)
+            link = &(*link)->nextInBucket;
+        if (*link != nullptr)
+            *link = segment->nextInBucket;
+        CNote* next = segment->nextSegment;
+        delete segment;
+        segment = next;
+    }
+    TrimBuckets();
+}
+
+void CTrack::TrimBuckets() {
+    while (!buckets.empty() && buckets.back() == nullptr)
+        buckets.pop_back();
+}
+
+void CTrack::RemoveAllNotes() {
+    for (CNote* segment : buckets) {
+        while (segment != nullptr) {
+            CNote* next = segment->nextInBucket;
+            delete segment;
+            segment = next;
+        }
+    }
+    buckets.clear();
+    selection.clear();
+}
+
+CNote* CTrack::ReplaceNote(CNote* note, const CNote& values) {
+    CNote* old = note->Head();
+    CNote* added = AddNote(values);
+    if (old->selected) {
+        int index = FindFromEnd(selection, old);
+        SetChainSelected(old, 0);
+        SetChainSelected(added, 1);
+        if (index >= 0)
+            selection[static_cast<size_t>(index)] = added;
+        else
+            selection.push_back(added);
+    }
+    RemoveNote(old);
+    return added;
+}
+
+int CTrack::SelectNote(CNote* note, bool select) {
+    if (note == nullptr && !select) {
+        for (CNote* head : selection)
+            SetChainSelected(head, 0);
+        selection.clear();
+        return -1;
+    }
+    if (note == nullptr) {
+        for (CNote* segment : buckets)
+            for (CNote* n = segment; n != nullptr; n = n->nextInBucket)
+                if (!n->selected) {
+                    SetChainSelected(n, 1);
+                    selection.push_back(n->Head());
+                }
+        return -1;
+    }
+    CNote* head = note->Head();
+    if (!select) {
+        int index = FindFromEnd(selection, head);
+        if (index >= 0) {
+            SetChainSelected(head, 0);
+            selection.erase(selection.begin() + index);
+        }
+        return -1;
+    }
+    if (head->selected)
+        return FindFromEnd(selection, head);
+    SetChainSelected(head, 1);
+    selection.push_back(head);
+    return static_cast<int>(selection.size()) - 1;
+}
+
+bool CTrack::Straddles(int32_t tick) const {
+    const auto b = static_cast<size_t>(BucketOf(std::max(tick, 0)));
+    if (b >= buckets.size())
+        return false;
+    for (const CNote* n = buckets[b]; n != nullptr; n = n->nextInBucket)
+        if (n->position < tick && tick < n->End())
+            return true;
+    return false;
+}
+
+void CTrack::ShiftNotes(const CNoteArray& heads, int32_t amount) {
+    for (CNote* head : heads) {
+        CNote moved = *head;
+        moved.position = static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{head->position} + amount, 0, kLastTick - 1));
+        AddNote(moved);
+        RemoveNote(head);
+    }
+}
+
+namespace {
+
+// Heads in buckets [fromBucket, end) whose position satisfies `wanted`.
+template <class Pred>
+CNoteArray CollectHeads(const CNoteArray& buckets, size_t fromBucket, Pred wanted) {
+    CNoteArray heads;
+    for (size_t b = fromBucket; b < buckets.size(); ++b)
+        for (CNote* n = buckets[b]; n != nullptr; n = n->nextInBucket)
+            if (n->IsHead() && wanted(*n))
+                heads.push_back(n);
+    return heads;
+}
+
+} // namespace
+
+bool CTrack::InsertTime(int32_t tick, int32_t amount) {
+    if (Straddles(tick))
+        return false;
+    const auto from = static_cast<size_t>(BucketOf(std::max(tick, 0)));
+    ShiftNotes(CollectHeads(buckets, from, [tick](const CNote& n) { return n.position >= tick; }),
+               amount);
+    return true;
+}
+
+bool CTrack::DeleteTime(int32_t tick, int32_t amount) {
+    const int64_t end = int64_t{tick} + amount;
+    const auto from = static_cast<size_t>(BucketOf(std::max(tick, 0)));
+    for (CNote* n : CollectHeads(buckets, from, [&](const CNote& n) {
+             return n.position >= tick && n.position < end;
+         }))
+        RemoveNote(n);
+    ShiftNotes(CollectHeads(buckets, from, [&](const CNote& n) { return n.position >= end; }),
+               -amount);
+    return true;
+}
+
+std::vector<uint8_t> CTrack::CopyNotes(const CNoteArray& notes) {
+    int32_t first = kLastTick;
+    for (const CNote* n : notes)
+        first = std::min(first, n->position);
+    CArchiveWriter ar;
+    ar.U32(static_cast<uint32_t>(notes.size()));
+    for (const CNote* n : notes)
+        n->Serialize(ar, n->position - first);
+    return ar.Take();
+}
+
+bool CTrack::PasteNotes(std::span<const uint8_t> payload, int32_t offset) {
+    std::vector<CNote> pasted;
+    try {
+        CArchiveReader ar(payload);
+        uint32_t count = ar.U32();
+        ar.Require(count, CNote::kRecordSize);
+        uint64_t budget = kDefaultSegmentBudget;
+        pasted.reserve(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            int32_t stored = ar.I32();
+            CNote n = CNote::ReadRecord(ar, stored);
+            n.position = static_cast<int32_t>(
+                std::clamp<int64_t>(int64_t{stored} + offset, 0, kLastTick - 1));
+            Normalize(n);
+            if (SegmentCount(n) > budget)
+                return false;
+            budget -= SegmentCount(n);
+            pasted.push_back(n);
+        }
+    } catch (const ArchiveError&) {
+        return false;
+    }
+    for (const CNote& n : pasted)
+        SelectNote(AddNote(n), true);
+    return true;
+}
+
+void CTrack::FindNotes(const FIND_DATA& c, bool extend) {
+    if (!extend)
+        SelectNote(nullptr, false);
+    auto matches = [&c](const CNote& n) {
+        return (!c.pos || (c.posStart <= n.position && n.position < c.posEnd)) &&
+               (!c.length || (c.lengthStart <= n.length && n.length <= c.lengthEnd)) &&
+               (!c.keyoff || (c.keyoffStart <= n.keyoff && n.keyoff <= c.keyoffEnd)) &&
+               (!c.key || (c.keyEnd <= n.key && n.key <= c.keyStart)) &&
+               (!c.volume || (c.volumeStart <= n.volume && n.volume <= c.volumeEnd));
+    };
+    for (CNote* n : Notes())
+        if (!n->selected && matches(*n))
+            SelectNote(n, true);
+}
+
+CNoteArray CTrack::Notes() const {
+    CNoteArray heads;
+    ForEachNote([&heads](CNote* n) { heads.push_back(n); });
+    return heads;
+}
+
+size_t CTrack::NoteCount() const {
+    size_t count = 0;
+    ForEachNote([&count](const CNote*) { ++count; });
+    return count;
+}
+
+int32_t CTrack::EndTick() const {
+    for (size_t b = buckets.size(); b-- > 0;) {
+        if (buckets[b] == nullptr)
+            continue;
+        int32_t end = 0;
+        for (const CNote* n = buckets[b]; n != nullptr; n = n->nextInBucket)
+            end = std::max(end, n->End());
+        return end;
+    }
+    return 0;
+}
+
+void CTrack::Serialize(CArchiveWriter& ar) const {
+    settings.Serialize(ar);
+    WriteNoteStream(ar);
+}
+
+void CTrack::Serialize(CArchiveReader& ar, uint32_t version, uint64_t& segmentBudget) {
+    RemoveAllNotes();
+    settings.Serialize(ar, version);
+    ReadNoteStream(ar, segmentBudget);
+}
+
+void CTrack::Serialize(CArchiveReader& ar, uint32_t version) {
+    uint64_t budget = kDefaultSegmentBudget;
+    Serialize(ar, version, budget);
+}
+
+void CTrack::WriteNoteStream(CArchiveWriter& ar) const {
+    CConstNoteArray heads;
+    for (const CNote* segment : buckets) {
+        heads.clear();
+        for (const CNote* n = segment; n != nullptr; n = n->nextInBucket)
+            if (n->IsHead())
+                heads.push_back(n);
+        // Oldest first: reading adds each note in front of its bucket, so the lists come
+        // back in the same order and a save of a loaded file is byte for byte the same.
+        for (auto it = heads.rbegin(); it != heads.rend(); ++it)
+            (*it)->Serialize(ar);
+        ar.I32(-1);
+    }
+    ar.I32(-2);
+}
+
+void CTrack::ReadNoteStream(CArchiveReader& ar, uint64_t& segmentBudget) {
+    for (;;) {
+        int32_t position = ar.I32();
+        if (position == -1)
+            continue;
+        if (position == -2)
+            return;
+        if (position < 0)
+            throw ArchiveError("note at negative position " + std::to_string(position));
+        CNote n = CNote::ReadRecord(ar, position);
+        Normalize(n);
+        if (SegmentCount(n) > segmentBudget)
+            throw ArchiveError("notes exceed the size a song can have");
+        segmentBudget -= SegmentCount(n);
+        AddNote(n);
+    }
+}

@@ -1,0 +1,87 @@
+#pragma once
+// A track: its settings and its notes. Notes live in 1920-tick buckets, each the head of
+// a singly linked list of the note segments overlapping it, so the notes sounding at a
+// tick are found by walking one short list. The track owns every segment.
+
+#include "model/CNote.h"
+#include "model/CTrackData.h"
+#include "model/FindData.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class CArchiveReader;
+class CArchiveWriter;
+
+class CTrack {
+public:
+    static constexpr int32_t kBucketTicks = 1920;
+
+    CTrackData settings;
+    CNoteArray buckets;   // owning, through the segment lists
+    CNoteArray selection; // heads of the selected notes, in the order selected
+
+    CTrack() = default;
+    ~CTrack();
+    CTrack(const CTrack& other);
+    CTrack& operator=(const CTrack& other);
+    CTrack(CTrack&& other) noexcept;
+    CTrack& operator=(CTrack&& other) noexcept;
+
+    static int32_t BucketOf(int32_t tick) { return tick / kBucketTicks; }
+
+    // Adds a note with the given values and returns its head. A length below 1 is stored
+    // as 1; a negative position as 0; a length that would pass the last tick is shortened.
+    CNote* AddNote(const CNote& values);
+    // Removes the whole note of which `note` is any segment.
+    void RemoveNote(CNote* note);
+    void RemoveAllNotes();
+    // Replaces a note by one with new values, keeping its place in the selection. Returns
+    // the new head.
+    CNote* ReplaceNote(CNote* note, const CNote& values);
+    // Four modes: (null, false) clears the selection; (note, false) deselects one note;
+    // (null, true) selects all; (note, true) selects one and returns its selection index.
+    int SelectNote(CNote* note, bool select);
+
+    // Shifts notes at or after `tick` later; false (nothing changed) if a note straddles it.
+    bool InsertTime(int32_t tick, int32_t amount);
+    // Removes notes starting in [tick, tick + amount) and moves later ones back.
+    bool DeleteTime(int32_t tick, int32_t amount);
+    // True when a note has position < tick < position + length.
+    bool Straddles(int32_t tick) const;
+
+    // "TSQ_NOTE" payload of the given heads: count, then records with positions relative
+    // to the smallest one.
+    static std::vector<uint8_t> CopyNotes(const CNoteArray& notes);
+    // Adds the notes of a "TSQ_NOTE" payload at offset, selected. A damaged payload adds
+    // nothing and returns false.
+    bool PasteNotes(std::span<const uint8_t> payload, int32_t offset);
+    void FindNotes(const FIND_DATA& criteria, bool extend);
+
+    // Heads in enumeration order: buckets in order, each list in order.
+    template <class F> void ForEachNote(F&& f) const {
+        for (CNote* segment : buckets)
+            for (CNote* n = segment; n != nullptr; n = n->nextInBucket)
+                if (n->IsHead())
+                    f(n);
+    }
+    CNoteArray Notes() const;
+    size_t NoteCount() const;
+    bool HasNotes() const { return !buckets.empty(); }
+    // Greatest end tick of the track's notes; 0 without notes.
+    int32_t EndTick() const;
+
+    void Serialize(CArchiveWriter& ar) const;
+    // Reads settings and notes. `segmentBudget` bounds the segments a damaged file can
+    // make the track allocate; it is decreased by what the notes use.
+    void Serialize(CArchiveReader& ar, uint32_t version, uint64_t& segmentBudget);
+    void Serialize(CArchiveReader& ar, uint32_t version);
+
+private:
+    void CopyNotesFrom(const CTrack& other);
+    void TrimBuckets();
+    void ShiftNotes(const CNoteArray& heads, int32_t amount);
+    void WriteNoteStream(CArchiveWriter& ar) const;
+    void ReadNoteStream(CArchiveReader& ar, uint64_t& segmentBudget);
+};
