@@ -37,3 +37,21 @@ function(tsq_test name)
             PROPERTIES ENVIRONMENT "TSQ_AUDIO_DEVICE=null;QT_QPA_PLATFORM=offscreen")
     endif()
 endfunction()
+
+# tsq_fuzz(name SOURCES ... LIBS ... CORPUS dir): a libFuzzer entry point. Its seed corpus
+# always replays as a ctest test through a small driver; with TSQ_FUZZ on a clang build
+# also produces the real fuzzer binary <name>_fuzzer.
+function(tsq_fuzz name)
+    cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name}_replay ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
+    set_target_properties(${name}_replay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
+    tsq_warnings(${name}_replay)
+    add_test(NAME ${name}_corpus COMMAND ${name}_replay ${ARG_CORPUS})
+    if(TSQ_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        add_executable(${name}_fuzzer ${ARG_SOURCES})
+        target_compile_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+        target_link_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+        target_link_libraries(${name}_fuzzer PRIVATE ${ARG_LIBS})
+    endif()
+endfunction()

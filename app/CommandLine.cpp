@@ -1,0 +1,112 @@
+#include "app/CommandLine.h"
+
+#include "app/ProjectJson.h"
+#include "app/RenderCommand.h"
+#include "model/CProject.h"
+#include "model/FileIO.h"
+
+#include <cctype>
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+constexpr size_t kMaxJsonFile = size_t{256} << 20;
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "tsq: %s\n", message.c_str());
+    return 1;
+}
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "tsq: %s\n", message.c_str());
+    PrintUsage(true);
+    return 2;
+}
+
+// A project, MIDI file or (for conversion) JSON file, read into `project`.
+Result ReadSong(const std::string& path, CProject& project, bool allowJson) {
+    std::vector<uint8_t> head;
+    if (allowJson && ReadFileHead(path, head, 64)) {
+        size_t i = 0;
+        while (i < head.size() && std::isspace(head[i]))
+            ++i;
+        if (i < head.size() && head[i] == '{') {
+            std::vector<uint8_t> bytes;
+            if (Result r = ReadWholeFile(path, bytes, kMaxJsonFile); !r)
+                return Result::Fail(path + ": " + r.message);
+            Result r = ProjectFromJson(std::string(bytes.begin(), bytes.end()), project);
+            if (!r)
+                r.message = path + ": " + r.message;
+            return r;
+        }
+    }
+    return project.Import(path);
+}
+
+int Dump(const std::vector<std::string>& a) {
+    if (a.size() != 1)
+        return UsageError("--dump takes one file");
+    CProject project;
+    if (Result r = ReadSong(a[0], project, false); !r)
+        return Fail(r.message);
+    std::cout << ProjectToJson(project);
+    return std::cout.good() ? 0 : Fail("cannot write to standard output");
+}
+
+int Convert(const std::vector<std::string>& a) {
+    if (a.size() != 2)
+        return UsageError("--convert takes an input file and an output .tqp file");
+    CProject project;
+    if (Result r = ReadSong(a[0], project, true); !r)
+        return Fail(r.message);
+    if (Result r = project.Save(a[1]); !r)
+        return Fail(r.message);
+    return 0;
+}
+
+int ExportMidi(const std::vector<std::string>& a) {
+    if (a.size() != 2)
+        return UsageError("--export-midi takes a project file and an output .mid file");
+    CProject project;
+    if (Result r = project.Import(a[0]); !r)
+        return Fail(r.message);
+    if (Result r = project.ExportMidi(a[1]); !r)
+        return Fail(r.message);
+    return 0;
+}
+
+} // namespace
+
+void PrintUsage(bool toError) {
+    std::FILE* out = toError ? stderr : stdout;
+    std::fprintf(out,
+                 "Usage: tsq [FILE.tqp]                 start the editor\n"
+                 "       tsq --dump FILE                print a project or MIDI file as JSON\n"
+                 "       tsq --convert IN OUT.tqp       write a project from a project, MIDI\n"
+                 "                                      or JSON file\n"
+                 "       tsq --export-midi IN.tqp OUT.mid\n"
+                 "       tsq --render FILE.tqp [--output OUT.wav] [--rebuild] [--threads N]\n"
+                 "                             [--ignore-missing-samples]\n"
+                 "       tsq --help\n");
+}
+
+std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
+    if (args.empty() || args[0].rfind("--", 0) != 0)
+        return std::nullopt;
+    const std::string& mode = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (mode == "--help") {
+        PrintUsage(false);
+        return 0;
+    }
+    if (mode == "--dump")
+        return Dump(rest);
+    if (mode == "--convert")
+        return Convert(rest);
+    if (mode == "--export-midi")
+        return ExportMidi(rest);
+    if (mode == "--render")
+        return RunRenderCommand(rest);
+    return UsageError("unknown option " + mode);
+}

@@ -1,0 +1,8 @@
+#pragma once
+// tsq --render FILE.tqp [--output OUT.wav] [--rebuild] [--threads N] [--ignore-missing-samples]
+
+#include <string>
+#include <vector>
+
+// args are the words after "--render". Returns the exit status.
+int RunRenderCommand(const std::vector<std::string>& args);

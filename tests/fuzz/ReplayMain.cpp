@@ -1,0 +1,40 @@
+// Feeds every file of the given folders (or single files) to a fuzz entry point, so that
+// a seed corpus runs as an ordinary test in every build.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+
+void Replay(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    size_t count = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::filesystem::path path(argv[i]);
+        if (std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
+                if (entry.is_regular_file()) {
+                    Replay(entry.path());
+                    ++count;
+                }
+        } else {
+            Replay(path);
+            ++count;
+        }
+    }
+    std::printf("replayed %zu inputs\n", count);
+    return count > 0 ? 0 : 1;
+}
