@@ -80,15 +80,14 @@ int ExportMidi(const std::vector<std::string>& a) {
 
 void PrintUsage(bool toError) {
     std::FILE* out = toError ? stderr : stdout;
-    std::fprintf(out,
-                 "Usage: tsq [FILE.tqp]                 start the editor\n"
-                 "       tsq --dump FILE                print a project or MIDI file as JSON\n"
-                 "       tsq --convert IN OUT.tqp       write a project from a project, MIDI\n"
-                 "                                      or JSON file\n"
-                 "       tsq --export-midi IN.tqp OUT.mid\n"
-                 "       tsq --render FILE.tqp [--output OUT.wav] [--rebuild] [--threads N]\n"
-                 "                             [--ignore-missing-samples]\n"
-                 "       tsq --help\n");
+    std::fprintf(out, "Usage: tsq [FILE.tqp]                 start the editor\n"
+                      "       tsq --dump FILE                print a project or MIDI file as JSON\n"
+                      "       tsq --convert IN OUT.tqp       write a project from a project, MIDI\n"
+                      "                                      or JSON file\n"
+                      "       tsq --export-midi IN.tqp OUT.mid\n"
+                      "       tsq --render FILE.tqp [--output OUT.wav] [--rebuild] [--threads N]\n"
+                      "                             [--ignore-missing-samples]\n"
+                      "       tsq --help\n");
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
