@@ -12,7 +12,9 @@ const uint8_t* CArchiveReader::Take(size_t count) {
     return p;
 }
 
-uint8_t CArchiveReader::U8() { return *Take(1); }
+uint8_t CArchiveReader::U8() {
+    return *Take(1);
+}
 
 uint16_t CArchiveReader::U16() {
     const uint8_t* p = Take(2);
@@ -42,7 +44,9 @@ void CArchiveReader::Bytes(void* destination, size_t count) {
         std::memcpy(destination, Take(count), count);
 }
 
-void CArchiveReader::Skip(size_t count) { Take(count); }
+void CArchiveReader::Skip(size_t count) {
+    Take(count);
+}
 
 void CArchiveReader::Require(uint64_t count, size_t itemSize) const {
     if (itemSize != 0 && count > Remaining() / itemSize)

@@ -12,7 +12,9 @@ namespace {
 // inside 64 bits; sums are clamped so that damaged lists cannot overflow.
 constexpr int64_t kTickLimit = int64_t{1} << 62;
 
-int64_t ClampTicks(int64_t v) { return std::clamp(v, -kTickLimit, kTickLimit); }
+int64_t ClampTicks(int64_t v) {
+    return std::clamp(v, -kTickLimit, kTickLimit);
+}
 
 int32_t Saturate(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
@@ -21,7 +23,9 @@ int32_t Saturate(int64_t v) {
 
 } // namespace
 
-CBeats::CBeats() : items{BEAT{}} { Reindex(); }
+CBeats::CBeats() : items{BEAT{}} {
+    Reindex();
+}
 
 void CBeats::Reindex() {
     startTicks.resize(items.size());
@@ -98,11 +102,14 @@ size_t CBeats::IndexOfMeasure(int32_t m) const {
     return lo == 0 ? 0 : lo - 1;
 }
 
-const BEAT& CBeats::At(int32_t measure) const { return items[IndexOfMeasure(measure)]; }
+const BEAT& CBeats::At(int32_t measure) const {
+    return items[IndexOfMeasure(measure)];
+}
 
 int32_t CBeats::MeasureToTick(int32_t m) const {
     size_t k = IndexOfMeasure(m);
-    return Saturate(startTicks[k] + int64_t{items[k].MeasureLength()} * (int64_t{m} - items[k].measure));
+    return Saturate(startTicks[k] +
+                    int64_t{items[k].MeasureLength()} * (int64_t{m} - items[k].measure));
 }
 
 int32_t CBeats::TickToMeasure(int32_t t) const {

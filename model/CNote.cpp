@@ -23,7 +23,9 @@ CNote* CNote::Head() {
     return n;
 }
 
-const CNote* CNote::Head() const { return const_cast<CNote*>(this)->Head(); }
+const CNote* CNote::Head() const {
+    return const_cast<CNote*>(this)->Head();
+}
 
 bool CNote::SameValues(const CNote& o) const {
     return position == o.position && length == o.length && keyoff == o.keyoff && key == o.key &&

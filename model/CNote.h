@@ -12,11 +12,11 @@ class CArchiveWriter;
 
 class CNote {
 public:
-    int32_t position = 0; // start tick, >= 0
-    int32_t length = 1;   // ticks, >= 1
-    int32_t keyoff = 0;   // release starts keyoff ticks before the end
-    int32_t key = 0;      // 0 = B8 .. 95 = C1
-    int32_t volume = 255; // 0..255
+    int32_t position = 0;         // start tick, >= 0
+    int32_t length = 1;           // ticks, >= 1
+    int32_t keyoff = 0;           // release starts keyoff ticks before the end
+    int32_t key = 0;              // 0 = B8 .. 95 = C1
+    int32_t volume = 255;         // 0..255
     int32_t portamentoStart = 0;  // ticks after position
     int32_t portamentoLength = 0; // ticks
     int32_t portamentoLevel = 0;  // 1/256 semitone

@@ -26,7 +26,8 @@ bool IsAbsoluteName(const std::string& name) {
 
 CPCM::CPCM(const CPCM& other)
     : fileName(other.fileName), baseKey(other.baseKey), loopStart(other.loopStart),
-      loopEnd(other.loopEnd), loopCount(other.loopCount), loopUnit(other.loopUnit) {}
+      loopEnd(other.loopEnd), loopCount(other.loopCount), loopUnit(other.loopUnit) {
+}
 
 CPCM& CPCM::operator=(const CPCM& other) {
     if (this != &other) {
@@ -42,14 +43,17 @@ CPCM& CPCM::operator=(const CPCM& other) {
 }
 
 bool CPCM::SameSettings(const CPCM& other) const {
-    return fileName == other.fileName && baseKey == other.baseKey &&
-           loopStart == other.loopStart && loopEnd == other.loopEnd &&
-           loopCount == other.loopCount && loopUnit == other.loopUnit;
+    return fileName == other.fileName && baseKey == other.baseKey && loopStart == other.loopStart &&
+           loopEnd == other.loopEnd && loopCount == other.loopCount && loopUnit == other.loopUnit;
 }
 
-void CPCM::SetDocumentsFolder(const std::string& folder) { DocumentsFolderStorage() = folder; }
+void CPCM::SetDocumentsFolder(const std::string& folder) {
+    DocumentsFolderStorage() = folder;
+}
 
-const std::string& CPCM::DocumentsFolder() { return DocumentsFolderStorage(); }
+const std::string& CPCM::DocumentsFolder() {
+    return DocumentsFolderStorage();
+}
 
 std::string CPCM::GetPath() const {
     if (IsAbsoluteName(fileName))

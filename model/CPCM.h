@@ -14,12 +14,12 @@ class ISampleLoader;
 
 class CPCM {
 public:
-    std::string fileName;   // absolute, or relative to the documents folder
-    int32_t baseKey = 59;   // key at which the sample plays at its recorded pitch (C4)
-    int32_t loopStart = 0;  // in loopUnit
-    int32_t loopEnd = 0;    // in loopUnit; 0 = end of the data
-    int32_t loopCount = 1;  // 1 no loop, 0 endless, n >= 2 the stretch sounds n times
-    int32_t loopUnit = 0;   // 0 milliseconds, 1 sample frames
+    std::string fileName;            // absolute, or relative to the documents folder
+    int32_t baseKey = 59;            // key at which the sample plays at its recorded pitch (C4)
+    int32_t loopStart = 0;           // in loopUnit
+    int32_t loopEnd = 0;             // in loopUnit; 0 = end of the data
+    int32_t loopCount = 1;           // 1 no loop, 0 endless, n >= 2 the stretch sounds n times
+    int32_t loopUnit = 0;            // 0 milliseconds, 1 sample frames
     std::vector<uint8_t> sampleData; // decoded data as stored in the file; not copied
     WAVE_FORMAT sampleFormat{};
 

@@ -36,7 +36,9 @@ int32_t CProject::GetEndTick() const {
     return end;
 }
 
-double CProject::GetLength() const { return data.tempos.SecondsAt(GetEndTick()); }
+double CProject::GetLength() const {
+    return data.tempos.SecondsAt(GetEndTick());
+}
 
 void CProject::SetModified(const CNote& note) {
     const double a = data.tempos.SecondsAt(note.position);

@@ -23,11 +23,11 @@ public:
     int32_t loopEnd = 0;   // tick at which playback jumps back
     int32_t channels = 2;
     int32_t samplesPerSec = 44100;
-    int32_t bitsPerSample = 16;   // 8, 16, 24 integer; 32, 64 float
-    int32_t startDummy = 1000;    // ms of silence before the song
-    int32_t endDummy = 2000;      // ms of silence after it
-    int32_t fadeOut = 0;          // ms
-    int32_t fadeOutType = 0;      // 0 linear, 1 S-curve, 2 square law
+    int32_t bitsPerSample = 16; // 8, 16, 24 integer; 32, 64 float
+    int32_t startDummy = 1000;  // ms of silence before the song
+    int32_t endDummy = 2000;    // ms of silence after it
+    int32_t fadeOut = 0;        // ms
+    int32_t fadeOutType = 0;    // 0 linear, 1 S-curve, 2 square law
     int32_t reductionPuchiNoise = 1;
 
     bool operator==(const CProjectData&) const;

@@ -19,7 +19,8 @@ constexpr uint32_t kMaxTracks = 4096;
 constexpr uint64_t kSegmentBudget = uint64_t{1} << 22;
 
 bool HasMagic(std::span<const uint8_t> bytes) {
-    return bytes.size() >= kMagicSize && std::memcmp(bytes.data(), CProject::kMagic, kMagicSize) == 0;
+    return bytes.size() >= kMagicSize &&
+           std::memcmp(bytes.data(), CProject::kMagic, kMagicSize) == 0;
 }
 
 std::string VersionText(uint32_t v) {

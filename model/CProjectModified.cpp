@@ -27,8 +27,8 @@ bool CProjectModified::AnySet() const {
 
 size_t CProjectModified::CountSet(size_t below) const {
     size_t n = std::min(below, size());
-    return static_cast<size_t>(
-        std::count_if(begin(), begin() + static_cast<std::ptrdiff_t>(n), [](int32_t v) { return v != 0; }));
+    return static_cast<size_t>(std::count_if(begin(), begin() + static_cast<std::ptrdiff_t>(n),
+                                             [](int32_t v) { return v != 0; }));
 }
 
 void CProjectModified::Merge(const CProjectModified& source) {

@@ -11,7 +11,9 @@ namespace {
 constexpr double kSecondsPerTickAtOneBpm = 0.125; // 60 s / 480 ticks
 }
 
-CTempoList::CTempoList() : items{TEMPO{}} { Reindex(); }
+CTempoList::CTempoList() : items{TEMPO{}} {
+    Reindex();
+}
 
 void CTempoList::Reindex() {
     startSeconds.resize(items.size());
@@ -60,7 +62,9 @@ void CTempoList::DeleteTime(int32_t tick, int32_t amount) {
     Reindex();
 }
 
-const TEMPO& CTempoList::At(int32_t tick) const { return items[timelist::IndexAt(items, tick)]; }
+const TEMPO& CTempoList::At(int32_t tick) const {
+    return items[timelist::IndexAt(items, tick)];
+}
 
 double CTempoList::TicksToSeconds(int32_t from, int32_t to) const {
     if (from >= to)

@@ -39,9 +39,13 @@ int FindFromEnd(const CNoteArray& list, const CNote* head) {
 
 } // namespace
 
-CTrack::~CTrack() { RemoveAllNotes(); }
+CTrack::~CTrack() {
+    RemoveAllNotes();
+}
 
-CTrack::CTrack(const CTrack& other) : settings(other.settings) { CopyNotesFrom(other); }
+CTrack::CTrack(const CTrack& other) : settings(other.settings) {
+    CopyNotesFrom(other);
+}
 
 CTrack& CTrack::operator=(const CTrack& other) {
     if (this != &other) {
@@ -231,9 +235,8 @@ bool CTrack::InsertTime(int32_t tick, int32_t amount) {
 bool CTrack::DeleteTime(int32_t tick, int32_t amount) {
     const int64_t end = int64_t{tick} + amount;
     const auto from = static_cast<size_t>(BucketOf(std::max(tick, 0)));
-    for (CNote* n : CollectHeads(buckets, from, [&](const CNote& n) {
-             return n.position >= tick && n.position < end;
-         }))
+    for (CNote* n : CollectHeads(
+             buckets, from, [&](const CNote& n) { return n.position >= tick && n.position < end; }))
         RemoveNote(n);
     ShiftNotes(CollectHeads(buckets, from, [&](const CNote& n) { return n.position >= end; }),
                -amount);

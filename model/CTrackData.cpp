@@ -10,17 +10,20 @@ namespace {
 std::atomic<uint32_t> defaultNoteColor{0x0000FF};
 }
 
-uint32_t CTrackData::DefaultNoteColor() { return defaultNoteColor.load(); }
+uint32_t CTrackData::DefaultNoteColor() {
+    return defaultNoteColor.load();
+}
 
-void CTrackData::SetDefaultNoteColor(uint32_t color) { defaultNoteColor.store(color); }
+void CTrackData::SetDefaultNoteColor(uint32_t color) {
+    defaultNoteColor.store(color);
+}
 
 bool CTrackData::operator==(const CTrackData& o) const {
     return name == o.name && useNoteColor == o.useNoteColor && noteColor == o.noteColor &&
            waveform == o.waveform && invert == o.invert && pseudoWave == o.pseudoWave &&
            duty == o.duty && volume == o.volume && pan == o.pan && detune == o.detune &&
            pcm.SameSettings(o.pcm) && waveMemory == o.waveMemory && fm == o.fm &&
-           envelope == o.envelope && pitchLFO == o.pitchLFO && ampLFO == o.ampLFO &&
-           mute == o.mute;
+           envelope == o.envelope && pitchLFO == o.pitchLFO && ampLFO == o.ampLFO && mute == o.mute;
 }
 
 void CTrackData::Serialize(CArchiveWriter& ar) const {

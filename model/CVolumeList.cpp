@@ -4,7 +4,9 @@
 #include "model/CArchiveWriter.h"
 #include "model/internal/TimeListOps.h"
 
-size_t CVolumeList::Set(const VOLUME& element) { return timelist::Set(items, element); }
+size_t CVolumeList::Set(const VOLUME& element) {
+    return timelist::Set(items, element);
+}
 
 void CVolumeList::InsertAt(size_t index, const VOLUME& element) {
     items.insert(items.begin() + static_cast<std::ptrdiff_t>(index), element);
@@ -28,7 +30,9 @@ int32_t CVolumeList::VolumeAt(int32_t tick) const {
     return items[timelist::IndexAt(items, tick)].volume;
 }
 
-bool CVolumeList::IsValid() const { return timelist::SortedFromZero(items); }
+bool CVolumeList::IsValid() const {
+    return timelist::SortedFromZero(items);
+}
 
 void CVolumeList::Serialize(CArchiveWriter& ar) const {
     ar.U32(static_cast<uint32_t>(items.size()));

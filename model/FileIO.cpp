@@ -12,7 +12,9 @@
 
 namespace {
 
-Result SystemError(const std::string& what) { return Result::Fail(what + ": " + std::strerror(errno)); }
+Result SystemError(const std::string& what) {
+    return Result::Fail(what + ": " + std::strerror(errno));
+}
 
 class FileDescriptor {
 public:

@@ -32,7 +32,7 @@ std::optional<int32_t> ParsePosition(const CBeats& beats, const std::string& tex
     auto tick = ParseNumber(tickText);
     if (!measure || !tick)
         return std::nullopt;
-    const int64_t result =
-        int64_t{beats.MeasureToTick(static_cast<int32_t>(*measure - 1))} + *tick;
-    return static_cast<int32_t>(std::clamp<int64_t>(result, 0, std::numeric_limits<int32_t>::max()));
+    const int64_t result = int64_t{beats.MeasureToTick(static_cast<int32_t>(*measure - 1))} + *tick;
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(result, 0, std::numeric_limits<int32_t>::max()));
 }

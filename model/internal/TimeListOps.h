@@ -43,8 +43,8 @@ template <class T> void DeleteTime(std::vector<T>& items, int32_t tick, int32_t 
 template <class T> void InsertTime(std::vector<T>& items, int32_t tick, int32_t amount) {
     for (T& e : items)
         if (e.position > tick)
-            e.position = static_cast<int32_t>(
-                std::min<int64_t>(int64_t{e.position} + amount, INT32_MAX));
+            e.position =
+                static_cast<int32_t>(std::min<int64_t>(int64_t{e.position} + amount, INT32_MAX));
 }
 
 // Index of the element in force at `tick`: the last one at or before it, 0 before the first.
