@@ -1,0 +1,70 @@
+#include "dialogs/internal/DialogUtil.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace dlg {
+
+namespace {
+constexpr int kBaseBeatCount = 7; // 1 .. 64
+constexpr int kQuarterIndex = 2;
+} // namespace
+
+QDialogButtonBox* MakeButtonBox(QDialog* dialog, const QString& okText) {
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    box->setObjectName(QStringLiteral("buttonBox"));
+    box->button(QDialogButtonBox::Ok)->setText(okText);
+    box->button(QDialogButtonBox::Ok)->setDefault(true);
+    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return box;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QString KeyName(int32_t key) {
+    static const char* const kLetters = "B A+A G+G F+F E D+D C+C ";
+    const int index = ((key % 12) + 12) % 12;
+    QString letter = QString::fromLatin1(kLetters + index * 2, 2).trimmed();
+    return letter + QString::number(8 - key / 12);
+}
+
+QString FormatTempo(double tempo) {
+    QString text = QString::asprintf("%f", tempo);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
+
+QStringList BaseBeatItems() {
+    QStringList items;
+    for (int i = 0; i < kBaseBeatCount; ++i)
+        items << QString::number(1 << i);
+    return items;
+}
+
+int BaseBeatIndex(int32_t baseBeat) {
+    for (int i = 0; i < kBaseBeatCount; ++i)
+        if (baseBeat & (1 << i))
+            return i;
+    return kQuarterIndex;
+}
+
+int32_t BaseBeatFromIndex(int index) {
+    if (index < 0 || index >= kBaseBeatCount)
+        index = kQuarterIndex;
+    return int32_t{1} << index;
+}
+
+} // namespace dlg
