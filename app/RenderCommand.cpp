@@ -1,8 +1,226 @@
 #include "app/RenderCommand.h"
 
-#include <cstdio>
+#include "app/CommandLine.h"
+#include "app/TerminalBuildObserver.h"
+#include "engine/CBuild.h"
+#include "model/CProject.h"
+#include "model/ISampleLoader.h"
 
-int RunRenderCommand(const std::vector<std::string>&) {
-    std::fprintf(stderr, "tsq: rendering is not available yet\n");
+#ifdef TSQ_HAVE_AUDIO
+#include "audio/CAudioFile.h"
+
+#include <QStandardPaths>
+#endif
+
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RenderOptions {
+    std::string project;
+    std::string output;
+    bool rebuild = false;
+    bool ignoreMissingSamples = false;
+    int64_t threads = CBuild::DefaultThreadCount();
+};
+
+// Set by the SIGINT handler; a lock-free atomic is safe to store from a signal handler.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int) {
+    interrupted.store(true);
+}
+
+// Ctrl+C stops the build through its abort path instead of killing the process, so the
+// WAV file is finalised and the unrendered seconds are remembered in the ".tqb" file.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        interrupted.store(false);
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        installed = sigaction(SIGINT, &action, &previous) == 0;
+    }
+    ~InterruptGuard() {
+        if (installed)
+            sigaction(SIGINT, &previous, nullptr);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    struct sigaction previous {};
+    bool installed = false;
+};
+
+#ifdef TSQ_HAVE_AUDIO
+using SampleLoader = CAudioFile;
+#else
+// Without the audio library no sample file can be decoded.
+class SampleLoader : public ISampleLoader {
+public:
+    bool LoadSample(const std::string&, std::vector<uint8_t>&, WAVE_FORMAT&) override {
+        return false;
+    }
+};
+#endif
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "tsq: %s\n", message.c_str());
+    PrintUsage(true);
+    return 2;
+}
+
+std::optional<std::string> ParseThreads(const std::string& text, int64_t& threads) {
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < 1)
+        return "--threads takes a whole number of at least 1, not \"" + text + "\"";
+    threads = CBuild::ClampThreadCount(value);
+    return std::nullopt;
+}
+
+// Returns a usage error, or nullopt when the arguments are complete.
+std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
+                                          RenderOptions& options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--rebuild") {
+            options.rebuild = true;
+        } else if (a == "--ignore-missing-samples") {
+            options.ignoreMissingSamples = true;
+        } else if (a == "--output" || a == "--threads") {
+            if (!hasValue)
+                return a + " needs a value";
+            const std::string& value = args[++i];
+            if (a == "--output" && value.empty())
+                return "--output needs a file name";
+            if (a == "--output")
+                options.output = value;
+            else if (auto error = ParseThreads(value, options.threads))
+                return error;
+        } else if (a.rfind("--", 0) == 0) {
+            return "unknown option " + a + " for --render";
+        } else if (options.project.empty()) {
+            options.project = a;
+        } else {
+            return "--render takes one project file";
+        }
+    }
+    if (options.project.empty())
+        return "--render needs a project file";
+    return std::nullopt;
+}
+
+std::string WithExtension(const std::string& path, const char* extension) {
+    return fs::path(path).replace_extension(extension).string();
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+    std::error_code ec1;
+    std::error_code ec2;
+    const fs::path ca = fs::weakly_canonical(fs::absolute(a), ec1);
+    const fs::path cb = fs::weakly_canonical(fs::absolute(b), ec2);
+    return !ec1 && !ec2 && ca == cb;
+}
+
+bool CanRead(const std::string& path) {
+    return std::ifstream(path, std::ios::binary).is_open();
+}
+
+// What the editor's Open assumes without a ".tqb": the WAV is current when both files can
+// be read and the project is not newer than the WAV.
+bool WavIsCurrent(const std::string& project, const std::string& wav) {
+    if (!CanRead(project) || !CanRead(wav))
+        return false;
+    std::error_code ec1;
+    std::error_code ec2;
+    const auto projectTime = fs::last_write_time(project, ec1);
+    const auto wavTime = fs::last_write_time(wav, ec2);
+    return !ec1 && !ec2 && projectTime <= wavTime;
+}
+
+void DeriveUnbuiltSet(const CProject& project, const std::string& projectPath,
+                      const std::string& wav, CProjectModified& map) {
+    const int32_t flag = WavIsCurrent(projectPath, wav) ? 0 : 1;
+    const double seconds = std::ceil(std::min(project.GetLength(), 7.0 * 24 * 3600));
+    map.assign(size_t(seconds), flag);
+}
+
+void UseDocumentsFolder() {
+    if (!CPCM::DocumentsFolder().empty())
+        return;
+#ifdef TSQ_HAVE_AUDIO
+    CPCM::SetDocumentsFolder(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
+#else
+    if (const char* home = std::getenv("HOME"))
+        CPCM::SetDocumentsFolder(std::string(home) + "/Documents");
+#endif
+}
+
+int ExitStatus(const BuildOutcome& outcome) {
+    switch (outcome.status) {
+    case BuildStatus::Complete:
+        return 0;
+    case BuildStatus::Cancelled:
+        std::fprintf(stderr, "tsq: cancelled; the rest is rendered by the next --render\n");
+        return 130;
+    case BuildStatus::Failed:
+        break;
+    }
+    std::fprintf(stderr, "tsq: %s\n", outcome.message.c_str());
     return 1;
+}
+
+} // namespace
+
+int RunRenderCommand(const std::vector<std::string>& args) {
+    RenderOptions options;
+    if (auto error = ParseArguments(args, options))
+        return UsageError(*error);
+    const std::string defaultWav = WithExtension(options.project, ".wav");
+    const std::string wav = options.output.empty() ? defaultWav : options.output;
+    // The ".tqb" describes the WAV file beside the project; another output gets no memory
+    // of its own and is judged by its file time alone.
+    const bool useBuildInfo = SamePath(wav, defaultWav);
+    const std::string buildInfo = WithExtension(options.project, ".tqb");
+
+    CProject project;
+    if (Result r = project.Load(options.project); !r) {
+        std::fprintf(stderr, "tsq: %s\n", r.message.c_str());
+        return 1;
+    }
+    UseDocumentsFolder();
+    CProjectModified unbuilt;
+    if (!useBuildInfo || !CProject::LoadBuildInfo(buildInfo, unbuilt))
+        DeriveUnbuiltSet(project, options.project, wav, unbuilt);
+    project.PrepareBuild(unbuilt, options.rebuild);
+
+    InterruptGuard guard;
+    TerminalBuildObserver observer(wav, isatty(fileno(stderr)) != 0, options.ignoreMissingSamples,
+                                   interrupted);
+    SampleLoader loader;
+    CBuild build(observer, loader, options.threads);
+    const BuildOutcome outcome = build.Build(wav, project, unbuilt, options.rebuild);
+    if (useBuildInfo) {
+        if (Result r = CProject::SaveBuildInfo(buildInfo, unbuilt); !r)
+            std::fprintf(stderr, "tsq: warning: %s\n", r.message.c_str());
+    }
+    return ExitStatus(outcome);
 }

@@ -1,0 +1,337 @@
+#include "engine/CBuild.h"
+
+#include "engine/CSongRenderer.h"
+#include "engine/internal/BuildConvert.h"
+#include "engine/internal/BuildOutputFile.h"
+#include "model/CProject.h"
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+std::string Substitute(std::string text, const std::string& marker, const std::string& value) {
+    if (const size_t at = text.find(marker); at != std::string::npos)
+        text.replace(at, marker.size(), value);
+    return text;
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+} // namespace
+
+// One worker's buffers: the rendered values of one second and their converted bytes.
+struct CBuild::Worker {
+    std::vector<double> samples;
+    std::vector<uint8_t> bytes;
+};
+
+CBuild::CBuild(IBuildObserver& observer, ISampleLoader& loader, int64_t threads)
+    : observer(observer), loader(loader), threadCount(ClampThreadCount(threads)) {
+}
+
+CBuild::~CBuild() {
+    for (std::thread& t : workers)
+        if (t.joinable())
+            t.join();
+}
+
+int CBuild::ClampThreadCount(int64_t threads) {
+    return int(std::clamp<int64_t>(threads, 1, kMaxThreads));
+}
+
+int CBuild::DefaultThreadCount() {
+    return ClampThreadCount(std::thread::hardware_concurrency());
+}
+
+void CBuild::Reset(CProjectModified& map) {
+    changeMap = &map;
+    cancelled = false;
+    secondsDone = 0;
+    secondsRendered = 0;
+    progressPosition = 0;
+    nextSecond = 0;
+    runningWorkers = 0;
+    writeError = false;
+    progressShown = false;
+}
+
+BuildOutcome CBuild::Build(const std::string& path, CProject& project, CProjectModified& map,
+                           bool rebuild) {
+    Reset(map);
+    if (Result r = MakeBuildLayout(project, layout); !r)
+        return {BuildStatus::Failed, path + ": " + r.message, 0};
+    const bool exists = FileExists(path);
+    flaggedCount = PrepareFlags(path, rebuild || !exists);
+    // A missing file is written even for a song without seconds, so a build always leaves
+    // a playable file behind.
+    if (flaggedCount == 0 && exists)
+        return {};
+    ShowProgress();
+    if (Result r = LoadSamples(project); !r)
+        return Finish({BuildStatus::Failed, r.message, 0});
+    if (observer.IsCancelled())
+        return Finish({BuildStatus::Cancelled, "cancelled", 0});
+    return Finish(Render(path, project));
+}
+
+// Flags the seconds to render and returns their count. Seconds that an existing file does
+// not hold from an earlier build of the same format (a shorter song, a build cut short, a
+// file of another kind) are rendered too: their bytes are not this song's audio.
+int32_t CBuild::PrepareFlags(const std::string& path, bool rebuild) {
+    CProjectModified& map = *changeMap;
+    const int32_t count = layout.secondCount;
+    uint64_t reusable = 0;
+    if (!rebuild) {
+        std::vector<uint8_t> head;
+        uint64_t size = 0;
+        if (ReadHead(path, BuildLayout::kHeaderSize, head, size))
+            reusable = ReusableSongBytes(head, size, layout);
+    }
+    const uint64_t end = layout.SongOffset() + reusable;
+    for (int32_t i = count - 1; i >= 0; --i) {
+        const uint64_t secondEnd =
+            layout.SecondOffset(i) + uint64_t(layout.FramesOfSecond(i)) * layout.BlockSize();
+        if (!rebuild && secondEnd <= end)
+            break;
+        map.Mark(i, i);
+    }
+    return int32_t(map.CountSet(size_t(count)));
+}
+
+void CBuild::ShowProgress() {
+    observer.EnableMainWindow(false);
+    observer.ShowProgress(BuildText::kTitle, BuildText::kLoadingSamples);
+    observer.EnableAbort(false);
+    progressShown = true;
+    observer.Pump();
+}
+
+Result CBuild::LoadSamples(CProject& project) {
+    for (CTrack& track : project.tracks) {
+        CTrackData& s = track.settings;
+        if (s.mute || s.waveform != kPcm)
+            continue;
+        while (!s.pcm.LoadSample(loader)) {
+            const std::string samplePath = s.pcm.GetPath();
+            const std::string text = Substitute(BuildText::kSampleFailure, "%s", samplePath);
+            const auto answer = observer.AskSampleFailure(BuildText::kTitle, text, samplePath);
+            if (answer == IBuildObserver::SampleAnswer::Abort)
+                return Result::Fail("cannot load the PCM sample " + samplePath +
+                                    " (the file is missing or its format is not supported)");
+            if (answer == IBuildObserver::SampleAnswer::Ignore)
+                break;
+        }
+    }
+    return Result::Ok();
+}
+
+BuildOutcome CBuild::Render(const std::string& path, CProject& project) {
+    try {
+        renderer = std::make_unique<CSongRenderer>(project);
+        file = std::make_unique<BuildOutputFile>();
+    } catch (const std::exception& e) {
+        return {BuildStatus::Failed, std::string("cannot prepare the build: ") + e.what(), 0};
+    }
+    if (Result r = file->Open(path); !r) {
+        observer.ShowOutputError(BuildText::kTitle, BuildText::kOutputFailure);
+        return {BuildStatus::Failed, r.message, 0};
+    }
+    observer.SetProgressText(BuildText::kBuilding);
+    observer.SetProgressRange(flaggedCount);
+    observer.EnableAbort(true);
+    observer.Pump();
+    const bool framed = WriteFrame();
+    const bool started = framed && StartWorkers();
+    if (started)
+        WatchWorkers();
+    const bool finalised = Finalise();
+    if (!framed || writeError || !finalised) {
+        observer.ShowOutputError(BuildText::kTitle, BuildText::kOutputFailure);
+        const std::string why = file->Error().empty() ? "cannot write " + path : file->Error();
+        return {BuildStatus::Failed, why, 0};
+    }
+    if (!started)
+        return {BuildStatus::Failed, "cannot start the build's worker threads", 0};
+    if (cancelled)
+        return {BuildStatus::Cancelled, "cancelled", 0};
+    if (changeMap->CountSet(size_t(layout.secondCount)) != 0)
+        return {BuildStatus::Failed, "could not render every second (out of memory)", 0};
+    return {};
+}
+
+// The header with both sizes 0 (a file cut short stays recognisably unfinished) and the
+// leading and trailing silence. The song region is written only for flagged seconds.
+bool CBuild::WriteFrame() {
+    BuildLayout unfinished = layout;
+    unfinished.dataSize = 0;
+    auto header = MakeWaveHeader(unfinished);
+    std::fill(header.begin() + 4, header.begin() + 8, 0);
+    const uint64_t block = layout.BlockSize();
+    return file->WriteAt(0, header) &&
+           file->FillAt(BuildLayout::kHeaderSize, layout.SilenceByte(),
+                        uint64_t(layout.leadFrames) * block, layout.BytesPerSecond()) &&
+           file->FillAt(layout.TailOffset(), layout.SilenceByte(),
+                        uint64_t(layout.tailFrames) * block, layout.BytesPerSecond());
+}
+
+bool CBuild::StartWorkers() {
+    renderStart = std::chrono::steady_clock::now();
+    for (int n = 0; n < threadCount; ++n) {
+        {
+            std::lock_guard guard(lock);
+            ++runningWorkers;
+        }
+        try {
+            workers.emplace_back([this] { RunWorker(); });
+        } catch (const std::system_error&) {
+            std::lock_guard guard(lock);
+            --runningWorkers;
+            break;
+        }
+    }
+    return !workers.empty();
+}
+
+void CBuild::RunWorker() {
+    Worker worker;
+    try {
+        const auto values = size_t(layout.format.samplesPerSec) * layout.format.channels;
+        worker.samples.assign(values, 0.0);
+        worker.bytes.assign(size_t(layout.BytesPerSecond()), 0);
+    } catch (const std::bad_alloc&) {
+        // This worker contributes nothing; the others render every flagged second.
+        EndWorker();
+        return;
+    }
+    int32_t second = 0;
+    while (ClaimSecond(second)) {
+        size_t bytes = 0;
+        if (!RenderSecond(second, worker, bytes) || !StoreSecond(second, worker, bytes))
+            break;
+    }
+    EndWorker();
+}
+
+// Seconds are claimed in ascending order, each exactly once, so the song fills from its
+// start. A worker stops claiming once the build is cancelled or the file failed.
+bool CBuild::ClaimSecond(int32_t& second) {
+    std::lock_guard guard(lock);
+    if (cancelled || writeError)
+        return false;
+    CProjectModified& map = *changeMap;
+    const int32_t limit = std::min<int32_t>(layout.secondCount, int32_t(map.size()));
+    for (; nextSecond < limit; ++nextSecond) {
+        if (map[size_t(nextSecond)] != 0) {
+            map[size_t(nextSecond)] = 0;
+            second = nextSecond++;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CBuild::RenderSecond(int32_t second, Worker& worker, size_t& bytes) {
+    const int32_t frames = layout.FramesOfSecond(second);
+    try {
+        renderer->RenderSecond(second, frames, worker.samples.data());
+    } catch (const std::exception&) {
+        std::lock_guard guard(lock);
+        (*changeMap)[size_t(second)] = 1;
+        return false;
+    }
+    const size_t values = size_t(frames) * layout.format.channels;
+    bytes = ConvertSamples(worker.samples.data(), values, layout.format.bitsPerSample,
+                           worker.bytes.data());
+    return true;
+}
+
+bool CBuild::StoreSecond(int32_t second, const Worker& worker, size_t bytes) {
+    std::lock_guard guard(lock);
+    if (!file->WriteAt(layout.SecondOffset(second), std::span(worker.bytes.data(), bytes))) {
+        (*changeMap)[size_t(second)] = 1;
+        writeError = true;
+        return false;
+    }
+    ++secondsDone;
+    ++secondsRendered;
+    return true;
+}
+
+void CBuild::EndWorker() {
+    std::lock_guard guard(lock);
+    --runningWorkers;
+    workerEnded.notify_all();
+}
+
+// The calling thread keeps the user interface alive while the workers run: it pumps its
+// events, passes on an abort and shows each finished second, at least every 100 ms.
+void CBuild::WatchWorkers() {
+    std::unique_lock guard(lock);
+    bool running = true;
+    while (running) {
+        guard.unlock();
+        observer.Pump();
+        if (observer.IsCancelled())
+            cancelled = true;
+        guard.lock();
+        running = !workerEnded.wait_for(guard, std::chrono::milliseconds(100),
+                                        [this] { return runningWorkers == 0; });
+        const int64_t steps = std::exchange(secondsDone, 0);
+        guard.unlock();
+        ShowSteps(steps);
+        guard.lock();
+    }
+    guard.unlock();
+    for (std::thread& t : workers)
+        t.join();
+    workers.clear();
+}
+
+void CBuild::ShowSteps(int64_t steps) {
+    if (steps <= 0)
+        return;
+    for (int64_t n = 0; n < steps; ++n)
+        observer.StepProgress();
+    progressPosition += steps;
+    using namespace std::chrono;
+    const int64_t elapsed = duration_cast<milliseconds>(steady_clock::now() - renderStart).count();
+    // 64-bit: elapsed milliseconds times a count of seconds cannot overflow in practice.
+    const int64_t remaining = elapsed * flaggedCount / progressPosition - elapsed;
+    const int64_t seconds = std::max<int64_t>(remaining, 0) / 1000 + (remaining % 1000 > 0);
+    observer.SetRemainingSeconds(seconds);
+    observer.SetProgressText(Substitute(BuildText::kRemaining, "%d", std::to_string(seconds)));
+}
+
+// Fixes the sizes, the pad byte and the loop chunk, also after an abort, so the file is
+// always a valid WAV file.
+bool CBuild::Finalise() {
+    const uint64_t dataEnd = BuildLayout::kHeaderSize + layout.dataSize;
+    const uint8_t pad[1] = {0};
+    bool ok = file->SetLength(dataEnd);
+    if (ok && layout.PadSize() != 0)
+        ok = file->WriteAt(dataEnd, pad);
+    if (ok && layout.hasLoop)
+        ok = file->WriteAt(dataEnd + layout.PadSize(), MakeSamplerChunk(layout));
+    if (ok)
+        ok = file->WriteAt(0, MakeWaveHeader(layout));
+    const bool closed = bool(file->Close());
+    return ok && closed;
+}
+
+BuildOutcome CBuild::Finish(BuildOutcome outcome) {
+    renderer.reset();
+    file.reset();
+    if (progressShown) {
+        observer.CloseProgress();
+        observer.EnableMainWindow(true);
+    }
+    outcome.secondsRendered = secondsRendered;
+    return outcome;
+}

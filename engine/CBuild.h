@@ -1,0 +1,104 @@
+#pragma once
+// Renders a song into a WAV file, one whole second at a time, on worker threads. Only the
+// seconds flagged in a change map are rendered and written at their fixed places; the rest
+// of an existing file is left as it is, so a build after a small edit is quick. Lives on
+// the caller's stack for one build; Build runs on the caller's thread and returns when the
+// file is finished.
+
+#include "engine/IBuildObserver.h"
+#include "engine/internal/BuildLayout.h"
+#include "model/CProjectModified.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class BuildOutputFile;
+class CProject;
+class CSongRenderer;
+class ISampleLoader;
+
+enum class BuildStatus {
+    Complete,  // every flagged second is rendered (or nothing needed rendering)
+    Cancelled, // the user stopped it; the file is valid, unrendered seconds stay flagged
+    Failed,    // a sample was refused with Abort, or the file could not be written
+};
+
+struct BuildOutcome {
+    BuildStatus status = BuildStatus::Complete;
+    std::string message;         // why it did not complete, for logs and the command line
+    int32_t secondsRendered = 0; // seconds written by this build
+    explicit operator bool() const { return status == BuildStatus::Complete; }
+};
+
+class CBuild {
+public:
+    static constexpr int kMaxThreads = 32;
+
+    // `threads` is the "BuildThreads" setting; any value is limited to 1..32.
+    CBuild(IBuildObserver& observer, ISampleLoader& loader, int64_t threads);
+    ~CBuild();
+    CBuild(const CBuild&) = delete;
+    CBuild& operator=(const CBuild&) = delete;
+
+    // The processor count limited to 1..32: the default of "BuildThreads".
+    static int DefaultThreadCount();
+    static int ClampThreadCount(int64_t threads);
+
+    // Builds the project into the WAV file at `path`. Loads the samples of unmuted PCM
+    // tracks first (so the project changes: their sample data). With `rebuild`, or when
+    // there is no file at `path`, every second is rendered. On return every rendered
+    // second's flag in `changeMap` is 0 and every other keeps its value. No flagged second
+    // and an existing file: returns at once without showing anything or touching the file.
+    BuildOutcome Build(const std::string& path, CProject& project, CProjectModified& changeMap,
+                       bool rebuild);
+
+private:
+    struct Worker;
+
+    void Reset(CProjectModified& map);
+    int32_t PrepareFlags(const std::string& path, bool rebuild);
+    void ShowProgress();
+    Result LoadSamples(CProject& project);
+    BuildOutcome Render(const std::string& path, CProject& project);
+    bool WriteFrame();
+    bool StartWorkers();
+    void RunWorker();
+    bool ClaimSecond(int32_t& second);
+    bool RenderSecond(int32_t second, Worker& worker, size_t& bytes);
+    bool StoreSecond(int32_t second, const Worker& worker, size_t bytes);
+    void EndWorker();
+    void WatchWorkers();
+    void ShowSteps(int64_t steps);
+    bool Finalise();
+    BuildOutcome Finish(BuildOutcome outcome);
+
+    IBuildObserver& observer;
+    ISampleLoader& loader;
+    int threadCount;
+
+    // State of the build in progress.
+    CProjectModified* changeMap = nullptr;
+    BuildLayout layout;
+    std::unique_ptr<BuildOutputFile> file;
+    std::unique_ptr<CSongRenderer> renderer;
+    std::vector<std::thread> workers;
+    std::mutex lock; // guards changeMap, file, nextSecond, secondsDone, writeError
+    std::condition_variable workerEnded;
+    int32_t nextSecond = 0;
+    int64_t secondsDone = 0; // written since the progress last looked
+    int64_t progressPosition = 0;
+    std::chrono::steady_clock::time_point renderStart;
+    int32_t secondsRendered = 0; // written by this build
+    int32_t flaggedCount = 0;
+    int runningWorkers = 0;
+    bool writeError = false;
+    std::atomic<bool> cancelled{false};
+    bool progressShown = false;
+};

@@ -1,0 +1,92 @@
+// Writes the drum sample the example songs play on their PCM track: a synthesised kick
+// drum (a sine falling from about 155 Hz to 45 Hz with a short click), 22050 Hz, 16-bit
+// mono, as a plain WAV file that the strict sample reader accepts.
+//
+// Usage: make_example_sample OUT.wav
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+constexpr int kRate = 22050;
+constexpr double kSeconds = 0.42;
+
+std::vector<int16_t> Kick() {
+    const int frames = int(kRate * kSeconds);
+    std::vector<int16_t> out(size_t(frames), 0);
+    double phase = 0;
+    for (int i = 0; i < frames; ++i) {
+        const double t = double(i) / kRate;
+        const double frequency = 45.0 + 110.0 * std::exp(-t / 0.035);
+        phase += frequency / kRate;
+        const double attack = std::min(1.0, t / 0.002);
+        const double body = std::sin(2 * std::numbers::pi * phase) * std::exp(-t / 0.16);
+        const double click = std::sin(2 * std::numbers::pi * 2800 * t) * std::exp(-t / 0.0015);
+        // The last 20 ms fade out so the sample ends at zero.
+        const double tail = std::min(1.0, (kSeconds - t) / 0.02);
+        const double v = attack * tail * (0.92 * body + 0.25 * click);
+        out[size_t(i)] = int16_t(std::lround(std::clamp(v, -1.0, 1.0) * 32767 * 0.9));
+    }
+    return out;
+}
+
+void PutU16(std::vector<uint8_t>& b, uint32_t v) {
+    b.push_back(uint8_t(v));
+    b.push_back(uint8_t(v >> 8));
+}
+
+void PutU32(std::vector<uint8_t>& b, uint32_t v) {
+    PutU16(b, v & 0xFFFF);
+    PutU16(b, v >> 16);
+}
+
+void PutTag(std::vector<uint8_t>& b, const char* tag) {
+    b.insert(b.end(), tag, tag + 4);
+}
+
+std::vector<uint8_t> Wave(const std::vector<int16_t>& samples) {
+    const auto dataSize = uint32_t(samples.size() * 2);
+    std::vector<uint8_t> b;
+    PutTag(b, "RIFF");
+    PutU32(b, 36 + dataSize);
+    PutTag(b, "WAVE");
+    PutTag(b, "fmt ");
+    PutU32(b, 16);
+    PutU16(b, 1); // integer PCM
+    PutU16(b, 1); // mono
+    PutU32(b, kRate);
+    PutU32(b, kRate * 2);
+    PutU16(b, 2);
+    PutU16(b, 16);
+    PutTag(b, "data");
+    PutU32(b, dataSize);
+    for (int16_t s : samples)
+        PutU16(b, uint16_t(s));
+    return b;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_example_sample OUT.wav\n");
+        return 2;
+    }
+    const std::vector<uint8_t> bytes = Wave(Kick());
+    std::FILE* f = std::fopen(argv[1], "wb");
+    if (f == nullptr) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (std::fclose(f) != 0 || !written) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    return 0;
+}
