@@ -1,0 +1,124 @@
+#include "app/CTSQApp.h"
+
+#include "app/CTSQCommandLineInfo.h"
+#include "audio/Sonalo.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/COptionsDialog.h"
+#include "dialogs/CProjectDialog.h"
+#include "model/CPCM.h"
+#include "model/CTrackData.h"
+#include "ui/CMainFrame.h"
+#include "ui/CMessagePrompts.h"
+#include "ui/ClipboardFormats.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+namespace {
+
+constexpr const char* kDeleteQuestion = "設定情報を削除しますか？";
+
+} // namespace
+
+CTSQApp::CTSQApp(IUserPrompts* prompts)
+    : m_prompts(prompts), m_options(DefaultOptions()), m_player(std::make_unique<Sonalo>()),
+      m_applicationDirectory(QCoreApplication::applicationDirPath()) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    CPCM::SetDocumentsFolder(documents.toStdString());
+}
+
+CTSQApp::~CTSQApp() {
+    Shutdown();
+}
+
+QStringList CTSQApp::ClipboardFormats() {
+    return {kClipNote, kClipTrack, kClipWaveMemory, kClipFm};
+}
+
+std::optional<int> CTSQApp::Start(const QStringList& arguments) {
+    LoadSettings();
+    CTSQCommandLineInfo commandLine;
+    commandLine.Parse(arguments);
+    if (commandLine.deleteSettings) {
+        m_deleteSettings = AskDeleteSettings();
+        return 0;
+    }
+    m_frame = std::make_unique<CMainFrame>(*this);
+    if (!commandLine.fileName.isEmpty())
+        m_frame->OpenFile(commandLine.fileName);
+    m_frame->ShowWindow(m_options.restoreWindow != 0);
+    return std::nullopt;
+}
+
+void CTSQApp::LoadSettings() {
+    m_store.LoadOptions(m_options);
+    m_store.LoadDefaultProject(m_defaultProject);
+    m_store.LoadCustomColors(m_customColors);
+    m_player->SetVolume(m_store.LoadVolume());
+    ApplyOptions();
+}
+
+// Values other parts of the program read on their own.
+void CTSQApp::ApplyOptions() {
+    CTrackData::SetDefaultNoteColor(m_options.crNote);
+}
+
+bool CTSQApp::AskDeleteSettings() {
+    CMessagePrompts realPrompts;
+    IUserPrompts& prompts = m_prompts != nullptr ? *m_prompts : realPrompts;
+    return prompts.Message(kDeleteQuestion, {}, IUserPrompts::Icon::Question,
+                           IUserPrompts::Buttons::YesNo) == IUserPrompts::Answer::Yes;
+}
+
+void CTSQApp::Shutdown() {
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    // A window the user has not closed yet (the program is ending for another reason)
+    // still saves its layout and asks about unsaved changes.
+    if (m_frame != nullptr && m_frame->isVisible())
+        m_frame->close();
+    m_frame.reset();
+    SaveSettings();
+    if (m_deleteSettings)
+        m_store.RemoveAll();
+}
+
+void CTSQApp::SaveSettings() {
+    m_store.SaveOptions(m_options);
+    m_store.SaveDefaultProject(m_defaultProject);
+    m_store.SaveCustomColors(m_customColors);
+    const double volume = m_player->IsOpen() ? (m_player->GetDeviceVolume() & 0xFFFF) / 65535.0
+                                             : m_player->GetVolume();
+    m_store.SaveVolume(volume);
+    m_store.Settings().sync();
+}
+
+void CTSQApp::ShowAbout(QWidget* parent) {
+    CAboutDlg dialog(parent);
+    dialog.exec();
+}
+
+bool CTSQApp::EditOptions(QWidget* parent) {
+    COptionsDialog dialog(parent);
+    dialog.SetOptions(m_options);
+    dialog.SetCustomColors(m_customColors);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_options = dialog.GetOptions();
+    m_customColors = dialog.GetCustomColors();
+    ApplyOptions();
+    m_store.SaveOptions(m_options);
+    return true;
+}
+
+void CTSQApp::EditDefaultProject(QWidget* parent) {
+    CProjectDialog dialog(parent);
+    dialog.SetProjectData(m_defaultProject);
+    dialog.SetTempoListEnabled(false);
+    dialog.SetBeatListEnabled(false);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_defaultProject = dialog.GetProjectData();
+    m_store.SaveDefaultProject(m_defaultProject);
+}

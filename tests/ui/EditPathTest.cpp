@@ -1,0 +1,152 @@
+// The undo ring and the one edit path: depths, the ring's wrap, and how `changed` reaches
+// the unsaved and unbuilt sets through edits, undo and redo.
+
+#include "UiTestSupport.h"
+#include "UiTests.h"
+
+#include "ui/CEditController.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// An edit that adds one note at `tick` to the first track and marks it.
+void AddNoteEdit(CEditController& edit, int32_t tick, int views = CEditController::kViewPianoRoll) {
+    edit.Edit(views, [&](CProject& project) {
+        CNote values;
+        values.position = tick;
+        values.length = 480;
+        CNote* note = project.tracks[0].AddNote(values);
+        edit.MarkNote(project.tracks[0], *note);
+    });
+}
+
+size_t NoteCount(const CEditController& edit) {
+    return edit.Project().tracks[0].NoteCount();
+}
+
+} // namespace
+
+class EditPathTest : public QObject {
+    Q_OBJECT
+private slots:
+    void hundredChangesLeaveNinetyNineUndos() {
+        // [GIVEN] a new song  [WHEN] 100 changes are recorded
+        CEditController edit;
+        for (int i = 0; i < 100; ++i)
+            AddNoteEdit(edit, i * 480);
+        // [THEN] the oldest snapshot is gone: 99 undos, back to one note
+        QCOMPARE(edit.UndoRing().UndoDepth(), CUndoRing::kMaxDepth);
+        int undone = 0;
+        while (edit.CanUndo()) {
+            edit.Undo();
+            ++undone;
+        }
+        QCOMPARE(undone, 99);
+        QCOMPARE(NoteCount(edit), size_t{1});
+        QCOMPARE(edit.UndoRing().RedoDepth(), 99);
+        // and redoing everything brings all hundred notes back
+        while (edit.CanRedo())
+            edit.Redo();
+        QCOMPARE(NoteCount(edit), size_t{100});
+    }
+
+    void aNewChangeClearsRedo() {
+        CEditController edit;
+        AddNoteEdit(edit, 0);
+        AddNoteEdit(edit, 480);
+        edit.Undo();
+        edit.Undo();
+        QVERIFY(edit.CanRedo());
+        AddNoteEdit(edit, 960);
+        QVERIFY(!edit.CanRedo());
+        QCOMPARE(edit.UndoRing().UndoDepth(), 1);
+        edit.Undo();
+        QCOMPARE(NoteCount(edit), size_t{0});
+        QVERIFY(!edit.CanUndo());
+    }
+
+    void undoAndRedoRestoreTheSongExactly() {
+        CEditController edit;
+        AddNoteEdit(edit, 0);
+        const std::vector<uint8_t> after = edit.Project().SaveToBytes();
+        edit.Undo();
+        QCOMPARE(NoteCount(edit), size_t{0});
+        edit.Redo();
+        QVERIFY(edit.Project().SaveToBytes() == after);
+    }
+
+    void editsMergeChangedIntoBothSets() {
+        // [GIVEN] tempo 120: 480 ticks are 0.5 s, so tick 3840 lies in second 4
+        CEditController edit;
+        QSignalSpy views(&edit, &CEditController::viewsChanged);
+        QSignalSpy title(&edit, &CEditController::titleChanged);
+        AddNoteEdit(edit, 3840);
+        QCOMPARE(edit.Project().changed, (CProjectModified{0, 0, 0, 0, 1}));
+        QCOMPARE(edit.Unsaved(), edit.Project().changed);
+        QCOMPARE(edit.Unbuilt(), edit.Project().changed);
+        QCOMPARE(edit.Project().modified, 1);
+        QCOMPARE(views.count(), 1);
+        QCOMPARE(views.first().first().toInt(), int(CEditController::kViewPianoRoll));
+        QVERIFY(title.count() >= 1);
+        // [WHEN] a second edit: `changed` starts empty, the sets accumulate
+        AddNoteEdit(edit, 0);
+        QCOMPARE(edit.Project().changed, (CProjectModified{1}));
+        QCOMPARE(edit.Unbuilt(), (CProjectModified{1, 0, 0, 0, 1}));
+    }
+
+    void undoMergesTheChangeItTakesBack() {
+        CEditController edit;
+        AddNoteEdit(edit, 3840);
+        edit.Unbuilt().assign(edit.Unbuilt().size(), 0); // as after a build
+        edit.Undo();
+        // The undone note's seconds are stale again, and the flag set by the snapshot shows.
+        QCOMPARE(edit.Unbuilt(), (CProjectModified{0, 0, 0, 0, 1}));
+        QCOMPARE(edit.Project().modified, 1);
+        edit.Unbuilt().assign(edit.Unbuilt().size(), 0);
+        edit.Redo();
+        // Redo marks the seconds of the edit it brings back, although the state it leaves
+        // was recorded before that edit marked anything.
+        QCOMPARE(edit.Unbuilt(), (CProjectModified{0, 0, 0, 0, 1}));
+        edit.Unbuilt().assign(edit.Unbuilt().size(), 0);
+        edit.Undo();
+        QCOMPARE(edit.Unbuilt(), (CProjectModified{0, 0, 0, 0, 1}));
+    }
+
+    void mutedTracksMarkNothing() {
+        CEditController edit;
+        edit.Project().tracks[0].settings.mute = 1;
+        AddNoteEdit(edit, 0);
+        QVERIFY(edit.Project().changed.empty());
+        QVERIFY(edit.Unbuilt().empty());
+        QCOMPARE(edit.Project().modified, 1);
+    }
+
+    void loopMarkSetsSecondZero() {
+        CEditController edit;
+        edit.Edit(CEditController::kViewNone, [&](CProject& project) {
+            project.data.loopEnabled = 1;
+            edit.MarkLoop();
+        });
+        QCOMPARE(edit.Unbuilt(), (CProjectModified{1}));
+    }
+
+    void replacingTheSongForgetsHistoryAndSets() {
+        CEditController edit;
+        AddNoteEdit(edit, 0);
+        edit.ReplaceProject(MakeSong(4));
+        QVERIFY(!edit.CanUndo());
+        QVERIFY(edit.Unsaved().empty());
+        QVERIFY(edit.Unbuilt().empty());
+        edit.ResetUnbuilt(1);
+        // 4 quarter notes at 120: 2.0 s, so two whole seconds
+        QCOMPARE(edit.Unbuilt(), (CProjectModified{1, 1}));
+    }
+};
+
+std::unique_ptr<QObject> MakeEditPathTest() {
+    return std::make_unique<EditPathTest>();
+}
+
+#include "EditPathTest.moc"

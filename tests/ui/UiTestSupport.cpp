@@ -1,0 +1,95 @@
+#include "UiTestSupport.h"
+
+#include "ui/PathUtil.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTest>
+
+IUserPrompts::Answer ScriptedPrompts::Message(const QString& text, const QString& title, Icon icon,
+                                              Buttons buttons) {
+    shown.append({text, title, icon, buttons});
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    switch (buttons) {
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
+    case Buttons::AbortRetryIgnore:
+        return Answer::Abort;
+    case Buttons::Ok:
+        break;
+    }
+    return Answer::Ok;
+}
+
+QString ScriptedPrompts::OpenFileName(const FileRequest& request) {
+    requests.append(request);
+    return openNames.isEmpty() ? QString() : openNames.takeFirst();
+}
+
+QString ScriptedPrompts::SaveFileName(const FileRequest& request) {
+    requests.append(request);
+    return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+}
+
+QStringList ScriptedPrompts::Texts() const {
+    QStringList texts;
+    for (const SHOWN& s : shown)
+        texts.append(s.text);
+    return texts;
+}
+
+bool RecordingLauncher::OpenWithDefaultProgram(const QString& path) {
+    calls.append("open " + path);
+    return result;
+}
+
+bool RecordingLauncher::StartDetached(const QString& program, const QString& argument) {
+    calls.append("start " + program + " " + argument);
+    return result;
+}
+
+bool RecordingLauncher::ShowInFileManager(const QString& path, bool selectFile) {
+    calls.append((selectFile ? "select " : "folder ") + path);
+    return result;
+}
+
+TestApp::TestApp() : options(DefaultOptions()) {
+    options.projectDefaultPath = m_dir.path().toStdString();
+    options.buildThreads = 2;
+    ResetSettings();
+}
+
+void TestApp::ResetSettings() {
+    m_settings.reset();
+    const QString path = m_dir.filePath("settings.ini");
+    QFile::remove(path);
+    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done() && !deadline.hasExpired())
+        QTest::qWait(5);
+    return done();
+}
+
+CProject MakeSong(int count) {
+    CProject song;
+    song.Reset();
+    for (int i = 0; i < count; ++i) {
+        CNote note;
+        note.position = i * 480;
+        note.length = 480;
+        note.key = 40 + i % 12;
+        song.tracks[0].AddNote(note);
+    }
+    song.modified = 0;
+    return song;
+}
+
+bool WriteSong(const CProject& song, const QString& path) {
+    return static_cast<bool>(song.Save(ToFsPath(path)));
+}

@@ -1,0 +1,92 @@
+#pragma once
+// Stand-ins for the editor window's outside world: scripted message boxes and file
+// choosers, a launcher that records what it was asked to start, and an application object
+// with private settings.
+
+#include "audio/Sonalo.h"
+#include "dialogs/Options.h"
+#include "model/CProject.h"
+#include "ui/IAppServices.h"
+#include "ui/IDesktopLauncher.h"
+#include "ui/IUserPrompts.h"
+
+#include <QList>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+class ScriptedPrompts : public IUserPrompts {
+public:
+    struct SHOWN {
+        QString text;
+        QString title;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    // Answers in order; when they run out: Ok, No, Cancel or Abort as the buttons allow.
+    QList<Answer> answers;
+    QStringList openNames;
+    QStringList saveNames;
+    QList<SHOWN> shown;
+    QList<FileRequest> requests;
+
+    Answer Message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString OpenFileName(const FileRequest& request) override;
+    QString SaveFileName(const FileRequest& request) override;
+    // The texts shown so far, in order.
+    QStringList Texts() const;
+};
+
+class RecordingLauncher : public IDesktopLauncher {
+public:
+    QStringList calls;
+    bool result = true;
+
+    bool OpenWithDefaultProgram(const QString& path) override;
+    bool StartDetached(const QString& program, const QString& argument) override;
+    bool ShowInFileManager(const QString& path, bool selectFile) override;
+};
+
+// IAppServices with its own settings file in a temporary folder.
+class TestApp : public IAppServices {
+public:
+    TestApp();
+
+    OPTIONS options;
+    CProjectData defaultProject;
+    int optionsShown = 0;
+
+    OPTIONS& Options() override { return options; }
+    const CProjectData& DefaultProject() const override { return defaultProject; }
+    Sonalo& Player() override { return m_player; }
+    QSettings& Profile() override { return *m_settings; }
+    QString ApplicationDirectory() const override { return m_dir.path(); }
+    void ShowAbout(QWidget*) override {}
+    bool EditOptions(QWidget*) override { return ++optionsShown, false; }
+    void EditDefaultProject(QWidget*) override {}
+    bool CanEditEncoderOptions() const override { return false; }
+    void EditEncoderOptions(QWidget*) override {}
+    bool CanRegisterFileType() const override { return false; }
+    void RegisterFileType(QWidget*) override {}
+
+    QString Folder() const { return m_dir.path(); }
+    // A fresh settings file (as after a first run).
+    void ResetSettings();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_settings;
+    Sonalo m_player;
+};
+
+// Runs the event loop until done() holds or timeoutMs pass; returns done().
+bool RunUntil(const std::function<bool()>& done, int timeoutMs);
+
+// A song with one track of `count` quarter notes from tick 0, each 480 ticks apart.
+CProject MakeSong(int count);
+// Writes a project file; fails the calling test on error.
+bool WriteSong(const CProject& song, const QString& path);

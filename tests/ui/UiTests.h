@@ -1,0 +1,20 @@
+#pragma once
+// The test classes of the editor window, run one after another by UiTestMain.
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+std::unique_ptr<QObject> MakeEditPathTest();
+std::unique_ptr<QObject> MakeDocumentTest();
+std::unique_ptr<QObject> MakeFrameCommandsTest();
+std::unique_ptr<QObject> MakeBuildPlayTest();
+std::unique_ptr<QObject> MakeAppSettingsTest();
+std::unique_ptr<QObject> MakeScreenshotTest();
+
+inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
+    return {MakeEditPathTest,  MakeDocumentTest,    MakeFrameCommandsTest,
+            MakeBuildPlayTest, MakeAppSettingsTest, MakeScreenshotTest};
+}

@@ -1,0 +1,100 @@
+#include "ui/CEditController.h"
+
+#include "ui/WaitCursor.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+
+CEditController::CEditController(QObject* parent) : QObject(parent) {
+    m_project.Reset();
+}
+
+void CEditController::RecordChange() {
+    Q_ASSERT(QThread::currentThread() == thread());
+    WaitCursor wait;
+    m_project.modified = 1;
+    m_undo.Record(m_project);
+    m_project.changed.clear();
+}
+
+void CEditController::CommitChange(int views) {
+    MergeChanged();
+    emit titleChanged();
+    if (views != kViewNone)
+        emit viewsChanged(views);
+}
+
+void CEditController::MarkNote(const CTrack& track, const CNote& note) {
+    if (track.settings.mute == 0)
+        m_project.SetModified(note);
+}
+
+void CEditController::MarkTrack(const CTrack& track) {
+    if (track.settings.mute == 0)
+        m_project.SetTrackModified(track);
+}
+
+void CEditController::MarkAll() {
+    m_project.SetAllModified();
+}
+
+void CEditController::MarkLoop() {
+    if (m_project.changed.empty())
+        m_project.changed.resize(1, 0);
+    m_project.changed[0] = 1;
+    m_project.modified = 1;
+}
+
+void CEditController::Undo() {
+    Q_ASSERT(QThread::currentThread() == thread());
+    if (!m_undo.CanUndo())
+        return;
+    WaitCursor wait;
+    m_project.modified = 1;
+    MergeChanged();
+    m_undo.Undo(m_project);
+    emit titleChanged();
+    emit viewsChanged(kViewAll);
+}
+
+void CEditController::Redo() {
+    Q_ASSERT(QThread::currentThread() == thread());
+    if (!m_undo.CanRedo())
+        return;
+    WaitCursor wait;
+    m_project.modified = 1;
+    MergeChanged();
+    m_undo.Redo(m_project);
+    // The restored state carries the marks of the edit being redone; the state left
+    // behind carries those of an older edit, so both are merged.
+    MergeChanged();
+    emit titleChanged();
+    emit viewsChanged(kViewAll);
+}
+
+void CEditController::ReplaceProject(CProject project) {
+    m_project = std::move(project);
+    m_unsaved.clear();
+    m_unbuilt.clear();
+    m_undo.Clear();
+}
+
+void CEditController::ResetUnbuilt(int32_t value) {
+    // The change maps stop at a week of song time; a damaged tempo list must not turn into
+    // an unbounded allocation here either.
+    constexpr double kMaxSeconds = 7.0 * 24 * 3600 + 1;
+    const double seconds = std::min(std::ceil(m_project.GetLength()), kMaxSeconds);
+    m_unbuilt.assign(static_cast<size_t>(seconds), value);
+}
+
+void CEditController::SetModifiedFlag(bool modified) {
+    m_project.modified = modified ? 1 : 0;
+    emit titleChanged();
+}
+
+void CEditController::MergeChanged() {
+    m_unsaved.Merge(m_project.changed);
+    m_unbuilt.Merge(m_project.changed);
+}

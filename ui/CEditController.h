@@ -1,0 +1,93 @@
+#pragma once
+// The one path every edit of the open song takes:
+//
+//   RecordChange()   snapshot into the undo ring, `modified` set, `changed` emptied
+//   ...change...     the caller edits Project() through the model's operations and marks
+//                    what it touched (MarkNote, MarkTrack, MarkAll, MarkLoop)
+//   CommitChange()   `changed` merged into the unsaved and unbuilt sets, then the title
+//                    and the named views are refreshed through viewsChanged()
+//
+// Edit() runs the three steps around a function. Dialog-driven commands run the dialog on
+// a copy first and call Edit() only on OK, so a cancelled dialog leaves no undo step.
+// Views and panes never copy these steps; they call this class.
+//
+// Thread: the user-interface thread only. Nothing may edit while a build renders.
+
+#include "model/CProject.h"
+#include "ui/CUndoRing.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+class CEditController : public QObject {
+    Q_OBJECT
+public:
+    // What a change asks to be redrawn; combined as flags.
+    enum View : int {
+        kViewNone = 0,
+        kViewTrackList = 1, // the track window refills its rows
+        kViewPianoRoll = 2, // the piano roll redraws
+        kViewResetRoll = 4, // the piano roll scrolls back to the start
+        kViewPlayLine = 8,  // the play line goes back to the play start position
+        kViewAll = kViewTrackList | kViewPianoRoll,
+    };
+
+    explicit CEditController(QObject* parent = nullptr);
+
+    CProject& Project() { return m_project; }
+    const CProject& Project() const { return m_project; }
+    // Seconds changed since the project file was last saved.
+    const CProjectModified& Unsaved() const { return m_unsaved; }
+    // Seconds whose audio in the built WAV file is stale; the build clears what it renders.
+    CProjectModified& Unbuilt() { return m_unbuilt; }
+    const CProjectModified& Unbuilt() const { return m_unbuilt; }
+    const CUndoRing& UndoRing() const { return m_undo; }
+
+    // The steps of an edit (see the top of this file).
+    void RecordChange();
+    void CommitChange(int views);
+    template <class F> void Edit(int views, F&& change) {
+        RecordChange();
+        change(m_project);
+        CommitChange(views);
+    }
+
+    // Marking helpers for the change in progress. Notes of muted tracks make no sound, so
+    // MarkNote and MarkTrack skip them.
+    void MarkNote(const CTrack& track, const CNote& note);
+    void MarkTrack(const CTrack& track);
+    void MarkAll();
+    void MarkLoop();
+
+    bool CanUndo() const { return m_undo.CanUndo(); }
+    bool CanRedo() const { return m_undo.CanRedo(); }
+    void Undo();
+    void Redo();
+
+    // Document replacement (new, open, import as new). The sets start empty, the undo
+    // history is forgotten; the caller fills the unbuilt set and asks for the refresh.
+    void ReplaceProject(CProject project);
+    void ClearUnsaved() { m_unsaved.clear(); }
+    // Sizes the unbuilt set to the song's whole seconds (rounded up), every flag = value.
+    void ResetUnbuilt(int32_t value);
+    void SetUnbuilt(CProjectModified map) { m_unbuilt = std::move(map); }
+
+    // Sets or clears the project's modified flag and announces the title change.
+    void SetModifiedFlag(bool modified);
+    // Asks every view for a refresh without a change of the song.
+    void Refresh(int views) { emit viewsChanged(views); }
+
+signals:
+    // The modified flag or anything else shown in the window title may have changed.
+    void titleChanged();
+    void viewsChanged(int views);
+
+private:
+    void MergeChanged();
+
+    CProject m_project;
+    CProjectModified m_unsaved;
+    CProjectModified m_unbuilt;
+    CUndoRing m_undo;
+};

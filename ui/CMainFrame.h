@@ -1,0 +1,151 @@
+#pragma once
+// The editor's main window. It creates the controllers, the panes and the bars, connects
+// every command of the command table to the controller that carries it out, routes the
+// pane commands (track window with the focus, then piano roll, then note bar, then the
+// frame) and keeps menus and buttons enabled as the commands' rules say. It holds no
+// document logic of its own:
+//   CEditController     the song, the undo ring and the change maps (the edit path)
+//   CDocument           new, open, save, import, export, closing, the title
+//   CBuildController    build, encode, temporary build files, outside players
+//   CPlaybackController playback in the editor and the play line
+//   CTrackCommands, CProjectCommands, CNoteDefaults   the frame's editing commands
+//   CWindowState        placement and full screen
+//
+// Thread: the user-interface thread only.
+
+#include "ui/CDocument.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class CBuildController;
+class CEditController;
+class CFrameActions;
+class CFrameMenus;
+class CNoteBar;
+class CNoteDefaults;
+class CPianoRollWnd;
+class CPlayBar;
+class CPlaybackController;
+class CProjectCommands;
+class CTrackCommands;
+class CTrackWnd;
+class CWindowState;
+class IAppServices;
+class IDesktopLauncher;
+class IUserPrompts;
+class QLabel;
+class QSplitter;
+class QToolBar;
+
+class CMainFrame : public QMainWindow, private IDocumentHooks {
+    Q_OBJECT
+public:
+    static constexpr int kTrackPaneWidth = 200;
+
+    // `prompts` and `launcher` default to the real message boxes and desktop services; the
+    // frame does not take ownership of those given.
+    explicit CMainFrame(IAppServices& app, IUserPrompts* prompts = nullptr,
+                        IDesktopLauncher* launcher = nullptr);
+    ~CMainFrame() override;
+
+    // Opens the file named on the command line.
+    bool OpenFile(const QString& path);
+    // Shows the window, placed as it was when "RestoreWindow" is on.
+    void ShowWindow(bool restore);
+
+    // Runs a command through the routing; false when no one handles it or it is disabled.
+    bool RunCommand(int id);
+    bool IsCommandEnabled(int id) const;
+    // Brings every action's enabled and checked state up to date.
+    void UpdateCommandStates();
+
+    QAction* Action(int id) const;
+    CEditController& Edit() { return *m_edit; }
+    CDocument& Document() { return *m_document; }
+    CBuildController& Builds() { return *m_build; }
+    CPlaybackController& Playback() { return *m_playback; }
+    CNoteDefaults& NoteDefaults() { return *m_noteDefaults; }
+    CTrackWnd& TrackWnd() { return *m_trackWnd; }
+    CPianoRollWnd& PianoRollWnd() { return *m_pianoRoll; }
+    CNoteBar& NoteBar() { return *m_noteBar; }
+    CPlayBar& PlayBar() { return *m_playBar; }
+    CWindowState& WindowState() { return *m_windowState; }
+    QSplitter& Splitter() { return *m_splitter; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    struct Binding {
+        std::function<void()> run;
+        std::function<bool()> enabled;
+        std::function<bool()> checked;
+    };
+
+    // IDocumentHooks
+    void StopPlayback() override;
+    void DeleteTemporaryBuildFiles() override;
+
+    void CreateControllers();
+    void CreatePanes();
+    void CreateBars();
+    void CreateStatusBar();
+    void ConnectSignals();
+    void ConnectPanes();
+    void BindFileCommands();
+    void BindEditAndViewCommands();
+    void BindProjectAndTrackCommands();
+    void BindNoteCommands();
+    void BindPlayCommands();
+    void BindToolCommands();
+    void Bind(int id, std::function<void()> run, std::function<bool()> enabled = {},
+              std::function<bool()> checked = {});
+    void OnViewsChanged(int views);
+    void UpdateTitle();
+    void UpdateSeekRange();
+    void ScheduleCommandUpdate();
+    void ShowHelp();
+    void ActivateOtherPane();
+    void SaveLayout();
+    void RestoreLayout();
+    bool HandleFieldAccelerator(QEvent* event);
+    QList<class ICommandTarget*> Targets() const;
+
+    IAppServices& m_app;
+    std::unique_ptr<IUserPrompts> m_ownPrompts;
+    std::unique_ptr<IDesktopLauncher> m_ownLauncher;
+    IUserPrompts* m_prompts;
+    IDesktopLauncher* m_launcher;
+
+    CEditController* m_edit = nullptr;
+    CNoteDefaults* m_noteDefaults = nullptr;
+    CPlaybackController* m_playback = nullptr;
+    CDocument* m_document = nullptr;
+    CBuildController* m_build = nullptr;
+    CTrackCommands* m_trackCommands = nullptr;
+    CProjectCommands* m_projectCommands = nullptr;
+    CFrameActions* m_actions = nullptr;
+    CFrameMenus* m_menus = nullptr;
+    CWindowState* m_windowState = nullptr;
+
+    QSplitter* m_splitter = nullptr;
+    CTrackWnd* m_trackWnd = nullptr;
+    CPianoRollWnd* m_pianoRoll = nullptr;
+    QToolBar* m_standardBar = nullptr;
+    CNoteBar* m_noteBar = nullptr;
+    CPlayBar* m_playBar = nullptr;
+    QLabel* m_messagePane = nullptr;
+    QLabel* m_keyPane = nullptr;
+    QLabel* m_positionPane = nullptr;
+
+    QHash<int, Binding> m_bindings;
+    bool m_updateScheduled = false;
+};

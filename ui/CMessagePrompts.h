@@ -1,0 +1,20 @@
+#pragma once
+// IUserPrompts on QMessageBox and QFileDialog, owned by a window.
+
+#include "ui/IUserPrompts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class CMessagePrompts : public IUserPrompts {
+public:
+    explicit CMessagePrompts(QWidget* owner = nullptr) : m_owner(owner) {}
+    void SetOwner(QWidget* owner) { m_owner = owner; }
+
+    Answer Message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString OpenFileName(const FileRequest& request) override;
+    QString SaveFileName(const FileRequest& request) override;
+
+private:
+    QPointer<QWidget> m_owner;
+};

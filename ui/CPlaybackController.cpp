@@ -1,0 +1,126 @@
+#include "ui/CPlaybackController.h"
+
+#include "audio/Sonalo.h"
+#include "dialogs/Options.h"
+#include "ui/CEditController.h"
+#include "ui/WaitCursor.h"
+
+#include <algorithm>
+#include <limits>
+
+CPlaybackController::CPlaybackController(Sonalo& player, CEditController& edit,
+                                         const OPTIONS& options, QObject* parent)
+    : QObject(parent), m_player(player), m_edit(edit), m_options(options) {
+    m_timer.setInterval(kTimerMs);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &CPlaybackController::OnTimer);
+}
+
+CPlaybackController::~CPlaybackController() {
+    m_timer.stop();
+    m_player.Close();
+}
+
+bool CPlaybackController::IsPlaying() const {
+    return m_player.IsPlaying();
+}
+
+bool CPlaybackController::Play() {
+    return PlayFrom(m_playStart);
+}
+
+bool CPlaybackController::PlayFrom(int32_t tick) {
+    QString wavPath;
+    if (m_source == nullptr || !m_source->PrepareWav(wavPath))
+        return false;
+    WaitCursor wait;
+    const CProjectData& data = m_edit.Project().data;
+    if (!m_player.Open(wavPath, data.startDummy / 1000.0, data.endDummy / 1000.0))
+        return false;
+    const double seconds = data.tempos.SecondsAt(std::max(tick, 0));
+    if (seconds >= 0) {
+        m_player.Stop();
+        m_player.SetLoop(m_player.HasLoop());
+        m_player.Seek(seconds);
+        m_player.Play();
+    }
+    m_timer.start();
+    m_timerWasPlaying = m_player.IsPlaying();
+    emit playingChanged(m_timerWasPlaying);
+    return m_timerWasPlaying;
+}
+
+void CPlaybackController::Stop() {
+    const bool wasPlaying = m_player.IsPlaying() || m_timer.isActive();
+    m_timer.stop();
+    m_player.Close();
+    emit seekPositionChanged(m_playStart);
+    emit playLineMoved(m_playStart, false);
+    if (wasPlaying) {
+        emit playingChanged(false);
+        emit focusPianoRoll();
+    }
+}
+
+void CPlaybackController::Rewind() {
+    if (!m_player.IsPlaying())
+        return;
+    const int64_t tick = int64_t{PlayerTick()} - kSeekTicks;
+    SeekTicks(static_cast<int32_t>(std::max<int64_t>(tick, 0)));
+}
+
+void CPlaybackController::FastForward() {
+    if (!m_player.IsPlaying())
+        return;
+    const int64_t tick = int64_t{PlayerTick()} + kSeekTicks;
+    SeekTicks(static_cast<int32_t>(std::min<int64_t>(tick, std::numeric_limits<int32_t>::max())));
+}
+
+void CPlaybackController::SeekTo(int32_t tick) {
+    if (m_player.IsPlaying()) {
+        SeekTicks(std::max(tick, 0));
+        return;
+    }
+    SetPlayStart(tick, true);
+}
+
+void CPlaybackController::SetPlayStart(int32_t tick, bool scroll) {
+    m_playStart = std::max(tick, 0);
+    emit playLineMoved(m_playStart, scroll);
+    if (!m_player.IsPlaying())
+        emit seekPositionChanged(m_playStart);
+}
+
+void CPlaybackController::ResetPlayStart() {
+    m_playStart = 0;
+    emit seekPositionChanged(0);
+}
+
+void CPlaybackController::OnTimer() {
+    if (!m_player.IsPlaying()) {
+        Finish();
+        return;
+    }
+    const int32_t tick = PlayerTick();
+    if (m_options.playMove != 0)
+        emit playLineMoved(tick, m_options.playScroll != 0);
+    emit seekPositionChanged(tick);
+}
+
+// The end of the file was reached.
+void CPlaybackController::Finish() {
+    m_timer.stop();
+    m_player.Close();
+    emit seekPositionChanged(m_playStart);
+    emit playLineMoved(m_playStart, false);
+    emit playingChanged(false);
+    emit focusPianoRoll();
+}
+
+void CPlaybackController::SeekTicks(int32_t tick) {
+    m_player.Seek(m_edit.Project().data.tempos.SecondsAt(tick));
+}
+
+int32_t CPlaybackController::PlayerTick() const {
+    return m_edit.Project().data.tempos.SecondsToTicks(m_player.GetPosition());
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Playback of the built WAV file inside the editor: play from the play start position or
+// the caret, stop, rewind and fast-forward by a whole note, the seek bar, the play start
+// position, and the 20 ms timer that maps the player's position back to ticks.
+//
+// The controller knows nothing of widgets: it announces where the play line and the seek
+// bar belong through signals, and gets the WAV file from an IWavSource (the build
+// controller, which builds what is stale first).
+//
+// Thread: the user-interface thread (the player's own).
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+
+class CEditController;
+class Sonalo;
+struct OPTIONS;
+
+class IWavSource {
+public:
+    virtual ~IWavSource() = default;
+    // Makes the WAV file current (building what is stale) and names it; false when the
+    // build failed or was cancelled.
+    virtual bool PrepareWav(QString& wavPath) = 0;
+};
+
+class CPlaybackController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kTimerMs = 20;
+    static constexpr int32_t kSeekTicks = 1920;
+
+    CPlaybackController(Sonalo& player, CEditController& edit, const OPTIONS& options,
+                        QObject* parent = nullptr);
+    ~CPlaybackController() override;
+
+    void SetWavSource(IWavSource* source) { m_source = source; }
+
+    bool IsPlaying() const;
+    int32_t PlayStart() const { return m_playStart; }
+
+    // "再生" and "現在位置から再生". False when nothing could be played.
+    bool Play();
+    bool PlayFrom(int32_t tick);
+    void Stop();
+    void Rewind();
+    void FastForward();
+    // The play bar's seek bar: seeks while playing, else moves the play start position.
+    void SeekTo(int32_t tick);
+    // "再生開始位置に設定" and the play-line drag of the piano roll.
+    void SetPlayStart(int32_t tick, bool scroll);
+    // A new song: the play start position goes back to 0.
+    void ResetPlayStart();
+
+signals:
+    // Where the play line belongs; `scroll` asks the piano roll to bring it into view.
+    void playLineMoved(int32_t tick, bool scroll);
+    void seekPositionChanged(int32_t tick);
+    void playingChanged(bool playing);
+    // Playback ended: the piano roll takes the keyboard focus back.
+    void focusPianoRoll();
+
+private:
+    void OnTimer();
+    void Finish();
+    void SeekTicks(int32_t tick);
+    int32_t PlayerTick() const;
+
+    Sonalo& m_player;
+    CEditController& m_edit;
+    const OPTIONS& m_options;
+    IWavSource* m_source = nullptr;
+    QTimer m_timer;
+    int32_t m_playStart = 0;
+    bool m_timerWasPlaying = false;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// The track commands of the frame: add, duplicate, move up and down, mute, mute the
+// others, unmute all and the sound dialog, with their enabling rules. Each change goes
+// through CEditController's edit path.
+//
+// Thread: the user-interface thread only.
+
+#include <QObject>
+
+class CEditController;
+class CTrack;
+class IUserPrompts;
+class QWidget;
+
+class CTrackCommands : public QObject {
+    Q_OBJECT
+public:
+    CTrackCommands(CEditController& edit, IUserPrompts& prompts, QWidget* dialogParent,
+                   QObject* parent = nullptr);
+
+    bool Add();
+    void Duplicate();
+    void MoveUp();
+    void MoveDown();
+    void ToggleMute();
+    void MuteOthers();
+    void UnmuteAll();
+    // "音色の設定": the PCM, wave-memory or FM dialog of the current track.
+    bool EditSound();
+
+    bool HasCurrentTrack() const;
+    bool CanMoveUp() const;
+    bool CanMoveDown() const;
+    bool CanMuteOthers() const;
+    bool CanEditSound() const;
+    bool IsCurrentMuted() const;
+
+private:
+    CTrack& Current();
+    void Exchange(int offset);
+
+    CEditController& m_edit;
+    IUserPrompts& m_prompts;
+    QWidget* m_dialogParent;
+};
