@@ -72,7 +72,7 @@ void CBeats::RemoveAt(size_t index) {
 
 void CBeats::InsertMeasure(int32_t m) {
     for (BEAT& b : items)
-        if (b.measure > m)
+        if (b.measure > m && b.measure < std::numeric_limits<int32_t>::max())
             ++b.measure;
     Reindex();
 }

@@ -21,7 +21,7 @@ constexpr int32_t kLastTick = std::numeric_limits<int32_t>::max();
 // What the notes of one import may allocate, in note segments (a bucket slot counts as one):
 // the ceiling a project file has, so that a few bytes claiming notes days long cannot make
 // the import allocate without end.
-constexpr uint64_t kSegmentBudget = uint64_t{1} << 22;
+constexpr uint64_t kSegmentBudget = CTrack::kSegmentBudget;
 
 std::string TrackName(int channel) {
     return "インポート MIDI チャンネル " + std::to_string(channel + 1);

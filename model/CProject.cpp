@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 void CProject::Reset(const CProjectData& defaults) {
     data = defaults;
@@ -71,16 +72,22 @@ void CProject::ShiftLoop(int32_t start, int32_t amount, bool inserting) {
         return;
     // Inserting moves a start at the cut; deleting keeps a start inside the removed range.
     const int64_t startLimit = inserting ? start : int64_t{start} + amount;
-    const int32_t delta = inserting ? amount : -amount;
+    const int64_t delta = inserting ? amount : -int64_t{amount};
+    auto shifted = [delta](int32_t tick) {
+        return static_cast<int32_t>(std::clamp<int64_t>(tick + delta, INT32_MIN, INT32_MAX));
+    };
     if (data.loopStart >= startLimit)
-        data.loopStart += delta;
+        data.loopStart = shifted(data.loopStart);
     if (data.loopEnd > start)
-        data.loopEnd += delta;
+        data.loopEnd = shifted(data.loopEnd);
     if (data.loopStart >= data.loopEnd)
         data.loopEnabled = 0;
 }
 
 bool CProject::CanInsertMeasure(int32_t measure) const {
+    // Measures before the first would move the time lists' first elements off tick 0.
+    if (measure < 0)
+        return false;
     const int32_t s = data.beats.MeasureToTick(measure);
     return std::none_of(tracks.begin(), tracks.end(),
                         [s](const CTrack& t) { return t.Straddles(s); });
@@ -106,6 +113,8 @@ bool CProject::InsertMeasures(int32_t measure, int32_t count) {
 }
 
 bool CProject::CanDeleteMeasures(int32_t measure, int32_t count) const {
+    if (measure < 0)
+        return false;
     const int32_t s = data.beats.MeasureToTick(measure);
     const int64_t e = s + int64_t{count} * data.beats.At(measure).MeasureLength();
     const auto end = static_cast<int32_t>(std::min<int64_t>(e, INT32_MAX));

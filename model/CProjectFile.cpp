@@ -16,7 +16,7 @@ constexpr size_t kMaxBuildInfoFile = size_t{64} << 20;
 // Far beyond any song the editor can show, and small enough to bound what a damaged track
 // count can make a load allocate.
 constexpr uint32_t kMaxTracks = 4096;
-constexpr uint64_t kSegmentBudget = uint64_t{1} << 22;
+constexpr uint64_t kSegmentBudget = CTrack::kSegmentBudget;
 
 bool HasMagic(std::span<const uint8_t> bytes) {
     return bytes.size() >= kMagicSize &&

@@ -20,7 +20,9 @@ void CTempoList::Reindex() {
     double sum = 0;
     for (size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
-            sum += (items[i].position - items[i - 1].position) * kSecondsPerTickAtOneBpm /
+            // In double: a damaged list is indexed before it is checked, and its positions
+            // may lie further apart than 32 bits can hold.
+            sum += (double(items[i].position) - items[i - 1].position) * kSecondsPerTickAtOneBpm /
                    items[i - 1].tempo;
         startSeconds[i] = sum;
     }

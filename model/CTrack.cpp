@@ -11,7 +11,7 @@ namespace {
 constexpr int32_t kLastTick = std::numeric_limits<int32_t>::max();
 // Enough for any real song many times over, small enough that a damaged file cannot make
 // a load allocate without end.
-constexpr uint64_t kDefaultSegmentBudget = uint64_t{1} << 22;
+constexpr uint64_t kDefaultSegmentBudget = CTrack::kSegmentBudget;
 
 // Brings values into the range a stored note must have.
 void Normalize(CNote& v) {
@@ -363,9 +363,14 @@ void CTrack::ReadNoteStream(CArchiveReader& ar, uint64_t& segmentBudget) {
             throw ArchiveError("note at negative position " + std::to_string(position));
         CNote n = CNote::ReadRecord(ar, position);
         Normalize(n);
-        if (SegmentCount(n) > segmentBudget)
+        // A note far out grows the bucket array as much as many notes would: both count,
+        // or a small file of many tracks with one distant note each could exhaust memory.
+        const auto needed = static_cast<uint64_t>(BucketOf(n.End() - 1)) + 1;
+        const uint64_t cost =
+            SegmentCount(n) + (needed > buckets.size() ? needed - buckets.size() : 0);
+        if (cost > segmentBudget)
             throw ArchiveError("notes exceed the size a song can have");
-        segmentBudget -= SegmentCount(n);
+        segmentBudget -= cost;
         AddNote(n);
     }
 }

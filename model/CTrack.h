@@ -17,6 +17,10 @@ class CArchiveWriter;
 class CTrack {
 public:
     static constexpr int32_t kBucketTicks = 1920;
+    // Note segments (and bucket slots) a loaded or imported song may use in all. Far more
+    // than any real song needs; every undo snapshot copies the song, so this also bounds
+    // what a damaged file can make the editor hold.
+    static constexpr uint64_t kSegmentBudget = uint64_t{1} << 20;
 
     CTrackData settings;
     CNoteArray buckets;   // owning, through the segment lists
@@ -73,8 +77,8 @@ public:
     int32_t EndTick() const;
 
     void Serialize(CArchiveWriter& ar) const;
-    // Reads settings and notes. `segmentBudget` bounds the segments a damaged file can
-    // make the track allocate; it is decreased by what the notes use.
+    // Reads settings and notes. `segmentBudget` bounds the segments and bucket entries a
+    // damaged file can make the track allocate; it is decreased by what the notes use.
     void Serialize(CArchiveReader& ar, uint32_t version, uint64_t& segmentBudget);
     void Serialize(CArchiveReader& ar, uint32_t version);
 
