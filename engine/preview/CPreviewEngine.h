@@ -1,11 +1,12 @@
 #pragma once
 // Live preview of one key of one track: the note sample function streamed as 16-bit mono
 // at the project's rate to a wave-out device through four rotating buffers. The buffers
-// are refilled on the thread that opened the engine, from the device's notices. The
-// owner says when the user lets go (Stop): a watching thread then resets the device, so
-// the sound ends at once and no release tail is heard.
+// are refilled on the engine's thread, from the device's notices. The owner says when the
+// user lets go (Stop): the device is reset there and then, so the sound ends at once and no
+// release tail is heard.
 //
-// Thread: every method on the thread that called Open, which runs a Qt event loop.
+// Thread: every method on the thread the engine lives on (the one that calls Open), which
+// runs a Qt event loop.
 
 #include <QObject>
 
@@ -21,18 +22,25 @@ public:
     explicit CPreviewEngine(QObject* parent = nullptr);
     ~CPreviewEngine() override;
 
-    // Prepares the engine for a track; bufferMs is the "PlayBufferSize" setting. Fails
-    // (and stays silent) when no device can be opened. The project and the track must
-    // stay alive and unchanged while a key plays; call Open again after changing them.
+    // Prepares the engine for a track; bufferMs is the "PlayBufferSize" setting (kept to
+    // 1..1000 ms). Fails without a project or a track, and when no device can be opened
+    // with the project's rate; after the latter, keys still "play" silently until Stop.
+    // The project and the track must stay alive until Close or the next Open, and unchanged
+    // while a key plays (a change between keys is heard from the next key on). A PCM track
+    // has its sample loaded before Open.
     bool Open(const CProject* project, const CTrack* track, int bufferMs);
     // Starts a key, counted upward (0 = C1, 45 = A4 = 440 Hz); a key still playing is
-    // stopped first. False without a project.
+    // stopped first, and the new key starts from its own beginning. False without a
+    // project, or for a key outside 0..95 (the key playing then plays on).
     bool Play(int key);
-    // Ends the key being played.
+    // Ends the key being played at once: when it returns the device is silent.
     void Stop();
-    // Device output level 0..1 (clamped).
+    // Device output level 0..1 (clamped, NaN is 0), kept across Open and Close.
     void SetVolume(double volume);
+    // Multiplier of every sample before the conversion to 16 bits (1.0 by default); what
+    // lies beyond full scale clips.
     void SetGain(double gain);
+    // Stops and releases the device and the buffers; forgets the project and the track.
     void Close();
 
     bool IsOpen() const;
