@@ -4,95 +4,150 @@
 #include "model/CProject.h"
 #include "model/PositionText.h"
 #include "ui/CEditController.h"
+#include "ui/CMessagePrompts.h"
+#include "ui/CNoteCommands.h"
 #include "ui/CNoteDefaults.h"
-#include "ui/ClipboardFormats.h"
-#include "ui/CommandIds.h"
+#include "ui/CPianoRollController.h"
+#include "ui/CPianoRollHitTest.h"
+#include "ui/CPianoRollPainter.h"
+#include "ui/CPianoRollPreview.h"
+#include "ui/PianoRollColors.h"
+#include "ui/PianoRollText.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace colors = piano_roll_colors;
 
 namespace {
 
-constexpr const char* kKeyNames = "B A+A G+G F+F E D+D C+C ";
-constexpr int kSpareMeasures = 8;
-
-QColor FromBgr(uint32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-bool IsBlackRow(int row) {
-    return kKeyNames[2 * (row % 12) + 1] == '+';
-}
-
-QString KeyName(int row) {
-    return QString::fromLatin1(kKeyNames + 2 * (row % 12), 2).trimmed() +
-           QString::number(8 - row / 12);
-}
+constexpr int kWheelNotch = 120;
+constexpr int kOctaveRows = 12;
+// Dirty parts beyond this many rectangles are painted as their bounding rectangle.
+constexpr int kMaxDirtyRects = 8;
+constexpr int kMaxTick = std::numeric_limits<int32_t>::max();
 
 } // namespace
 
-CPianoRollWnd::CPianoRollWnd(CEditController& edit, CNoteDefaults& defaults, const OPTIONS& options,
-                             QWidget* parent)
+CPianoRollWnd::CPianoRollWnd(CEditController& edit, CNoteDefaults& defaults, OPTIONS& options,
+                             QWidget* parent, IUserPrompts* prompts)
     : QAbstractScrollArea(parent), m_edit(edit), m_defaults(defaults), m_options(options) {
     setObjectName("pianoRollWnd");
     setFrameShape(QFrame::StyledPanel);
     setFocusPolicy(Qt::StrongFocus);
+    // Scroll bars that come and go would resize the view while its ranges are set.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&m_defaults, &CNoteDefaults::changed, viewport(), qOverload<>(&QWidget::update));
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    m_rulerHeight = std::max(horizontalScrollBar()->sizeHint().height(), 12);
+    CreateFonts();
+    if (prompts == nullptr) {
+        m_ownPrompts = std::make_unique<CMessagePrompts>(this);
+        prompts = m_ownPrompts.get();
+    }
+    m_preview = std::make_unique<CPianoRollPreview>();
+    m_controller = std::make_unique<CPianoRollController>(
+        edit, defaults, options, static_cast<IPianoRollCanvas&>(*this), *m_preview);
+    m_commands = std::make_unique<CNoteCommands>(edit, defaults, *prompts, options, *this, this);
+    connect(&m_defaults, &CNoteDefaults::changed, this, [this] {
+        InvalidateNotes(m_caretRect);
+        m_caretRect = CaretNoteRect();
+        InvalidateNotes(m_caretRect);
+    });
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            &CPianoRollWnd::OnHorizontalAction);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            &CPianoRollWnd::OnVerticalAction);
+    connect(horizontalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
+        SetFirstTick(
+            Geometry().ScrollStart(horizontalScrollBar()->value(), m_options.scrollMeasure != 0));
+    });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CPianoRollWnd::commandStateChanged);
+    UpdateScrollRanges();
 }
 
-CTrack* CPianoRollWnd::Track() {
-    CProject& project = m_edit.Project();
-    if (project.currentTrack < 0 || project.currentTrack >= static_cast<int>(project.tracks.size()))
-        return nullptr;
-    return &project.tracks[static_cast<size_t>(project.currentTrack)];
+CPianoRollWnd::~CPianoRollWnd() {
+    // The controller's drags and timers refer to this canvas; they go first.
+    m_controller.reset();
 }
 
-const CTrack* CPianoRollWnd::Track() const {
-    return const_cast<CPianoRollWnd*>(this)->Track();
+// The ruler's fonts follow its height: bold (700) of h / 6 × 5 points for the measure
+// numbers, medium (500) of h / 6 × 4 points for the markers and octave numbers.
+void CPianoRollWnd::CreateFonts() {
+    const int dpi = std::max(logicalDpiY(), 1);
+    auto pixels = [dpi](int points) { return std::max(points * dpi / 72, 6); };
+    m_boldFont = font();
+    m_boldFont.setPixelSize(pixels(m_rulerHeight / 6 * 5));
+    m_boldFont.setWeight(QFont::Bold);
+    m_mediumFont = font();
+    m_mediumFont.setPixelSize(pixels(m_rulerHeight / 6 * 4));
+    m_mediumFont.setWeight(QFont::Medium);
 }
 
-int CPianoRollWnd::ZoomX() const {
-    return std::clamp(m_options.pianoRollZoomX, 16, 8192);
+CPianoRollGeometry CPianoRollWnd::Geometry() const {
+    CPianoRollGeometry::VIEW view;
+    view.zoomX =
+        std::clamp(m_options.pianoRollZoomX, options_range::kZoomXMin, options_range::kZoomXMax);
+    view.zoomY =
+        std::clamp(m_options.pianoRollZoomY, options_range::kZoomYMin, options_range::kZoomYMax);
+    view.firstTick = horizontalScrollBar()->value();
+    view.firstRow = verticalScrollBar()->value();
+    view.rulerHeight = m_rulerHeight;
+    view.width = viewport()->width();
+    view.height = viewport()->height();
+    view.fit = m_defaults.Fit();
+    return CPianoRollGeometry(m_edit.Project().data.beats, view);
 }
 
-int CPianoRollWnd::ZoomY() const {
-    return std::clamp(m_options.pianoRollZoomY, 2, 64);
+// ---- the frame's interface --------------------------------------------------------------
+
+void CPianoRollWnd::Refresh(bool reset) {
+    m_controller->Refresh(reset);
+    UpdateScrollRanges();
+    if (reset) {
+        SetPlayLine(0, false);
+        horizontalScrollBar()->setValue(0);
+    }
+    InvalidateAll();
+    EmitStatus();
+    emit commandStateChanged();
 }
 
-int CPianoRollWnd::RulerHeight() const {
-    return std::max(style()->pixelMetric(QStyle::PM_ScrollBarExtent), fontMetrics().height() + 4);
+int32_t CPianoRollWnd::CaretPosition() const {
+    return m_controller->CaretPosition();
 }
 
-int64_t CPianoRollWnd::XOfTick(int64_t tick) const {
-    return kKeyColumn + tick * ZoomX() / 1920 - horizontalScrollBar()->value();
+int CPianoRollWnd::CaretRow() const {
+    return m_controller->CaretRow();
 }
 
-int32_t CPianoRollWnd::TickOfX(int x) const {
-    const int64_t pixels = int64_t{x} - kKeyColumn + horizontalScrollBar()->value();
-    return static_cast<int32_t>(std::clamp<int64_t>(pixels * 1920 / ZoomX(), 0, INT32_MAX));
+void CPianoRollWnd::SetCaret(int32_t position, int row) {
+    m_controller->SetCaret(position, row, true);
 }
 
-int CPianoRollWnd::RowOfY(int y) const {
-    return std::clamp(VerticalScroll() + (y - RulerHeight()) / ZoomY(), 0, kRows - 1);
-}
-
-int32_t CPianoRollWnd::Snap(int32_t tick) const {
-    const CBeats& beats = m_edit.Project().data.beats;
-    const int32_t start = beats.MeasureToTick(beats.TickToMeasure(tick));
-    const int32_t fit = std::max(m_defaults.Fit(), 1);
-    return start + (tick - start) / fit * fit;
+void CPianoRollWnd::SetPlayLine(int32_t tick, bool scroll) {
+    tick = std::max(tick, 0);
+    if (tick != m_playLine) {
+        const CPianoRollGeometry g = Geometry();
+        InvalidateOverlay(LineRect(g.XOfTick(m_playLine)));
+        m_playLine = tick;
+        InvalidateOverlay(LineRect(g.XOfTick(m_playLine)));
+    }
+    if (scroll)
+        EnsureTickVisible(tick);
 }
 
 int CPianoRollWnd::VerticalScroll() const {
@@ -103,428 +158,364 @@ void CPianoRollWnd::SetVerticalScroll(int row) {
     verticalScrollBar()->setValue(row);
 }
 
-void CPianoRollWnd::Refresh(bool reset) {
-    UpdateScrollRanges();
-    if (reset)
-        horizontalScrollBar()->setValue(0);
-    viewport()->update();
+void CPianoRollWnd::SetOutputVolumeSource(std::function<double()> volume) {
+    m_preview->SetOutputVolume(std::move(volume));
+}
+
+std::optional<bool> CPianoRollWnd::CommandEnabled(int id) const {
+    return m_commands->CommandEnabled(id);
+}
+
+bool CPianoRollWnd::RunCommand(int id) {
+    return m_commands->Run(id);
+}
+
+void CPianoRollWnd::NotesChanged() {
+    InvalidateAll();
     EmitStatus();
     emit commandStateChanged();
 }
 
-void CPianoRollWnd::SetCaret(int32_t position, int row) {
-    m_caretPosition = std::max(position, 0);
-    m_caretRow = std::clamp(row, 0, kRows - 1);
-    viewport()->update();
-    EmitStatus();
+void CPianoRollWnd::EmitStatus() {
+    const CProject& project = m_edit.Project();
+    size_t selected = 0;
+    if (project.currentTrack >= 0 && project.currentTrack < static_cast<int>(project.tracks.size()))
+        selected = project.tracks[static_cast<size_t>(project.currentTrack)].selection.size();
+    emit statusChanged(piano_roll_text::SelectionMessage(selected),
+                       piano_roll_text::KeyName(CaretRow()),
+                       QString::fromStdString(FormatPosition(project.data.beats, CaretPosition())));
 }
 
-void CPianoRollWnd::SetPlayLine(int32_t tick, bool scroll) {
-    m_playLine = tick;
-    if (scroll) {
-        const int64_t x = XOfTick(tick);
-        if (x < kKeyColumn || x >= viewport()->width())
-            horizontalScrollBar()->setValue(
-                static_cast<int>(std::min<int64_t>(int64_t{tick} * ZoomX() / 1920, INT32_MAX)));
-    }
+// ---- painting ---------------------------------------------------------------------------
+
+QRect CPianoRollWnd::LineRect(int64_t x) const {
+    const CPianoRollGeometry g = Geometry();
+    if (x < kKeyColumn || x >= g.Width())
+        return {};
+    return QRect(static_cast<int>(x), m_rulerHeight, 1, g.NotesBottom() - m_rulerHeight);
+}
+
+QRect CPianoRollWnd::CaretNoteRect() const {
+    return m_controller->NoteRect(m_controller->Caret());
+}
+
+void CPianoRollWnd::InvalidateNotes(const QRect& rect) {
+    const QRect r = rect & viewport()->rect();
+    if (r.isEmpty())
+        return;
+    m_dirty += r;
+    viewport()->update(r);
+}
+
+void CPianoRollWnd::InvalidateAll() {
+    m_dirty = viewport()->rect();
     viewport()->update();
 }
+
+void CPianoRollWnd::InvalidateOverlay(const QRect& rect) {
+    if (!rect.isEmpty())
+        viewport()->update(rect);
+}
+
+void CPianoRollWnd::paintEvent(QPaintEvent*) {
+    RenderCache();
+    QPainter painter(viewport());
+    painter.drawPixmap(0, 0, m_cache);
+    PaintOverlay(painter);
+}
+
+void CPianoRollWnd::RenderCache() {
+    const QSize size = viewport()->size();
+    const qreal ratio = viewport()->devicePixelRatioF();
+    if (m_cache.size() != size * ratio || m_cache.devicePixelRatio() != ratio) {
+        m_cache = QPixmap(size * ratio);
+        m_cache.setDevicePixelRatio(ratio);
+        m_dirty = QRect(QPoint(0, 0), size);
+    }
+    if (m_dirty.isEmpty() || size.isEmpty())
+        return;
+    const CPianoRollGeometry g = Geometry();
+    const CNote caret = m_controller->Caret();
+    const PIANO_ROLL_SCENE scene{g,
+                                 m_edit.Project(),
+                                 m_options,
+                                 caret,
+                                 m_boldFont,
+                                 m_mediumFont,
+                                 palette().color(QPalette::Dark)};
+    const CPianoRollPainter painter(scene);
+    QPainter cachePainter(&m_cache);
+    if (m_dirty.rectCount() > kMaxDirtyRects)
+        painter.Paint(cachePainter, m_dirty.boundingRect());
+    else
+        for (const QRect& rect : m_dirty)
+            painter.Paint(cachePainter, rect);
+    m_dirty = QRegion();
+    m_caretRect = CaretNoteRect();
+}
+
+void CPianoRollWnd::PaintOverlay(QPainter& painter) const {
+    const CPianoRollGeometry g = Geometry();
+    if (m_options.viewPosCaret != 0) {
+        const QRect caret = LineRect(g.XOfTick(CaretPosition()));
+        if (!caret.isEmpty())
+            painter.fillRect(caret, colors::Inverse(colors::FromBgr(m_options.crSelectedNote)));
+    }
+    const QRect play = LineRect(g.XOfTick(m_playLine));
+    if (!play.isEmpty())
+        painter.fillRect(play, colors::Inverse(colors::FromBgr(m_options.crNote)));
+    m_controller->PaintOverlay(painter, g);
+}
+
+// ---- scrolling and zoom -----------------------------------------------------------------
 
 void CPianoRollWnd::UpdateScrollRanges() {
-    const CProject& project = m_edit.Project();
-    const int64_t end = int64_t{project.GetEndTick()} + int64_t{kSpareMeasures} * 1920;
-    const int64_t width = end * ZoomX() / 1920;
-    const int visible = std::max(viewport()->width() - kKeyColumn, 1);
-    horizontalScrollBar()->setRange(0, static_cast<int>(std::min<int64_t>(width, INT32_MAX / 2)));
-    horizontalScrollBar()->setPageStep(visible);
-    horizontalScrollBar()->setSingleStep(std::max(ZoomX() / 4, 1));
-    const int rows = std::max((viewport()->height() - RulerHeight()) / ZoomY(), 1);
-    verticalScrollBar()->setRange(0, std::max(kRows - rows, 0));
-    verticalScrollBar()->setPageStep(rows);
-    verticalScrollBar()->setSingleStep(1);
+    const CPianoRollGeometry g = Geometry();
+    QScrollBar* h = horizontalScrollBar();
+    const int64_t page = g.PageTicks();
+    const int64_t end = g.RangeEnd(m_edit.Project().GetEndTick()) - page;
+    h->setRange(
+        0, static_cast<int>(std::clamp<int64_t>(std::max<int64_t>(end, h->value()), 0, kMaxTick)));
+    h->setPageStep(static_cast<int>(std::max<int64_t>(page, 1)));
+    const int32_t value = h->value();
+    h->setSingleStep(std::max(g.LineRight(value, m_options.scrollMeasure != 0) - value, 1));
+    QScrollBar* v = verticalScrollBar();
+    v->setRange(0, g.MaxFirstRow());
+    v->setPageStep(std::max(g.PageRows(), 1));
+    v->setSingleStep(1);
+}
+
+// Line steps go from beat to beat or measure to measure ("ScrollMeasure"), pages by a
+// measure, and the thumb settles on a beat or measure start.
+void CPianoRollWnd::OnHorizontalAction(int action) {
+    QScrollBar* bar = horizontalScrollBar();
+    const CPianoRollGeometry g = Geometry();
+    const bool byMeasure = m_options.scrollMeasure != 0;
+    const int32_t value = bar->value();
+    int64_t target = value;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        target = g.LineRight(value, byMeasure);
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        target = g.LineLeft(value, byMeasure);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        target = g.PageRight(value);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        target = g.PageLeft(value);
+        break;
+    case QAbstractSlider::SliderMove:
+        target = g.ScrollStart(bar->sliderPosition(), byMeasure);
+        break;
+    default:
+        return;
+    }
+    target = std::clamp<int64_t>(target, 0, kMaxTick);
+    if (target > bar->maximum())
+        bar->setMaximum(static_cast<int>(target));
+    bar->setSliderPosition(static_cast<int>(target));
+}
+
+void CPianoRollWnd::OnVerticalAction(int action) {
+    QScrollBar* bar = verticalScrollBar();
+    if (action == QAbstractSlider::SliderPageStepAdd)
+        bar->setSliderPosition(bar->value() + kOctaveRows);
+    else if (action == QAbstractSlider::SliderPageStepSub)
+        bar->setSliderPosition(bar->value() - kOctaveRows);
+}
+
+void CPianoRollWnd::SetFirstTick(int64_t tick) {
+    QScrollBar* bar = horizontalScrollBar();
+    tick = std::clamp<int64_t>(tick, 0, kMaxTick);
+    if (tick > bar->maximum())
+        bar->setMaximum(static_cast<int>(tick));
+    bar->setValue(static_cast<int>(tick));
+}
+
+void CPianoRollWnd::scrollContentsBy(int, int) {
+    const CPianoRollGeometry g = Geometry();
+    const int32_t value = horizontalScrollBar()->value();
+    horizontalScrollBar()->setSingleStep(
+        std::max(g.LineRight(value, m_options.scrollMeasure != 0) - value, 1));
+    InvalidateAll();
+}
+
+bool CPianoRollWnd::ScrollLines(int dx, int dy) {
+    const CPianoRollGeometry g = Geometry();
+    const int32_t firstTick = g.FirstTick();
+    const int firstRow = g.FirstRow();
+    const bool byMeasure = m_options.scrollMeasure != 0;
+    if (dx > 0)
+        SetFirstTick(g.LineRight(firstTick, byMeasure));
+    else if (dx < 0)
+        SetFirstTick(g.LineLeft(firstTick, byMeasure));
+    if (dy != 0)
+        verticalScrollBar()->setValue(firstRow + (dy > 0 ? 1 : -1));
+    return horizontalScrollBar()->value() != firstTick || verticalScrollBar()->value() != firstRow;
+}
+
+void CPianoRollWnd::ScrollToShow(int32_t tick, int row) {
+    EnsureTickVisible(tick);
+    EnsureRowVisible(row);
+}
+
+// A tick out of sight brings the view to the measure or beat start that holds it.
+void CPianoRollWnd::EnsureTickVisible(int32_t tick) {
+    const CPianoRollGeometry g = Geometry();
+    if (!g.IsTickVisible(tick))
+        SetFirstTick(g.ScrollStart(tick, m_options.scrollMeasure != 0));
+}
+
+void CPianoRollWnd::EnsureRowVisible(int row) {
+    const CPianoRollGeometry g = Geometry();
+    const int page = std::max(g.PageRows(), 1);
+    if (row < g.FirstRow())
+        verticalScrollBar()->setValue(row);
+    else if (row >= g.FirstRow() + page)
+        verticalScrollBar()->setValue(row - page + 1);
+}
+
+void CPianoRollWnd::SetZoom(int zoomX, int zoomY) {
+    m_options.pianoRollZoomX = zoomX;
+    m_options.pianoRollZoomY = zoomY;
+    UpdateScrollRanges();
+    InvalidateAll();
 }
 
 void CPianoRollWnd::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollRanges();
+    InvalidateAll();
 }
 
-void CPianoRollWnd::scrollContentsBy(int, int) {
-    viewport()->update();
-}
-
-size_t CPianoRollWnd::SelectionCount() const {
-    const CTrack* track = Track();
-    return track == nullptr ? 0 : track->selection.size();
-}
-
-void CPianoRollWnd::EmitStatus() {
-    const size_t selected = SelectionCount();
-    const QString message = selected > 0
-                                ? QStringLiteral("%1 個の音符が選択されています。").arg(selected)
-                                : QStringLiteral("Shift 範囲選択/音長変更  Ctrl 追加選択");
-    emit statusChanged(
-        message, KeyName(m_caretRow),
-        QString::fromStdString(FormatPosition(m_edit.Project().data.beats, m_caretPosition)));
-}
-
-void CPianoRollWnd::paintEvent(QPaintEvent*) {
-    QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
-    PaintGrid(painter);
-    PaintNotes(painter);
-    PaintRulerAndKeys(painter);
-}
-
-void CPianoRollWnd::PaintGrid(QPainter& painter) const {
-    const int top = RulerHeight();
-    const int zoomY = ZoomY();
-    const int width = viewport()->width();
-    const QColor base = palette().color(QPalette::Base);
-    const QColor shade = base.darker(106);
-    for (int y = top, row = VerticalScroll(); y < viewport()->height() && row < kRows;
-         y += zoomY, ++row) {
-        if (IsBlackRow(row))
-            painter.fillRect(kKeyColumn, y, width - kKeyColumn, zoomY, shade);
-        painter.setPen(row % 12 == 11 ? base.darker(135) : base.darker(112));
-        painter.drawLine(kKeyColumn, y + zoomY - 1, width, y + zoomY - 1);
-    }
-    const CBeats& beats = m_edit.Project().data.beats;
-    const int32_t firstTick = TickOfX(kKeyColumn);
-    for (int32_t m = std::max(beats.TickToMeasure(firstTick), 0);; ++m) {
-        const int32_t start = beats.MeasureToTick(m);
-        const BEAT& beat = beats.At(m);
-        const int32_t length = std::max(beat.MeasureLength(), 1);
-        if (XOfTick(start) > width || start == INT32_MAX)
-            break;
-        const int32_t step = std::max(length / std::max(beat.beat, 1), 1);
-        for (int32_t t = start; t < start + length; t += step) {
-            painter.setPen(t == start ? base.darker(160) : base.darker(120));
-            const int x = static_cast<int>(XOfTick(t));
-            painter.drawLine(x, top, x, viewport()->height());
-        }
-    }
-}
-
-void CPianoRollWnd::PaintNotes(QPainter& painter) const {
-    const CProject& project = m_edit.Project();
-    const int top = RulerHeight();
-    const int zoomY = ZoomY();
-    const int firstRow = VerticalScroll();
-    painter.setClipRect(kKeyColumn, top, viewport()->width(), viewport()->height());
-    auto draw = [&](const CTrack& track, const QColor& fill, const QColor& selected) {
-        track.ForEachNote([&](const CNote* note) {
-            const int64_t x = XOfTick(note->position);
-            const int64_t w = std::max<int64_t>(XOfTick(note->End()) - x, 2);
-            if (x > viewport()->width() || x + w < kKeyColumn)
-                return;
-            const QRect rect(static_cast<int>(std::max<int64_t>(x, kKeyColumn - 1)),
-                             top + (note->key - firstRow) * zoomY,
-                             static_cast<int>(std::min<int64_t>(w, viewport()->width())), zoomY);
-            painter.fillRect(rect.adjusted(0, 1, 0, -1), note->selected ? selected : fill);
-            painter.setPen(fill.darker(150));
-            painter.drawRect(rect.adjusted(0, 1, -1, -2));
-        });
-    };
-    if (m_options.viewInactiveNote != 0) {
-        for (int i = 0; i < static_cast<int>(project.tracks.size()); ++i) {
-            const CTrack& other = project.tracks[static_cast<size_t>(i)];
-            if (i == project.currentTrack)
-                continue;
-            const bool muted = other.settings.mute != 0;
-            QColor color = FromBgr(m_options.crInactiveNote);
-            if (muted && m_options.viewInactiveMuteNoteColor != 0)
-                color = FromBgr(m_options.crInactiveMuteNote);
-            else if (m_options.viewInactiveNoteColor == 0)
-                color = FromBgr(m_options.crNote).lighter(170);
-            draw(other, color, color);
-        }
-    }
-    if (const CTrack* track = Track()) {
-        const uint32_t color =
-            track->settings.useNoteColor != 0 ? track->settings.noteColor : m_options.crNote;
-        draw(*track, FromBgr(color), FromBgr(m_options.crSelectedNote));
-    }
-    // The caret: a frame where the next note would go, and its position line.
-    const int caretX = static_cast<int>(XOfTick(m_caretPosition));
-    const int caretW =
-        static_cast<int>(XOfTick(int64_t{m_caretPosition} + m_defaults.Length())) - caretX;
-    painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
-    painter.drawLine(caretX, top, caretX, viewport()->height());
-    painter.drawRect(caretX, top + (m_caretRow - firstRow) * zoomY, std::max(caretW, 2) - 1,
-                     zoomY - 1);
-    const int playX = static_cast<int>(XOfTick(m_playLine));
-    painter.setPen(QPen(QColor(220, 40, 40), 2));
-    painter.drawLine(playX, top, playX, viewport()->height());
-    painter.setClipping(false);
-}
-
-void CPianoRollWnd::PaintRulerAndKeys(QPainter& painter) const {
-    const int top = RulerHeight();
-    const int zoomY = ZoomY();
-    const QColor window = palette().color(QPalette::Window);
-    painter.fillRect(0, 0, viewport()->width(), top, window);
-    painter.fillRect(0, top, kKeyColumn, viewport()->height() - top, Qt::white);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawLine(0, top - 1, viewport()->width(), top - 1);
-    painter.drawLine(kKeyColumn - 1, 0, kKeyColumn - 1, viewport()->height());
-    for (int y = top, row = VerticalScroll(); y < viewport()->height() && row < kRows;
-         y += zoomY, ++row) {
-        if (IsBlackRow(row))
-            painter.fillRect(0, y, kKeyColumn * 3 / 5, zoomY, QColor(40, 40, 40));
-        painter.setPen(QColor(170, 170, 170));
-        painter.drawLine(0, y + zoomY - 1, kKeyColumn - 1, y + zoomY - 1);
-        if (row % 12 == 11 && zoomY >= 8) {
-            painter.setPen(palette().color(QPalette::WindowText));
-            painter.drawText(QRect(0, y, kKeyColumn - 4, zoomY), Qt::AlignRight | Qt::AlignVCenter,
-                             KeyName(row));
-        }
-    }
-    const CBeats& beats = m_edit.Project().data.beats;
-    painter.setClipRect(kKeyColumn, 0, viewport()->width(), top);
-    painter.setPen(palette().color(QPalette::WindowText));
-    for (int32_t m = std::max(beats.TickToMeasure(TickOfX(kKeyColumn)), 0);; ++m) {
-        const int32_t start = beats.MeasureToTick(m);
-        const int x = static_cast<int>(XOfTick(start));
-        if (x > viewport()->width() || start == INT32_MAX)
-            break;
-        painter.drawLine(x, top / 2, x, top);
-        painter.drawText(QRect(x + 3, 0, 200, top), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::number(m + 1));
-    }
-    const int playX = static_cast<int>(XOfTick(m_playLine));
-    painter.setBrush(QColor(220, 40, 40));
-    painter.setPen(Qt::NoPen);
-    painter.drawPolygon(QPolygon({QPoint(playX - 5, 0), QPoint(playX + 5, 0), QPoint(playX, 8)}));
-    painter.setClipping(false);
-    painter.fillRect(0, 0, kKeyColumn - 1, top - 1, window);
-}
-
-CNote* CPianoRollWnd::NoteAt(const QPoint& pos) {
-    CTrack* track = Track();
-    if (track == nullptr || pos.x() < kKeyColumn || pos.y() < RulerHeight())
-        return nullptr;
-    const int32_t tick = TickOfX(pos.x());
-    const int row = RowOfY(pos.y());
-    CNote* found = nullptr;
-    track->ForEachNote([&](const CNote* note) {
-        if (note->key == row && note->Covers(tick))
-            found = const_cast<CNote*>(note);
-    });
-    return found;
-}
-
-void CPianoRollWnd::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    int32_t position = m_caretPosition;
-    int row = m_caretRow;
-    if (pos.x() >= kKeyColumn)
-        position = Snap(TickOfX(pos.x()));
-    if (pos.y() >= RulerHeight())
-        row = RowOfY(pos.y());
-    if ((event->buttons() & Qt::LeftButton) && pos.y() < RulerHeight())
-        emit playStartDragged(position);
-    SetCaret(position, row);
-}
+// ---- events -----------------------------------------------------------------------------
 
 void CPianoRollWnd::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint pos = event->position().toPoint();
-    CTrack* track = Track();
-    if (pos.y() < RulerHeight() && pos.x() >= kKeyColumn) {
-        emit playStartDragged(Snap(TickOfX(pos.x())));
-        return;
-    }
-    if (track == nullptr)
-        return;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    CNote* note = NoteAt(pos);
-    if (!ctrl)
-        track->SelectNote(nullptr, false);
-    if (note != nullptr)
-        track->SelectNote(note->Head(), !(ctrl && note->selected));
-    viewport()->update();
-    EmitStatus();
-    emit commandStateChanged();
+    m_controller->Press(event->position().toPoint(), event->button(), event->modifiers());
+}
+
+void CPianoRollWnd::mouseMoveEvent(QMouseEvent* event) {
+    m_controller->Move(event->position().toPoint(), event->buttons());
+}
+
+void CPianoRollWnd::mouseReleaseEvent(QMouseEvent* event) {
+    m_controller->Release(event->position().toPoint(), event->button());
 }
 
 void CPianoRollWnd::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && NoteAt(event->position().toPoint()) != nullptr)
-        emit commandRequested(cmd::kProperties);
+    setFocus(Qt::MouseFocusReason);
+    m_controller->DoubleClick(event->position().toPoint(), event->button(), event->modifiers());
+}
+
+void CPianoRollWnd::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    const QPoint delta = event->angleDelta();
+    const bool horizontal =
+        (event->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+    m_wheelRemainder += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = m_wheelRemainder / kWheelNotch;
+    m_wheelRemainder -= notches * kWheelNotch;
+    if (notches == 0)
+        return;
+    // A wheel turned away from the user scrolls up, or with Shift to the left.
+    if (horizontal) {
+        for (int i = 0; i < std::abs(notches); ++i)
+            ScrollLines(notches > 0 ? -1 : 1, 0);
+        return;
+    }
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() - notches * QApplication::wheelScrollLines());
 }
 
 void CPianoRollWnd::keyPressEvent(QKeyEvent* event) {
-    const CBeats& beats = m_edit.Project().data.beats;
-    int32_t position = m_caretPosition;
-    int row = m_caretRow;
-    switch (event->key()) {
-    case Qt::Key_PageUp:
-        position = std::max(beats.MeasureToTick(beats.TickToMeasure(std::max(position - 1, 0))), 0);
-        break;
-    case Qt::Key_PageDown:
-        position = beats.MeasureToTick(beats.TickToMeasure(position) + 1);
-        break;
-    case Qt::Key_Home:
-        position = 0;
-        break;
-    case Qt::Key_End:
-        position = m_edit.Project().GetEndTick();
-        break;
-    case Qt::Key_Left:
-        position = std::max(position - m_defaults.Fit(), 0);
-        break;
-    case Qt::Key_Right:
-        position = static_cast<int32_t>(
-            std::min<int64_t>(int64_t{position} + m_defaults.Fit(), INT32_MAX));
-        break;
-    case Qt::Key_Up:
-        row = std::max(row - 1, 0);
-        break;
-    case Qt::Key_Down:
-        row = std::min(row + 1, kRows - 1);
-        break;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain && m_controller->Key(event->key())) {
+        event->accept();
         return;
     }
-    SetCaret(position, row);
-    SetPlayLine(m_playLine, false);
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CPianoRollWnd::contextMenuEvent(QContextMenuEvent* event) {
-    QPoint pos = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Keyboard)
-        pos = viewport()->mapToGlobal(
-            QPoint(static_cast<int>(XOfTick(m_caretPosition)) + ZoomY() / 2,
-                   RulerHeight() + (m_caretRow - VerticalScroll()) * ZoomY() + ZoomY() / 2));
-    emit contextMenuRequested(pos);
+    m_controller->ContextMenu(event->pos(), event->reason() == QContextMenuEvent::Keyboard,
+                              event->modifiers());
+    event->accept();
 }
 
-std::optional<bool> CPianoRollWnd::CommandEnabled(int id) const {
-    const size_t selected = SelectionCount();
-    switch (id) {
-    case cmd::kCut:
-    case cmd::kCopy:
-    case cmd::kDelete:
-    case cmd::kSelectClear:
-        return selected >= 1;
-    case cmd::kPaste: {
-        const QMimeData* data = QApplication::clipboard()->mimeData();
-        return Track() != nullptr && data != nullptr && data->hasFormat(kClipNote);
-    }
-    case cmd::kSelectAll:
-    case cmd::kSelectAfter:
-    case cmd::kSelectInvert:
-        return Track() != nullptr;
-    case cmd::kSetDefaultNote:
-        return selected == 1;
-    default:
-        return std::nullopt;
-    }
+void CPianoRollWnd::focusOutEvent(QFocusEvent* event) {
+    // Another window or a pop-up took the mouse: the drag ends as on release.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        m_controller->CaptureLost();
+    QAbstractScrollArea::focusOutEvent(event);
 }
 
-bool CPianoRollWnd::RunCommand(int id) {
-    switch (id) {
-    case cmd::kCut:
-        Copy();
-        DeleteSelection();
-        break;
-    case cmd::kCopy:
-        Copy();
-        break;
-    case cmd::kPaste:
-        Paste();
-        break;
-    case cmd::kDelete:
-        DeleteSelection();
-        break;
-    case cmd::kSelectAll:
-    case cmd::kSelectAfter:
-    case cmd::kSelectInvert:
-    case cmd::kSelectClear:
-        Select(id);
-        break;
-    case cmd::kSetDefaultNote:
-        if (SelectionCount() == 1) {
-            const CNote* note = Track()->selection.front();
-            m_defaults.SetLength(note->length);
-            m_defaults.SetKeyoff(note->keyoff);
-            m_defaults.SetVolume(note->volume);
+bool CPianoRollWnd::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        ShowToolTip(help->pos(), help->globalPos());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CPianoRollWnd::ShowToolTip(const QPoint& pos, const QPoint& globalPos) {
+    const CPianoRollGeometry g = Geometry();
+    const CProject& project = m_edit.Project();
+    const bool inNotes = g.AreaOf(pos.x(), pos.y()) == CPianoRollGeometry::Area::kNotes;
+    if (inNotes && project.currentTrack >= 0 &&
+        project.currentTrack < static_cast<int>(project.tracks.size())) {
+        const CPianoRollHitTest hits(project.tracks[static_cast<size_t>(project.currentTrack)], g,
+                                     project.data.tempos, m_options.viewPortamento != 0);
+        if (const CNote* note = hits.NoteAt(pos.x(), pos.y()).note) {
+            QToolTip::showText(globalPos, piano_roll_text::NoteToolTip(*note), viewport(),
+                               m_controller->NoteRect(*note));
+            return;
         }
-        break;
-    default:
-        return false;
     }
-    viewport()->update();
+    QToolTip::hideText();
+}
+
+// ---- IPianoRollCanvas -------------------------------------------------------------------
+
+void CPianoRollWnd::ShowCursor(const QCursor& cursor) {
+    viewport()->setCursor(cursor);
+}
+
+void CPianoRollWnd::GrabPointer(bool grab) {
+    if (grab)
+        viewport()->grabMouse();
+    else
+        viewport()->releaseMouse();
+}
+
+void CPianoRollWnd::DragPlayLine(int32_t tick) {
+    SetPlayLine(tick, false);
+    emit playStartDragged(tick);
+}
+
+void CPianoRollWnd::CaretMoved(const CNote& old) {
+    const CPianoRollGeometry g = Geometry();
+    InvalidateNotes(m_caretRect);
+    m_caretRect = CaretNoteRect();
+    InvalidateNotes(m_caretRect);
+    InvalidateOverlay(LineRect(g.XOfTick(old.position)));
+    InvalidateOverlay(LineRect(g.XOfTick(CaretPosition())));
+    EmitStatus();
+}
+
+void CPianoRollWnd::SelectionChanged() {
     EmitStatus();
     emit commandStateChanged();
-    return true;
 }
 
-void CPianoRollWnd::Copy() {
-    const CTrack* track = Track();
-    if (track == nullptr || track->selection.empty())
-        return;
-    const std::vector<uint8_t> bytes = CTrack::CopyNotes(track->selection);
-    auto* data = new QMimeData;
-    data->setData(kClipNote, QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                        static_cast<qsizetype>(bytes.size())));
-    QApplication::clipboard()->setMimeData(data);
+void CPianoRollWnd::RequestCommand(int id) {
+    emit commandRequested(id);
 }
 
-void CPianoRollWnd::Paste() {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (Track() == nullptr || data == nullptr || !data->hasFormat(kClipNote))
-        return;
-    const QByteArray bytes = data->data(kClipNote);
-    m_edit.Edit(CEditController::kViewPianoRoll, [&](CProject&) {
-        CTrack& track = *Track();
-        track.SelectNote(nullptr, false);
-        track.PasteNotes(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                   static_cast<size_t>(bytes.size())),
-                         m_caretPosition);
-        for (const CNote* note : track.selection)
-            m_edit.MarkNote(track, *note);
-    });
-}
-
-void CPianoRollWnd::DeleteSelection() {
-    if (SelectionCount() == 0)
-        return;
-    m_edit.Edit(CEditController::kViewPianoRoll, [&](CProject&) {
-        CTrack& track = *Track();
-        const CNoteArray selected = track.selection;
-        for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-            m_edit.MarkNote(track, **it);
-            track.RemoveNote(*it);
-        }
-    });
-}
-
-void CPianoRollWnd::Select(int id) {
-    CTrack* track = Track();
-    if (track == nullptr)
-        return;
-    switch (id) {
-    case cmd::kSelectAll:
-        track->SelectNote(nullptr, true);
-        break;
-    case cmd::kSelectClear:
-        track->SelectNote(nullptr, false);
-        break;
-    case cmd::kSelectInvert:
-        for (CNote* note : track->Notes())
-            track->SelectNote(note, note->selected == 0);
-        break;
-    case cmd::kSelectAfter:
-        track->SelectNote(nullptr, false);
-        for (CNote* note : track->Notes())
-            if (m_caretPosition < note->End())
-                track->SelectNote(note, true);
-        break;
-    default:
-        break;
-    }
+void CPianoRollWnd::RequestContextMenu(const QPoint& pos) {
+    emit contextMenuRequested(viewport()->mapToGlobal(pos));
 }

@@ -1,73 +1,55 @@
 #include "ui/CTrackWnd.h"
 
-#include "model/CArchiveReader.h"
-#include "model/CArchiveWriter.h"
 #include "model/CProject.h"
-#include "model/FileVersion.h"
 #include "ui/CEditController.h"
-#include "ui/CTrackNameDialog.h"
-#include "ui/ClipboardFormats.h"
+#include "ui/CTrackRowPainter.h"
 #include "ui/CommandIds.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QIcon>
-#include <QMimeData>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
 
 #include <algorithm>
 
 namespace {
 
-constexpr int kLists = CEditController::kViewTrackList | CEditController::kViewPianoRoll;
-// A pasted track may carry at most this many note segments; the payload is foreign data.
-constexpr uint64_t kPasteSegmentBudget = uint64_t{1} << 24;
-
-bool ClipboardHasTrack() {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    return data != nullptr && data->hasFormat(kClipTrack);
-}
-
-QString RowText(const CTrack& track) {
-    return QStringLiteral("%1\n音量 %2")
-        .arg(QString::fromStdString(track.settings.name))
-        .arg(track.settings.volume);
-}
+constexpr int kRowHeight = CTrackRowPainter::kRowHeight;
 
 } // namespace
 
-CTrackWnd::CTrackWnd(CEditController& edit, QWidget* parent) : QListWidget(parent), m_edit(edit) {
+CTrackWnd::CTrackWnd(CEditController& edit, QWidget* parent)
+    : QAbstractScrollArea(parent), m_edit(edit), m_commands(edit) {
     setObjectName("trackWnd");
     setFrameShape(QFrame::StyledPanel);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setIconSize(QSize(16, 16));
-    setUniformItemSizes(true);
-    setSpacing(1);
-    connect(this, &QListWidget::currentRowChanged, this, &CTrackWnd::OnRowChanged);
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(false);
+    SetDialogRunner({});
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CTrackWnd::commandStateChanged);
 }
 
-// The list empties itself while the base class is destroyed; its row notices must not
-// reach this class's slots then.
+// Signals sent while the base class tears the viewport down must not reach this class.
 CTrackWnd::~CTrackWnd() {
     blockSignals(true);
 }
 
+void CTrackWnd::SetDialogRunner(DialogRunner runner) {
+    m_runDialog = runner ? std::move(runner) : [](QDialog& dialog) { return dialog.exec(); };
+}
+
 void CTrackWnd::Refresh() {
-    m_filling = true;
-    clear();
-    const CProject& project = m_edit.Project();
-    for (const CTrack& track : project.tracks) {
-        auto* item = new QListWidgetItem(RowText(track), this);
-        item->setIcon(
-            QIcon(track.settings.mute != 0 ? ":/icons/track-mute.svg" : ":/icons/track-sound.svg"));
-        item->setSizeHint(QSize(0, 36));
-    }
-    if (!project.tracks.empty())
-        setCurrentRow(std::clamp(project.currentTrack, 0, TrackCount() - 1));
-    m_filling = false;
+    CancelDrag();
+    UpdateScrollRange();
+    EnsureVisible(CurrentTrack());
+    viewport()->update();
     emit commandStateChanged();
 }
 
@@ -75,29 +57,268 @@ int CTrackWnd::CurrentTrack() const {
     return m_edit.Project().currentTrack;
 }
 
-int CTrackWnd::TrackCount() const {
-    return static_cast<int>(m_edit.Project().tracks.size());
+int CTrackWnd::count() const {
+    return m_commands.TrackCount();
 }
 
-void CTrackWnd::OnRowChanged(int row) {
-    if (m_filling || row < 0 || row == m_edit.Project().currentTrack)
+int CTrackWnd::currentRow() const {
+    return m_commands.HasCurrentTrack() ? CurrentTrack() : -1;
+}
+
+void CTrackWnd::setCurrentRow(int row) {
+    if (row >= 0 && row < count())
+        SelectRow(row);
+}
+
+QRect CTrackWnd::RowRect(int row) const {
+    return QRect(0, row * kRowHeight - verticalScrollBar()->value(), viewport()->width(),
+                 kRowHeight);
+}
+
+int CTrackWnd::RowAt(const QPoint& pos) const {
+    const int y = pos.y() + verticalScrollBar()->value();
+    if (y < 0 || !viewport()->rect().contains(pos))
+        return -1;
+    const int row = y / kRowHeight;
+    return row < count() ? row : -1;
+}
+
+// Selecting a row makes its track the one the piano roll edits.
+void CTrackWnd::SelectRow(int row) {
+    EnsureVisible(row);
+    if (row == CurrentTrack())
         return;
     m_edit.Project().currentTrack = row;
+    viewport()->update();
     emit currentTrackChanged(row);
     emit commandStateChanged();
 }
 
+void CTrackWnd::EnsureVisible(int row) {
+    if (row < 0 || row >= count())
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const int top = row * kRowHeight;
+    if (top < bar->value())
+        bar->setValue(top);
+    else if (top + kRowHeight > bar->value() + viewport()->height())
+        bar->setValue(top + kRowHeight - viewport()->height());
+}
+
+void CTrackWnd::UpdateScrollRange() {
+    const int height = viewport()->height();
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, std::max(count() * kRowHeight - height, 0));
+    bar->setPageStep(std::max(height, 1));
+    bar->setSingleStep(kRowHeight);
+}
+
+void CTrackWnd::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRange();
+}
+
+void CTrackWnd::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+// Each row is composed off-screen and copied in one step, so a repaint never flickers.
+void CTrackWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const int width = viewport()->width();
+    const qreal ratio = devicePixelRatioF();
+    QPixmap buffer(QSize(std::max(width, 1), kRowHeight) * ratio);
+    buffer.setDevicePixelRatio(ratio);
+    const CProject& project = m_edit.Project();
+    const int scroll = verticalScrollBar()->value();
+    const int first = scroll / kRowHeight;
+    const int last = std::min(count(), (scroll + viewport()->height()) / kRowHeight + 1);
+    for (int row = first; row < last; ++row) {
+        const bool selected = row == project.currentTrack;
+        QPainter rowPainter(&buffer);
+        CTrackRowPainter::Paint(rowPainter, width,
+                                project.tracks[static_cast<size_t>(row)].settings,
+                                {selected, selected && hasFocus()}, palette(), font());
+        rowPainter.end();
+        painter.drawPixmap(0, row * kRowHeight - scroll, buffer);
+    }
+    const int below = count() * kRowHeight - scroll;
+    painter.fillRect(0, below, width, viewport()->height() - below,
+                     palette().color(QPalette::Base));
+    PaintMarker(painter);
+}
+
+// The drop marker: a line at the top edge of the drop row, or under the last row.
+void CTrackWnd::PaintMarker(QPainter& painter) const {
+    const int row = m_drag.MarkerRow();
+    if (row < 0)
+        return;
+    const int y = std::clamp(row * kRowHeight - verticalScrollBar()->value(), 1,
+                             std::max(viewport()->height() - 1, 1));
+    painter.setPen(QPen(palette().color(QPalette::Text), 2));
+    painter.drawLine(0, y, viewport()->width(), y);
+}
+
+void CTrackWnd::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    const QPoint pos = event->position().toPoint();
+    const int row = RowAt(pos);
+    const Qt::MouseButton button = event->button();
+    if ((button == Qt::LeftButton || button == Qt::RightButton) && row >= 0)
+        SelectRow(row);
+    if (button != Qt::LeftButton)
+        return;
+    m_drag.Reset();
+    if (row >= 0) {
+        m_drag.Press(pos, row);
+        m_drag.SetCopy(event->modifiers() & Qt::ControlModifier);
+    }
+}
+
+void CTrackWnd::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || !m_drag.IsPressed())
+        return;
+    m_drag.SetCopy(event->modifiers() & Qt::ControlModifier);
+    UpdateDrag(event->position().toPoint());
+}
+
+void CTrackWnd::UpdateDrag(const QPoint& pos) {
+    if (!m_drag.Move(pos))
+        return;
+    const bool inside = viewport()->rect().contains(pos);
+    m_drag.SetDropRow(CTrackRowDrag::DropRowAt(pos.y() + verticalScrollBar()->value(), inside,
+                                               kRowHeight, count()));
+    viewport()->setCursor(m_drag.IsCopy() ? Qt::DragCopyCursor : Qt::DragMoveCursor);
+    viewport()->update();
+}
+
+// Ctrl pressed or released during a drag switches between copy and move at once.
+void CTrackWnd::SetCopyDrag(bool copy) {
+    if (!m_drag.IsPressed())
+        return;
+    m_drag.SetCopy(copy);
+    if (!m_drag.IsDragging())
+        return;
+    viewport()->setCursor(copy ? Qt::DragCopyCursor : Qt::DragMoveCursor);
+    viewport()->update();
+}
+
+void CTrackWnd::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    if (m_drag.IsDragging()) {
+        UpdateDrag(pos);
+        FinishDrag();
+        return;
+    }
+    const bool clicked = m_drag.IsPressed();
+    m_drag.Reset();
+    if (clicked && pos.x() < kMuteClickWidth) {
+        const int row = RowAt(pos);
+        if (row >= 0)
+            m_commands.ToggleMute(row);
+    }
+}
+
+void CTrackWnd::FinishDrag() {
+    const int source = m_drag.SourceRow();
+    const int drop = m_drag.DropRow();
+    const bool copy = m_drag.IsCopy();
+    const bool changes = m_drag.DropChangesSomething();
+    CancelDrag();
+    if (!changes)
+        return;
+    if (copy)
+        m_commands.CopyTrack(source, drop);
+    else
+        m_commands.MoveTrack(source, drop);
+}
+
+void CTrackWnd::CancelDrag() {
+    const bool dragging = m_drag.IsDragging();
+    m_drag.Reset();
+    if (dragging) {
+        viewport()->unsetCursor();
+        viewport()->update();
+    }
+}
+
+bool CTrackWnd::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave && m_drag.IsDragging()) {
+        m_drag.SetDropRow(-1);
+        viewport()->update();
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+// The second press of a double click is not a press: its release toggles no mute.
+void CTrackWnd::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    if (RowAt(pos) >= 0)
+        emit commandRequested(cmd::kProperties);
+    else if (viewport()->rect().contains(pos))
+        emit commandRequested(cmd::kTrackAdd);
+}
+
+void CTrackWnd::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Control:
+        SetCopyDrag(true);
+        break;
+    case Qt::Key_Escape:
+        if (!m_drag.IsDragging())
+            QAbstractScrollArea::keyPressEvent(event);
+        CancelDrag();
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (count() > 0 && !m_drag.IsPressed())
+            SelectRow(
+                std::clamp(CurrentTrack() + (event->key() == Qt::Key_Up ? -1 : 1), 0, count() - 1));
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        break;
+    }
+}
+
+void CTrackWnd::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Control)
+        SetCopyDrag(false);
+    else
+        QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void CTrackWnd::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint pos = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard && currentRow() >= 0)
+        pos = viewport()->mapToGlobal(RowRect(currentRow()).center());
+    emit contextMenuRequested(pos);
+}
+
+void CTrackWnd::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void CTrackWnd::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
 std::optional<bool> CTrackWnd::CommandEnabled(int id) const {
-    const bool hasTrack = m_edit.Project().currentTrack < TrackCount();
     switch (id) {
     case cmd::kCut:
     case cmd::kDelete:
-        return TrackCount() >= 2;
+        return count() >= 2;
     case cmd::kCopy:
     case cmd::kProperties:
-        return hasTrack;
+        return m_commands.HasCurrentTrack();
     case cmd::kPaste:
-        return ClipboardHasTrack();
+        return CTrackRowCommands::ClipboardHasTrack();
     default:
         return std::nullopt;
     }
@@ -106,99 +327,23 @@ std::optional<bool> CTrackWnd::CommandEnabled(int id) const {
 bool CTrackWnd::RunCommand(int id) {
     switch (id) {
     case cmd::kCut:
-        Copy();
-        Delete();
+        m_commands.CopyToClipboard();
+        m_commands.DeleteCurrent();
         return true;
     case cmd::kCopy:
-        Copy();
+        m_commands.CopyToClipboard();
         return true;
     case cmd::kPaste:
-        Paste();
+        if (!m_commands.PasteFromClipboard())
+            QApplication::beep();
         return true;
     case cmd::kDelete:
-        Delete();
+        m_commands.DeleteCurrent();
         return true;
     case cmd::kProperties:
-        EditProperties();
+        m_commands.EditProperties(window(), m_runDialog);
         return true;
     default:
         return false;
     }
-}
-
-void CTrackWnd::Copy() const {
-    const CProject& project = m_edit.Project();
-    if (project.currentTrack >= TrackCount())
-        return;
-    CArchiveWriter writer;
-    project.tracks[static_cast<size_t>(project.currentTrack)].Serialize(writer);
-    auto* data = new QMimeData;
-    const std::vector<uint8_t>& bytes = writer.Data();
-    data->setData(kClipTrack, QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                         static_cast<qsizetype>(bytes.size())));
-    QApplication::clipboard()->setMimeData(data);
-}
-
-void CTrackWnd::Paste() {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (data == nullptr || !data->hasFormat(kClipTrack))
-        return;
-    const QByteArray bytes = data->data(kClipTrack);
-    CTrack track;
-    try {
-        CArchiveReader reader(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                        static_cast<size_t>(bytes.size())));
-        uint64_t budget = kPasteSegmentBudget;
-        track.Serialize(reader, kFileVersion, budget);
-    } catch (const ArchiveError&) {
-        return;
-    }
-    m_edit.Edit(kLists, [&](CProject& project) {
-        const int index = std::clamp(project.currentTrack, 0, TrackCount());
-        project.tracks.insert(project.tracks.begin() + index, std::move(track));
-        project.currentTrack = index;
-        m_edit.MarkTrack(project.tracks[static_cast<size_t>(index)]);
-    });
-}
-
-void CTrackWnd::Delete() {
-    if (TrackCount() < 2)
-        return;
-    m_edit.Edit(kLists, [&](CProject& project) {
-        const int index = project.currentTrack;
-        m_edit.MarkTrack(project.tracks[static_cast<size_t>(index)]);
-        project.RemoveTrack(index);
-        project.currentTrack = std::min(index, TrackCount() - 1);
-    });
-}
-
-void CTrackWnd::EditProperties() {
-    CProject& project = m_edit.Project();
-    if (project.currentTrack >= TrackCount())
-        return;
-    CTrackNameDialog dialog(QStringLiteral("トラックのプロパティ"), window());
-    dialog.SetTrackData(project.tracks[static_cast<size_t>(project.currentTrack)].settings);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const CTrackData settings = dialog.GetTrackData();
-    m_edit.Edit(kLists, [&](CProject& p) {
-        CTrack& track = p.tracks[static_cast<size_t>(p.currentTrack)];
-        track.settings = settings;
-        m_edit.MarkTrack(track);
-    });
-}
-
-void CTrackWnd::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QListWidget::mouseDoubleClickEvent(event);
-        return;
-    }
-    emit commandRequested(itemAt(event->pos()) != nullptr ? cmd::kProperties : cmd::kTrackAdd);
-}
-
-void CTrackWnd::contextMenuEvent(QContextMenuEvent* event) {
-    QPoint pos = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Keyboard && currentItem() != nullptr)
-        pos = viewport()->mapToGlobal(visualItemRect(currentItem()).center());
-    emit contextMenuRequested(pos);
 }

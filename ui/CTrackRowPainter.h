@@ -1,0 +1,51 @@
+#pragma once
+// How one row of the track window looks, 36 pixels high:
+//
+//   x 0..55   the mute column: the mute picture (16 x 16 at x 2, y 10) and the source
+//             picture (32 x 32 at x 22, y 2)
+//   x 60..    the track name in the upper half, "音量 %d" in the lower half and, when the
+//             track uses its own note colour, a framed swatch 8 pixels after that text
+//
+// The source picture of square, triangle, sawtooth, sine and wave memory is drawn from the
+// track's own settings (duty, samples) and mirrored top to bottom when the track is
+// inverted; noise, PCM and FM have fixed pictures.
+//
+// Thread: the user-interface thread only (paints with QPainter).
+
+#include <QImage>
+#include <QPalette>
+
+class CTrackData;
+class QFont;
+class QPainter;
+
+class CTrackRowPainter {
+public:
+    static constexpr int kRowHeight = 36;
+    static constexpr int kMuteColumn = 56;
+    static constexpr int kTextLeft = 60;
+    static constexpr int kMuteX = 2;
+    static constexpr int kMuteY = 10;
+    static constexpr int kMuteSize = 16;
+    static constexpr int kSourceX = 22;
+    static constexpr int kSourceY = 2;
+    static constexpr int kSourceSize = 32;
+
+    struct ROW {
+        bool selected = false; // highlight colours
+        bool focus = false;    // focus rectangle from the mute column to the right edge
+    };
+
+    // Paints the row into a `width` x kRowHeight area at the painter's origin.
+    static void Paint(QPainter& painter, int width, const CTrackData& track, ROW row,
+                      const QPalette& palette, const QFont& font);
+
+    // The source picture on `background`: a light grey centre line and a black curve.
+    static QImage SourcePicture(const CTrackData& track, const QColor& background);
+    // A speaker, with sound waves while it sounds and a red cross while muted.
+    static QImage MutePicture(bool muted, const QColor& background);
+
+private:
+    static void PaintTexts(QPainter& painter, int width, const CTrackData& track,
+                           const QColor& text, const QFont& font);
+};
