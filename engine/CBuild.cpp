@@ -24,11 +24,32 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
+// Converts each rendered piece of a second straight into its place among the second's
+// bytes, so no worker holds the values of a whole second.
+class ConvertingSink final : public IRenderSink {
+public:
+    ConvertingSink(uint8_t* bytes, uint64_t blockSize, int channels, int bits)
+        : bytes(bytes), blockSize(blockSize), channels(channels), bits(bits) {}
+    void Consume(int32_t first, int32_t count, const double* values) override {
+        const size_t offset = size_t(first) * blockSize;
+        const size_t written =
+            ConvertSamples(values, size_t(count) * size_t(channels), bits, bytes + offset);
+        if (written > 0)
+            end = offset + written;
+    }
+    size_t end = 0; // bytes converted, through the last piece
+
+private:
+    uint8_t* bytes;
+    uint64_t blockSize;
+    int channels;
+    int bits;
+};
+
 } // namespace
 
-// One worker's buffers: the rendered values of one second and their converted bytes.
+// One worker's buffer: the bytes of one second.
 struct CBuild::Worker {
-    std::vector<double> samples;
     std::vector<uint8_t> bytes;
 };
 
@@ -202,8 +223,6 @@ bool CBuild::StartWorkers() {
 void CBuild::RunWorker() {
     Worker worker;
     try {
-        const auto values = size_t(layout.format.samplesPerSec) * layout.format.channels;
-        worker.samples.assign(values, 0.0);
         worker.bytes.assign(size_t(layout.BytesPerSecond()), 0);
     } catch (const std::bad_alloc&) {
         // This worker contributes nothing; the others render every flagged second.
@@ -239,16 +258,16 @@ bool CBuild::ClaimSecond(int32_t& second) {
 
 bool CBuild::RenderSecond(int32_t second, Worker& worker, size_t& bytes) {
     const int32_t frames = layout.FramesOfSecond(second);
+    ConvertingSink sink(worker.bytes.data(), layout.BlockSize(), layout.format.channels,
+                        layout.format.bitsPerSample);
     try {
-        renderer->RenderSecond(second, frames, worker.samples.data());
+        renderer->RenderSecond(second, frames, sink);
     } catch (const std::exception&) {
         std::lock_guard guard(lock);
         (*changeMap)[size_t(second)] = 1;
         return false;
     }
-    const size_t values = size_t(frames) * layout.format.channels;
-    bytes = ConvertSamples(worker.samples.data(), values, layout.format.bitsPerSample,
-                           worker.bytes.data());
+    bytes = sink.end;
     return true;
 }
 

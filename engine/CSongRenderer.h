@@ -8,6 +8,16 @@
 
 class CProject;
 
+// Receives a second as it is rendered, piece by piece in order: `count` frames from frame
+// `first` of the second, channels interleaved. The values are valid during the call only.
+class IRenderSink {
+public:
+    virtual void Consume(int32_t first, int32_t count, const double* values) = 0;
+
+protected:
+    ~IRenderSink() = default;
+};
+
 class CSongRenderer {
 public:
     // The project must stay unchanged and outlive the renderer.
@@ -26,6 +36,10 @@ public:
     // summed and spread over the channels by the track's pan. Each call starts with fresh
     // oscillator state, so the result does not depend on what was rendered before.
     void RenderSecond(int32_t second, int32_t frames, double* out) const;
+    // The same values, handed to `sink` in pieces of a few thousand frames, so that a
+    // caller converting them needs no buffer for the whole second. Channel counts other
+    // than 1 and 2 hand nothing to the sink.
+    void RenderSecond(int32_t second, int32_t frames, IRenderSink& sink) const;
 
 private:
     struct Impl;

@@ -2,8 +2,60 @@
 
 #include "model/CLFO.h"
 
+#include <cmath>
+
 CLfoShape::CLfoShape(const CLFO& lfo)
-    : active(lfo.period != 0 && lfo.depth != 0), negativeDelay(lfo.delay < 0),
-      invert(lfo.invert != 0), waveform(lfo.waveform), delay(lfo.delay), fade(lfo.fade),
-      period(lfo.period), depth(lfo.depth) {
+    : active(lfo.period != 0 && lfo.depth != 0 && lfo.waveform >= 0 && lfo.waveform <= 3),
+      negativeDelay(lfo.delay < 0), invert(lfo.invert != 0), waveform(lfo.waveform),
+      delay(lfo.delay), fade(lfo.fade), period(lfo.period), depth(lfo.depth) {
+}
+
+int64_t CLfoShape::Stretch(double ms, double lengthMs) const {
+    const double c = Cycles(ms, lengthMs);
+    if (!(std::fabs(c) < 0x1p60))
+        return 0;
+    const auto whole = static_cast<int64_t>(std::trunc(c));
+    return 2 * whole + (waveform == 0 && !(voice::Frac(c) < 0.5) ? 1 : 0);
+}
+
+// Each element's arithmetic is GetValue's, written without branches on the element so
+// that the loop runs on vectors.
+template <class Wave>
+void CLfoShape::AddWave(const double* ms, int32_t n, double lengthMs, double* out,
+                        Wave wave) const {
+    // Locals, not members: `out` could alias a member, which would keep the compiler from
+    // holding them in registers and from vectorising. ms - 0 is ms exactly.
+    const double shift = negativeDelay ? lengthMs : 0;
+    const double sign = invert ? -1.0 : 1.0;
+    const double start = delay;
+    const double fadeEnd = delay + fade;
+    const double fadeMs = fade;
+    const double cycleMs = period;
+    const double peak = depth;
+    for (int32_t j = 0; j < n; ++j) {
+        const double x = ms[j] - shift;
+        const double w = wave((x - start) / cycleMs) * sign;
+        const double faded = w * (x - start) / fadeMs;
+        const double value = peak * (x < fadeEnd ? faded : w) / 256;
+        out[j] += x < start ? 0.0 : value;
+    }
+}
+
+void CLfoShape::AddValues(const double* ms, int32_t n, double lengthMs, double* out) const {
+    if (!active)
+        return;
+    switch (waveform) {
+    case 0:
+        AddWave(ms, n, lengthMs, out, [](double c) { return voice::Frac(c) < 0.5 ? 1.0 : -1.0; });
+        break;
+    case 1:
+        AddWave(ms, n, lengthMs, out, [](double c) { return voice::Triangle(c); });
+        break;
+    case 2:
+        AddWave(ms, n, lengthMs, out, [](double c) { return voice::Sawtooth(c); });
+        break;
+    default:
+        AddWave(ms, n, lengthMs, out, [](double c) { return voice::Sine(c); });
+        break;
+    }
 }

@@ -13,15 +13,36 @@ public:
     CLfoShape() = default;
     explicit CLfoShape(const CLFO& lfo);
 
+    // False when the value is 0 throughout: no period, no depth, or a waveform the LFO
+    // does not know (damaged files).
     bool Active() const { return active; }
+    // True for the waveforms whose value jumps somewhere in a cycle (square, sawtooth) or
+    // may jump (triangle, which jumps at whole cycles when the period is negative).
+    bool HasSteps() const { return active && waveform != 3; }
+    // The period in whole milliseconds (negative in damaged files).
+    int64_t PeriodMs() const { return static_cast<int64_t>(period); }
 
     // The time the LFO compares with its delay: note-relative, or counted from the note's
     // end when the delay is negative.
     double X(double ms, double lengthMs) const { return negativeDelay ? ms - lengthMs : ms; }
     // Note time at which the LFO starts (it compares X with its delay).
     double OnsetMs(double lengthMs) const { return negativeDelay ? delay + lengthMs : delay; }
+    // Note time at which its fade-in ends.
+    double SteadyMs(double lengthMs) const { return OnsetMs(lengthMs) + (fade > 0 ? fade : 0); }
     // True once the LFO has started (its value may differ from 0 from here on).
     bool Running(double ms, double lengthMs) const { return active && X(ms, lengthMs) >= delay; }
+    // True once the LFO has started and faded in: from here on its value repeats with
+    // every period.
+    bool Steady(double ms, double lengthMs) const {
+        const double x = X(ms, lengthMs);
+        return active && x >= delay && !(x < delay + fade);
+    }
+    // Cycles since the LFO started, as GetValue counts them.
+    double Cycles(double ms, double lengthMs) const { return (X(ms, lengthMs) - delay) / period; }
+    // The part of the cycle a time falls in, as far as the value's jumps are concerned:
+    // two times with the same stretch lie between the same jumps.
+    int64_t Stretch(double ms, double lengthMs) const;
+
     // Value at note time `ms` of a note lasting `lengthMs`.
     double GetValue(double ms, double lengthMs) const {
         if (!active)
@@ -41,11 +62,9 @@ public:
         case 2:
             w = voice::Sawtooth(c);
             break;
-        case 3:
+        default:
             w = voice::Sine(c);
             break;
-        default:
-            return 0;
         }
         if (invert)
             w = -w;
@@ -53,8 +72,14 @@ public:
             w = w * (x - delay) / fade;
         return depth * w / 256;
     }
+    // Adds GetValue at the note times ms[0..n) to out[0..n), with the same arithmetic per
+    // element, in loops the compiler can vectorise.
+    void AddValues(const double* ms, int32_t n, double lengthMs, double* out) const;
 
 private:
+    template <class Wave>
+    void AddWave(const double* ms, int32_t n, double lengthMs, double* out, Wave wave) const;
+
     bool active = false;
     bool negativeDelay = false;
     bool invert = false;

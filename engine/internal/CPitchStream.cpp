@@ -2,8 +2,28 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <numeric>
 
 namespace {
+
+constexpr double kLn2 = 0.693147180559945309417;
+
+// Least common multiple of two frame counts; 0 (no usable multiple) when either is 0 or
+// the result would pass `limit`.
+int64_t LeastCommonMultiple(int64_t a, int64_t b, int64_t limit) {
+    if (a == 0 || b == 0)
+        return 0;
+    const int64_t step = a / std::gcd(a, b);
+    return step <= limit / b ? step * b : 0;
+}
+
+// 1 + r + ... + r^(count - 1) for r = 2^octaves, without the loss of 1 + tiny.
+double GeometricSum(double octaves, int64_t count) {
+    if (octaves == 0)
+        return double(count);
+    return std::expm1(double(count) * octaves * kLn2) / std::expm1(octaves * kLn2);
+}
 
 // The first frame in [lo, kMaxFrame] at which a monotone predicate holds, searched from a
 // guess that is usually exact; INT64_MAX when it never holds.
@@ -63,10 +83,21 @@ CPitchStream::CPitchStream(const CNoteTimes* times, const CLfoShape* lfoA, const
         glideBegin = FirstGlideFrame(times->glideStart);
         glideDone = FirstGlideFrame(times->glideEnd);
     }
-    if (this->lfoA != nullptr)
-        lfoBegin = FirstLfoFrame(*this->lfoA);
-    if (this->lfoB != nullptr)
-        lfoBegin = std::min(lfoBegin, FirstLfoFrame(*this->lfoB));
+    lfos = {LfoTimes(this->lfoA), LfoTimes(this->lfoB)};
+}
+
+void CPitchStream::Factors(const double* t, const double* ms, int32_t n, double* out) const {
+    double e[kBatch];
+    std::fill(e, e + n, 0.0);
+    if (lfoA != nullptr)
+        lfoA->AddValues(ms, n, times->lengthMs, e);
+    if (lfoB != nullptr)
+        lfoB->AddValues(ms, n, times->lengthMs, e);
+    if (times->glide)
+        for (int32_t j = 0; j < n; ++j)
+            e[j] += times->Bend(t[j]);
+    for (int32_t j = 0; j < n; ++j)
+        out[j] = e[j] == 0 ? 1 : voice::Exp2(e[j] / 12);
 }
 
 int64_t CPitchStream::FirstGlideFrame(double time) const {
@@ -74,11 +105,31 @@ int64_t CPitchStream::FirstGlideFrame(double time) const {
                            firstFrame);
 }
 
-int64_t CPitchStream::FirstLfoFrame(const CLfoShape& lfo) const {
+CPitchStream::LFO_TIMES CPitchStream::LfoTimes(const CLfoShape* lfo) const {
+    LFO_TIMES l;
+    if (lfo == nullptr)
+        return l;
     const double lengthMs = times->lengthMs;
-    const double guess = std::ceil((times->noteStart + lfo.OnsetMs(lengthMs) / 1000) * rate);
-    return FirstFrameWhere([&](int64_t i) { return lfo.Running(FrameMs(i), lengthMs); }, guess,
-                           firstFrame);
+    const auto guess = [&](double ms) { return std::ceil((times->noteStart + ms / 1000) * rate); };
+    l.lfo = lfo;
+    l.onset = FirstFrameWhere([&](int64_t i) { return lfo->Running(FrameMs(i), lengthMs); },
+                              guess(lfo->OnsetMs(lengthMs)), firstFrame);
+    l.steady = FirstFrameWhere([&](int64_t i) { return lfo->Steady(FrameMs(i), lengthMs); },
+                               guess(lfo->SteadyMs(lengthMs)), firstFrame);
+    l.block = BlockFrames(*lfo);
+    return l;
+}
+
+// Frame i lies at ms_i = (i / rate - noteStart) * 1000, so L frames later the LFO is
+// L * 1000 / rate ms further on: the same point of its cycle once that is a whole number
+// of periods. The least such L is period * rate / gcd(period * rate, 1000), at most 1000
+// periods (10 at 44100 Hz, 1 at 48000 Hz).
+int64_t CPitchStream::BlockFrames(const CLfoShape& lfo) const {
+    if (!(rate <= 0x1p31 && rate == std::floor(rate)))
+        return 0;
+    const int64_t periodRate = std::llabs(lfo.PeriodMs()) * static_cast<int64_t>(rate);
+    const int64_t block = periodRate / std::gcd(periodRate, int64_t{1000});
+    return block <= kMaxBlock ? block : 0;
 }
 
 int64_t CPitchStream::StopFrame(double ms) const {
@@ -89,42 +140,172 @@ int64_t CPitchStream::StopFrame(double ms) const {
 }
 
 CPitchStream::PIECE CPitchStream::PieceAt(int64_t frame) const {
-    if (frame >= lfoBegin)
-        return {kNever, false};
-    if (frame < glideBegin)
-        return {std::min(glideBegin, lfoBegin), true};
-    if (frame >= glideDone)
-        return {lfoBegin, true};
-    return {std::min(glideDone, lfoBegin), false};
+    PIECE piece;
+    const auto bound = [&](int64_t b) {
+        if (b > frame && b < piece.end)
+            piece.end = b;
+    };
+    bool fading = false;
+    bool periodic = false;
+    for (const LFO_TIMES& l : lfos) {
+        if (l.lfo == nullptr)
+            continue;
+        bound(l.onset);
+        bound(l.steady);
+        if (frame < l.onset)
+            continue;
+        if (frame < l.steady) {
+            fading = true;
+            continue;
+        }
+        periodic = true;
+        piece.block = LeastCommonMultiple(piece.block, l.block, kMaxBlock);
+        if (l.lfo->HasSteps())
+            piece.steppedLfos[size_t(piece.stepped++)] = l.lfo;
+    }
+    bound(glideBegin);
+    bound(glideDone);
+    const bool gliding = frame >= glideBegin && frame < glideDone;
+    if (fading) {
+        piece.kind = Kind::Frames;
+    } else if (periodic || gliding) {
+        piece.kind = Kind::Periodic;
+        if (gliding) {
+            // The bend rises linearly with time: by the same number of octaves per block.
+            const double perSecond =
+                times->glideLevel / (times->glideEnd - times->glideStart) / 256;
+            piece.blockOctaves = perSecond / rate * double(piece.block) / 12;
+        }
+    }
+    return piece;
 }
 
-bool CPitchStream::Varies(int64_t frame) const {
-    return !PieceAt(frame).constant;
-}
-
-CATCH_UP_POINT CPitchStream::SumTo(CATCH_UP_POINT from, int64_t n, CATCH_UP_POINT* record) const {
-    CATCH_UP_POINT p = from;
-    const int64_t recordAt = record != nullptr ? record->frame : -1;
+CATCH_UP_POINT CPitchStream::SumTo(int64_t n) const {
+    CATCH_UP_POINT p = Start();
     while (p.frame < n) {
         const PIECE piece = PieceAt(p.frame + 1);
         const int64_t last = std::min(piece.end - 1, n);
-        if (piece.constant) {
-            const double factor = Factor(FrameTime(p.frame + 1), FrameMs(p.frame + 1));
-            if (recordAt > p.frame && recordAt <= last) {
-                const double ms = FrameMs(recordAt);
-                *record = {recordAt, p.sum + factor * (ms - p.ms) / 1000, ms};
-            }
-            const double ms = FrameMs(last);
-            p.sum += factor * (ms - p.ms) / 1000;
-            p.ms = ms;
-            p.frame = last;
-        } else {
-            while (p.frame < last) {
-                Step(p);
-                if (p.frame == recordAt)
-                    *record = p;
-            }
+        switch (piece.kind) {
+        case Kind::Constant:
+            SumConstant(p, last);
+            break;
+        case Kind::Periodic:
+            SumPeriodic(p, last, piece);
+            break;
+        case Kind::Frames:
+            SumFrames(p, last);
+            break;
         }
     }
     return p;
+}
+
+void CPitchStream::SumConstant(CATCH_UP_POINT& p, int64_t last) const {
+    const double factor = Factor(FrameTime(p.frame + 1), FrameMs(p.frame + 1));
+    const double ms = FrameMs(last);
+    p.sum += factor * (ms - p.ms) / 1000;
+    p.ms = ms;
+    p.frame = last;
+}
+
+void CPitchStream::SumFrames(CATCH_UP_POINT& p, int64_t last) const {
+    double t[kBatch], ms[kBatch], factor[kBatch];
+    while (p.frame < last) {
+        const auto n = static_cast<int32_t>(std::min<int64_t>(kBatch, last - p.frame));
+        for (int32_t j = 0; j < n; ++j) {
+            t[j] = FrameTime(p.frame + 1 + j);
+            ms[j] = times->Ms(t[j]);
+        }
+        Factors(t, ms, n, factor);
+        for (int32_t j = 0; j < n; ++j) {
+            p.sum += factor[j] * (ms[j] - p.ms) / 1000;
+            p.ms = ms[j];
+        }
+        p.frame += n;
+    }
+}
+
+void CPitchStream::SumPeriodic(CATCH_UP_POINT& p, int64_t last, const PIECE& piece) const {
+    // The note's first frame steps from note time 0, not from the frame before it.
+    if (p.frame < firstFrame)
+        Step(p);
+    const int64_t frames = last - p.frame;
+    if (piece.block == 0 || frames < 2 * piece.block) {
+        SumFrames(p, last);
+        return;
+    }
+    BLOCK_SUM s;
+    s.first = p.frame;
+    s.count = frames / piece.block;
+    s.rest = frames % piece.block;
+    SumBlock(s, piece);
+    p.sum += s.whole * GeometricSum(piece.blockOctaves, s.count) +
+             s.part * voice::Exp2(double(s.count) * piece.blockOctaves) + s.fixes;
+    p.ms = FrameMs(last);
+    p.frame = last;
+}
+
+// Sums the block after s.first frame by frame, and at each frame next to a jump of a
+// stepped LFO the difference that frame makes in each later copy of the block. In those
+// copies the block's first frame follows its last one, not the frame before the block
+// (which may even lie before the LFO's start), so the seam is judged on the first copy.
+void CPitchStream::SumBlock(BLOCK_SUM& s, const PIECE& piece) const {
+    double t[kBatch], ms[kBatch], factor[kBatch];
+    double lastMs = FrameMs(s.first);
+    const int64_t end = s.first + piece.block;
+    const bool seamJump = piece.stepped > 0 && Stretch(piece, end) != Stretch(piece, end + 1);
+    STRETCH before = Stretch(piece, s.first);
+    bool jumpBefore = false; // a jump between the previous frame and the one before it
+    double previousFactor = 0;
+    double previousStep = 0;
+    double sum = 0;
+    for (int64_t done = 0; done < piece.block;) {
+        const auto n = static_cast<int32_t>(std::min<int64_t>(kBatch, piece.block - done));
+        for (int32_t j = 0; j < n; ++j) {
+            t[j] = FrameTime(s.first + 1 + done + j);
+            ms[j] = times->Ms(t[j]);
+        }
+        Factors(t, ms, n, factor);
+        for (int32_t j = 0; j < n; ++j) {
+            const int64_t i = s.first + 1 + done + j;
+            const double step = ms[j] - lastMs;
+            lastMs = ms[j];
+            sum += factor[j] * step / 1000;
+            if (i - s.first == s.rest)
+                s.part = sum;
+            if (piece.stepped == 0)
+                continue;
+            const STRETCH now = Stretch(piece, i);
+            const bool jump = i == s.first + 1 ? seamJump : now != before;
+            if (i > s.first + 1 && (jumpBefore || jump))
+                FixStepFrame(s, piece, i - 1, previousFactor, previousStep);
+            jumpBefore = jump;
+            before = now;
+            previousFactor = factor[j];
+            previousStep = step;
+        }
+        done += n;
+    }
+    if (piece.stepped > 0 && (jumpBefore || seamJump))
+        FixStepFrame(s, piece, end, previousFactor, previousStep);
+    s.whole = sum;
+}
+
+void CPitchStream::FixStepFrame(BLOCK_SUM& s, const PIECE& piece, int64_t frame, double factor,
+                                double deltaMs) const {
+    const bool inRest = frame - s.first <= s.rest;
+    for (int64_t copy = 1; copy < s.count || (copy == s.count && inRest); ++copy) {
+        const int64_t i = frame + copy * piece.block;
+        const double scale =
+            piece.blockOctaves == 0 ? 1 : voice::Exp2(double(copy) * piece.blockOctaves);
+        s.fixes += (Factor(FrameTime(i), FrameMs(i)) - scale * factor) * deltaMs / 1000;
+    }
+}
+
+CPitchStream::STRETCH CPitchStream::Stretch(const PIECE& piece, int64_t frame) const {
+    STRETCH stretch{};
+    const double ms = FrameMs(frame);
+    for (int k = 0; k < piece.stepped; ++k)
+        stretch[size_t(k)] = piece.steppedLfos[size_t(k)]->Stretch(ms, times->lengthMs);
+    return stretch;
 }

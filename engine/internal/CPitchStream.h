@@ -1,27 +1,36 @@
 #pragma once
 // The pitch of one oscillator over its note, as the factor 2^((v + b) / 12) by which
-// vibrato (v) and portamento (b) multiply the oscillator's base frequency, and the
-// integral of that factor on the song's frame grid that rebuilds a phase from the note's
-// start ("catch-up").
+// vibrato (v, one or two LFOs) and portamento (b) multiply the oscillator's base frequency,
+// and the integral of that factor on the song's frame grid that rebuilds a phase from the
+// note's start ("catch-up").
 //
 // The integral is the rectangle sum over frames i = i0, i0 + 1, ... (t_i = i / rate,
 // i0 = ceil(rate * noteStart)) of factor(t_i) * (ms_i - ms_{i-1}) / 1000, with ms_{i0-1} = 0.
-// Where the factor cannot change (before a vibrato starts, outside a glide) the sum over a
-// stretch telescopes to factor * (ms_last - ms_first-1) / 1000, computed in one step; only
-// stretches with a varying factor are summed frame by frame. The split into stretches
-// depends on the note alone, so the sum is the same number whichever point it starts from
-// (see CATCH_UP_POINT).
+// Its cost does not grow with the note's length: the frames split into pieces by the
+// moments the LFOs start and end their fade-in and the glide starts and ends, and
+//  - where the factor is constant, a piece's sum telescopes to one step;
+//  - where every running LFO has faded in, the factor repeats after a whole number of
+//    frames (a "block": whole LFO periods that are also whole frames; two LFOs repeat
+//    together after the least common multiple of their blocks), times a constant ratio
+//    per block while a glide runs. The piece's sum is one block summed frame by frame
+//    and the geometric series of its copies. Square and sawtooth LFOs jump inside their
+//    cycles; a frame next to a jump may fall on the other side of it in a later block
+//    through rounding alone, so those frames are evaluated in every block;
+//  - only while an LFO fades in, or where a block would be longer than the piece, are
+//    the frames summed one by one.
+// The sum differs from the frame-by-frame sum by floating-point rounding only, and it is
+// a function of the note and the frame alone, so a render's result never depends on what
+// was rendered before.
 
 #include "engine/internal/CLfoShape.h"
 #include "engine/internal/CNoteTimes.h"
 #include "engine/internal/VoiceMath.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
-// The catch-up sum after frame `frame` (inclusive). Any point that lies on a stretch where
-// the factor varies can be continued with SumTo and gives the same result, bit for bit, as
-// a sum from the note's start.
+// The catch-up sum through frame `frame` (inclusive).
 struct CATCH_UP_POINT {
     int64_t frame = 0;
     double sum = 0; // cycles per Hz of base frequency
@@ -32,6 +41,8 @@ class CPitchStream {
 public:
     // Frame indexes beyond this are not representable exactly; notes there are silent.
     static constexpr int64_t kMaxFrame = int64_t{1} << 52;
+    // Most frames Factors takes at once.
+    static constexpr int32_t kBatch = 64;
 
     CPitchStream() = default;
     // `lfoA` and `lfoB` may be null; all pointers must outlive the stream.
@@ -50,6 +61,9 @@ public:
         e += times->Bend(t);
         return e == 0 ? 1 : voice::Exp2(e / 12);
     }
+    // Factor at t[j], ms[j] into out[j] for j < n (n <= kBatch): the same values, computed
+    // stage by stage.
+    void Factors(const double* t, const double* ms, int32_t n, double* out) const;
 
     // True when Factor is the same for every time in [tFirst, tLast] (note times up to
     // msLast): no vibrato running yet and no glide in progress.
@@ -69,14 +83,8 @@ public:
     // The frame at which a catch-up to note time `ms` stops: the first frame from the
     // note's first one whose note time is at least `ms`.
     int64_t StopFrame(double ms) const;
-    // True when the factor may change from frame to frame at `frame`: only such points are
-    // worth keeping as checkpoints.
-    bool Varies(int64_t frame) const;
-    bool VariesAnywhere() const { return glideBegin < kNever || lfoBegin < kNever; }
-
-    // Continues `from` to frame n (n >= from.frame). When `record` is given and its
-    // frame lies in (from.frame, n], it receives the point at that frame.
-    CATCH_UP_POINT SumTo(CATCH_UP_POINT from, int64_t n, CATCH_UP_POINT* record = nullptr) const;
+    // The catch-up sum from the note's start through frame n (n >= Start().frame).
+    CATCH_UP_POINT SumTo(int64_t n) const;
     // Adds the single frame after `p` to it.
     void Step(CATCH_UP_POINT& p) const {
         const int64_t i = p.frame + 1;
@@ -89,14 +97,46 @@ public:
 
 private:
     static constexpr int64_t kNever = INT64_MAX;
+    // Longest block used; beyond it (or past a piece's half length) frames are summed.
+    static constexpr int64_t kMaxBlock = int64_t{1} << 40;
+
+    struct LFO_TIMES {
+        const CLfoShape* lfo = nullptr;
+        int64_t onset = kNever;  // first frame at which it runs
+        int64_t steady = kNever; // first frame past its fade-in
+        int64_t block = 0;       // frames after which its values repeat; 0: too many
+    };
+    enum class Kind { Constant, Periodic, Frames };
     struct PIECE {
-        int64_t end; // first frame after the piece
-        bool constant;
+        int64_t end = kNever; // first frame after the piece
+        Kind kind = Kind::Constant;
+        int64_t block = 1;       // Periodic: frames after which the factor repeats
+        double blockOctaves = 0; // Periodic: log2 of the ratio between blocks (glide)
+        int stepped = 0;         // Periodic: LFOs with jumps in `steppedLfos`
+        std::array<const CLfoShape*, 2> steppedLfos{};
+    };
+    // A Periodic piece's sum in parts: a block, its copies and their exceptions.
+    struct BLOCK_SUM {
+        int64_t first = 0; // the frame before the block
+        int64_t count = 0; // whole blocks
+        int64_t rest = 0;  // frames after the whole blocks
+        double whole = 0;  // sum over the block
+        double part = 0;   // sum over the block's first `rest` frames
+        double fixes = 0;  // differences at frames next to jumps in later blocks
     };
 
-    PIECE PieceAt(int64_t frame) const;
     int64_t FirstGlideFrame(double time) const;
-    int64_t FirstLfoFrame(const CLfoShape& lfo) const;
+    LFO_TIMES LfoTimes(const CLfoShape* lfo) const;
+    int64_t BlockFrames(const CLfoShape& lfo) const;
+    PIECE PieceAt(int64_t frame) const;
+    void SumFrames(CATCH_UP_POINT& p, int64_t last) const;
+    void SumConstant(CATCH_UP_POINT& p, int64_t last) const;
+    void SumPeriodic(CATCH_UP_POINT& p, int64_t last, const PIECE& piece) const;
+    void SumBlock(BLOCK_SUM& s, const PIECE& piece) const;
+    void FixStepFrame(BLOCK_SUM& s, const PIECE& piece, int64_t frame, double factor,
+                      double deltaMs) const;
+    using STRETCH = std::array<int64_t, 2>;
+    STRETCH Stretch(const PIECE& piece, int64_t frame) const;
 
     const CNoteTimes* times = nullptr;
     const CLfoShape* lfoA = nullptr;
@@ -106,5 +146,5 @@ private:
     int64_t firstFrame = 0;
     int64_t glideBegin = kNever; // first frame of the glide
     int64_t glideDone = kNever;  // first frame at the glide's final level
-    int64_t lfoBegin = kNever;   // first frame at which a vibrato runs
+    std::array<LFO_TIMES, 2> lfos{};
 };

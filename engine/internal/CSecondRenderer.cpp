@@ -6,20 +6,22 @@
 
 #include <algorithm>
 
-CSecondRenderer::CSecondRenderer(const CSongPlan& plan, CCatchUpCheckpoints* checkpoints,
-                                 RENDER_SCRATCH& scratch)
-    : plan(plan), checkpoints(checkpoints), times(scratch.times), ticks(scratch.ticks),
-      fades(scratch.fades), acc(scratch.acc), voices(scratch.voices), slots(scratch.slots),
+CSecondRenderer::CSecondRenderer(const CSongPlan& plan, RENDER_SCRATCH& scratch)
+    : plan(plan), times(scratch.times), ticks(scratch.ticks), fades(scratch.fades),
+      acc(scratch.acc), mixed(scratch.mixed), voices(scratch.voices), slots(scratch.slots),
       trackVoices(scratch.trackVoices) {
 }
 
-void CSecondRenderer::Render(int32_t second, int32_t frames, double* out) {
+void CSecondRenderer::Render(int32_t second, int32_t frames, IRenderSink& sink) {
     const int32_t channels = plan.channels;
-    if (frames <= 0 || channels <= 0)
+    if (frames <= 0 || (channels != 1 && channels != 2))
         return;
-    std::fill(out, out + size_t(frames) * size_t(channels), 0.0);
-    if ((channels != 1 && channels != 2) || plan.tracks.empty())
+    mixed.assign(size_t(std::min(frames, kChunkFrames)) * size_t(channels), 0.0);
+    if (plan.tracks.empty()) {
+        for (int32_t chunk = 0; chunk < frames; chunk += kChunkFrames)
+            sink.Consume(chunk, std::min(kChunkFrames, frames - chunk), mixed.data());
         return;
+    }
     // Ticks never decrease as time goes on, so the first and last frames bound the second.
     const CTempoList& tempos = plan.project.data.tempos;
     PrepareVoices(tempos.SecondsToTicks(FrameTime(second, 0)),
@@ -27,19 +29,17 @@ void CSecondRenderer::Render(int32_t second, int32_t frames, double* out) {
     for (int32_t chunk = 0; chunk < frames; chunk += kChunkFrames) {
         const int32_t count = std::min(kChunkFrames, frames - chunk);
         PrepareFrames(second, chunk, count);
-        double* chunkOut = out + size_t(chunk) * size_t(channels);
-        chunkFrame = int64_t{second} * plan.rate + chunk;
+        std::fill(mixed.begin(), mixed.end(), 0.0);
         for (int32_t first = 0; first < count;) {
             const int32_t tick = ticks[size_t(first)];
             int32_t last = first + 1;
             while (last < count && ticks[size_t(last)] == tick)
                 ++last;
-            RenderRun(first, last - first, tick, chunkOut);
+            RenderRun(first, last - first, tick, mixed.data());
             first = last;
         }
+        sink.Consume(chunk, count, mixed.data());
     }
-    for (const CVoice& voice : voices)
-        voice.PublishCheckpoints();
 }
 
 double CSecondRenderer::FrameTime(int32_t second, int32_t frame) const {
@@ -83,7 +83,6 @@ void CSecondRenderer::PrepareVoices(int32_t tickLo, int32_t tickHi) {
                     continue;
                 tv.entries.push_back(int32_t(voices.size()));
                 voices.emplace_back(track.voice, note.times, *segment.segment, track.track);
-                voices.back().UseCheckpoints(checkpoints, note.globalIndex);
                 slots.push_back({note.position, note.end});
             }
         }
@@ -110,7 +109,7 @@ void CSecondRenderer::RenderRun(int32_t first, int32_t count, int32_t tick, doub
                 sounding = true;
             }
             voices[v].Render(&times[size_t(first)], &fades[size_t(first)], count, master,
-                             acc.data(), chunkFrame + first);
+                             acc.data());
         }
         if (sounding)
             Mix(plan.tracks[k], first, count, out);

@@ -7,14 +7,14 @@
 //
 // One instance per render call. Its working memory lives in a RENDER_SCRATCH that the
 // caller keeps per thread, so repeated calls reuse it instead of allocating; calls on
-// different threads share nothing but the read-only plan and the checkpoint store.
+// different threads share nothing but the read-only plan.
 
+#include "engine/CSongRenderer.h"
 #include "engine/internal/CVoice.h"
 
 #include <cstdint>
 #include <vector>
 
-class CCatchUpCheckpoints;
 class CSongPlan;
 struct TRACK_PLAN;
 
@@ -35,6 +35,7 @@ struct RENDER_SCRATCH {
     std::vector<int32_t> ticks; // tick of each frame
     std::vector<double> fades;  // fade-out gain of each frame
     std::vector<double> acc;    // one track's sum over a run
+    std::vector<double> mixed;  // the chunk's frames, channels interleaved
     std::vector<CVoice> voices;
     std::vector<VOICE_SLOT> slots;
     std::vector<TRACK_VOICES> trackVoices;
@@ -42,15 +43,15 @@ struct RENDER_SCRATCH {
 
 class CSecondRenderer {
 public:
-    CSecondRenderer(const CSongPlan& plan, CCatchUpCheckpoints* checkpoints,
-                    RENDER_SCRATCH& scratch);
+    CSecondRenderer(const CSongPlan& plan, RENDER_SCRATCH& scratch);
 
-    // Writes `frames` frames of song second `second`, channels interleaved.
-    void Render(int32_t second, int32_t frames, double* out);
+    // Renders `frames` frames of song second `second` and hands them to `sink` chunk by
+    // chunk. Channel counts other than 1 and 2 have no rendering: the sink gets nothing.
+    void Render(int32_t second, int32_t frames, IRenderSink& sink);
 
 private:
     // Frames are prepared and rendered in chunks, which bounds the working memory.
-    static constexpr int32_t kChunkFrames = 16384;
+    static constexpr int32_t kChunkFrames = 4096;
 
     double FrameTime(int32_t second, int32_t frame) const;
     void PrepareFrames(int32_t second, int32_t chunk, int32_t count);
@@ -59,12 +60,11 @@ private:
     void Mix(const TRACK_PLAN& track, int32_t first, int32_t count, double* out) const;
 
     const CSongPlan& plan;
-    CCatchUpCheckpoints* checkpoints;
-    int64_t chunkFrame = 0; // song frame of the current chunk's first frame
     std::vector<double>& times;
     std::vector<int32_t>& ticks;
     std::vector<double>& fades;
     std::vector<double>& acc;
+    std::vector<double>& mixed;
     std::vector<CVoice>& voices;
     std::vector<VOICE_SLOT>& slots;
     std::vector<TRACK_VOICES>& trackVoices;

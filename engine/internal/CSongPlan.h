@@ -17,8 +17,7 @@ struct NOTE_PLAN {
     const CNote* head = nullptr;
     CNoteTimes times;
     int32_t position = 0;
-    int64_t end = 0;         // position + length
-    int32_t globalIndex = 0; // unique over the song (catch-up checkpoints)
+    int64_t end = 0; // position + length
 };
 
 // A note segment in a bucket list. Segments are told apart, as the phase cache keys its
@@ -49,7 +48,6 @@ public:
     int32_t fadeOut = 0;
     int32_t fadeOutType = 0;
     std::vector<TRACK_PLAN> tracks; // unmuted tracks in project order
-    int32_t noteCount = 0;
 
 private:
     void AddTrack(const CTrack& track);

@@ -1,7 +1,6 @@
 #include "engine/internal/CVoice.h"
 
 #include "engine/NoiseTable.h"
-#include "engine/internal/CCatchUpCheckpoints.h"
 #include "engine/internal/CNoteTimes.h"
 #include "engine/internal/CTrackVoice.h"
 #include "engine/internal/VoiceMath.h"
@@ -69,11 +68,6 @@ CVoice::CVoice(const CTrackVoice& track, const CNoteTimes& times, const CNote& n
     audible = streams[0].Valid() && track.waveform >= kSquare && track.waveform <= kFm;
 }
 
-void CVoice::UseCheckpoints(CCatchUpCheckpoints* store, int32_t index) {
-    checkpoints = store;
-    noteIndex = index;
-}
-
 double CVoice::GetSample(double t, double masterGain, double fadeGain) {
     double sample = 0;
     Render(&t, &fadeGain, 1, masterGain, &sample);
@@ -81,24 +75,15 @@ double CVoice::GetSample(double t, double masterGain, double fadeGain) {
 }
 
 void CVoice::Render(const double* t, const double* fadeGain, int32_t count, double masterGain,
-                    double* acc, int64_t firstFrame) {
+                    double* acc) {
     if (!audible)
         return;
     BLOCK b;
     for (int32_t first = 0; first < count; first += kBlock) {
         b.count = std::min(kBlock, count - first);
-        b.frame = firstFrame < 0 ? -1 : firstFrame + first;
         b.t = t + first;
         RenderBlock(b, fadeGain + first, masterGain, acc + first);
     }
-}
-
-void CVoice::PublishCheckpoints() const {
-    if (checkpoints == nullptr)
-        return;
-    for (size_t s = 0; s < streams.size(); ++s)
-        if (memoValid[s] && streams[s].Varies(memo[s].frame))
-            checkpoints->Publish(noteIndex, int32_t(s), memo[s]);
 }
 
 void CVoice::RenderBlock(BLOCK& b, const double* fadeGain, double masterGain, double* acc) {
@@ -109,7 +94,6 @@ void CVoice::RenderBlock(BLOCK& b, const double* fadeGain, double masterGain, do
         FmBlock(b);
     else
         SourceBlock(b);
-    CarryCatchUp(0, b, b.pitch);
     ApplyGains(b, fadeGain, masterGain);
     for (int32_t j = 0; j < b.count; ++j)
         acc[j] += b.value[j];
@@ -121,8 +105,7 @@ void CVoice::PitchFactors(const CPitchStream& stream, const BLOCK& b, double* fa
         std::fill(factor, factor + n, stream.Factor(b.t[0], b.ms[0]));
         return;
     }
-    for (int32_t j = 0; j < n; ++j)
-        factor[j] = stream.Factor(b.t[j], b.ms[j]);
+    stream.Factors(b.t, b.ms, n, factor);
 }
 
 void CVoice::SourceBlock(BLOCK& b) {
@@ -181,34 +164,6 @@ void CVoice::Phases(int osc, const BLOCK& b, const double* factor, double* phase
     }
     w.phase = p;
     w.lastMs = lastMs;
-}
-
-// Continues the catch-up sum of a stream over the block's frames, as far as they follow
-// on from it and lie where the pitch varies (a sum over constant pitch is one step anyway).
-// The render's factor is the sum's own wherever the frame's time on the render's grid
-// (second + j / rate) equals its time on the catch-up grid (frame / rate), which is
-// nearly always; elsewhere it is computed afresh, so the sum stays exact.
-void CVoice::CarryCatchUp(int stream, const BLOCK& b, const double* factor) {
-    const auto s = size_t(stream);
-    if (b.frame < 0 || !memoValid[s])
-        return;
-    const CPitchStream& pitch = streams[s];
-    CATCH_UP_POINT& p = memo[s];
-    for (int32_t j = 0; j < b.count; ++j) {
-        const int64_t i = b.frame + j;
-        if (i != p.frame + 1)
-            continue;
-        if (!pitch.Varies(i))
-            return;
-        const double t = pitch.FrameTime(i);
-        if (t == b.t[j]) {
-            p.sum += factor[j] * (b.ms[j] - p.ms) / 1000;
-            p.ms = b.ms[j];
-            p.frame = i;
-        } else {
-            pitch.Step(p);
-        }
-    }
 }
 
 bool CVoice::Modulation(const BLOCK& b, double* mod) const {
@@ -305,29 +260,16 @@ void CVoice::CatchUp(int osc, double ms) {
     const int64_t n = streams[size_t(stream)].StopFrame(ms);
     if (osc > 0 && track->operators[k - 1].feedback)
         w.feedbackMemory = FeedbackCatchUp(osc, n, ms);
-    w.phase = base[k] * StreamSum(stream, n, nullptr).sum;
+    w.phase = base[k] * StreamPoint(stream, n).sum;
 }
 
-CATCH_UP_POINT CVoice::StreamSum(int stream, int64_t frame, CATCH_UP_POINT* record) {
+CATCH_UP_POINT CVoice::StreamPoint(int stream, int64_t frame) {
     const auto s = size_t(stream);
-    if (record == nullptr && memoValid[s] && memo[s].frame == frame)
-        return memo[s];
-    const CPitchStream& pitch = streams[s];
-    CATCH_UP_POINT from = pitch.Start();
-    const int64_t limit = record != nullptr ? std::min(frame, record->frame) : frame;
-    if (checkpoints != nullptr && pitch.VariesAnywhere())
-        checkpoints->Best(noteIndex, stream, limit, from);
-    if (memoValid[s] && memo[s].frame <= limit && memo[s].frame > from.frame &&
-        pitch.Varies(memo[s].frame))
-        from = memo[s];
-    if (record != nullptr && record->frame <= from.frame)
-        *record = from;
-    const CATCH_UP_POINT p = pitch.SumTo(from, frame, record);
-    if (checkpoints != nullptr && pitch.Varies(frame))
-        checkpoints->Publish(noteIndex, stream, p);
-    memo[s] = p;
-    memoValid[s] = true;
-    return p;
+    if (!memoValid[s] || memo[s].frame != frame) {
+        memo[s] = streams[s].SumTo(frame);
+        memoValid[s] = true;
+    }
+    return memo[s];
 }
 
 // The catch-up updates the feedback memory on every frame it integrates, with the
@@ -345,9 +287,7 @@ double CVoice::FeedbackCatchUp(int osc, int64_t frame, double ms) {
         return 0;
     const CPitchStream& pitch = streams[size_t(streamOf[k])];
     const int64_t first = std::max(pitch.Start().frame + 1, frame - FeedbackWindow(gain) + 1);
-    CATCH_UP_POINT p;
-    p.frame = first - 1;
-    StreamSum(streamOf[k], frame, &p);
+    CATCH_UP_POINT p = pitch.SumTo(first - 1);
     double memory = 0;
     while (p.frame < frame) {
         pitch.Step(p);
@@ -453,40 +393,27 @@ void CVoice::OperatorBlock(int index, const BLOCK& b, const double* m, double* o
         return;
     }
     const FM_OPERATOR_VOICE& op = track->operators[i];
-    const int osc = index + 1;
-    const CPitchStream& own = streams[size_t(streamOf[i + 1])];
-    double factor[kBlock], phase[kBlock], gain[kBlock];
-    const double* pitch = b.pitch;
-    if (streamOf[i + 1] != 0) {
-        PitchFactors(own, b, factor);
-        pitch = factor;
-    }
-    Phases(osc, b, pitch, phase);
-    if (streamOf[i + 1] != 0)
-        CarryCatchUp(streamOf[i + 1], b, factor);
-    double flatLevel = 0;
-    const double* lengthMs = &times->lengthMs;
-    if (operatorEnvelopes[i].ConstantOver(b.ms[0], b.ms[n - 1], flatLevel) &&
-        !op.ampLfo.Running(b.ms[n - 1], *lengthMs)) {
-        std::fill(gain, gain + n, flatLevel);
-    } else {
-        for (int32_t j = 0; j < n; ++j)
-            gain[j] = operatorEnvelopes[i].GetLevel(b.ms[j]) *
-                      (1 + op.ampLfo.GetValue(b.ms[j], *lengthMs));
+    double own[kBlock], phase[kBlock], gain[kBlock];
+    Phases(index + 1, b, OperatorPitch(index, b, own), phase);
+    OperatorGain(index, b, gain);
+    // No modulation is a modulation of 0 throughout: one loop without a branch, which the
+    // compiler can vectorise.
+    double none[kBlock];
+    if (m == nullptr) {
+        std::fill(none, none + n, 0.0);
+        m = none;
     }
     // sin(2^(detune/3072) * phase * 2 pi + (feedback + modulation) * 8 pi), in cycles.
     if (!op.feedback) {
         for (int32_t j = 0; j < n; ++j) {
-            const double modulation = m != nullptr ? m[j] : 0;
-            const double amp =
-                gain[j] * voice::SinCycles(op.detunePhase * phase[j] + modulation * 4);
+            const double amp = gain[j] * voice::SinCycles(op.detunePhase * phase[j] + m[j] * 4);
             out[j] = std::isfinite(amp) ? amp : 0;
         }
         return;
     }
     double memory = oscillators[i + 1].feedbackMemory;
     for (int32_t j = 0; j < n; ++j) {
-        const double modulation = m != nullptr ? m[j] : 0;
+        const double modulation = m[j];
         double amp =
             gain[j] * voice::SinCycles(op.detunePhase * phase[j] + (memory + modulation) * 4);
         if (!std::isfinite(amp))
@@ -495,4 +422,32 @@ void CVoice::OperatorBlock(int index, const BLOCK& b, const double* m, double* o
         out[j] = amp;
     }
     oscillators[i + 1].feedbackMemory = memory;
+}
+
+const double* CVoice::OperatorPitch(int index, const BLOCK& b, double* own) const {
+    const auto stream = size_t(streamOf[size_t(index) + 1]);
+    if (stream == 0)
+        return b.pitch;
+    PitchFactors(streams[stream], b, own);
+    return own;
+}
+
+void CVoice::OperatorGain(int index, const BLOCK& b, double* gain) const {
+    const auto i = size_t(index);
+    const int32_t n = b.count;
+    const CLfoShape& tremolo = track->operators[i].ampLfo;
+    const double lengthMs = times->lengthMs;
+    double flatLevel = 0;
+    if (operatorEnvelopes[i].ConstantOver(b.ms[0], b.ms[n - 1], flatLevel))
+        std::fill(gain, gain + n, flatLevel);
+    else
+        for (int32_t j = 0; j < n; ++j)
+            gain[j] = operatorEnvelopes[i].GetLevel(b.ms[j]);
+    if (!tremolo.Running(b.ms[n - 1], lengthMs))
+        return;
+    double value[kBlock];
+    std::fill(value, value + n, 0.0);
+    tremolo.AddValues(b.ms, n, lengthMs, value);
+    for (int32_t j = 0; j < n; ++j)
+        gain[j] *= 1 + value[j];
 }

@@ -14,7 +14,6 @@
 #include <array>
 #include <cstdint>
 
-class CCatchUpCheckpoints;
 class CNote;
 class CNoteTimes;
 class CTrack;
@@ -30,20 +29,11 @@ public:
     CVoice(const CTrackVoice& track, const CNoteTimes& times, const CNote& note,
            const CTrack* trackKey);
 
-    // Lets catch-ups of varying pitch continue from points other renders left, and leave
-    // their own; `noteIndex` identifies the note in `store`.
-    void UseCheckpoints(CCatchUpCheckpoints* store, int32_t noteIndex);
-
     // The note's sample at song time t, with the master volume and fade-out gains of t.
     double GetSample(double t, double masterGain, double fadeGain);
-    // Adds the samples at t[0..count) to acc[0..count). `firstFrame` is the song frame of
-    // t[0] when the times are consecutive frames of a render (-1 otherwise); it lets the
-    // voice carry its catch-up sums along (see PublishCheckpoints).
+    // Adds the samples at t[0..count) to acc[0..count).
     void Render(const double* t, const double* fadeGain, int32_t count, double masterGain,
-                double* acc, int64_t firstFrame = -1);
-    // Leaves the catch-up sums carried to the end of the render as checkpoints, so that
-    // the next render of the note need not sum the frames this one has rendered.
-    void PublishCheckpoints() const;
+                double* acc);
 
     // Phase in cycles of oscillator `osc` at t, advancing it as a sample would.
     double GetPhase(int osc, double t);
@@ -56,7 +46,6 @@ private:
     static constexpr int32_t kBlock = 64;
     struct BLOCK {
         int32_t count;
-        int64_t frame; // song frame of t[0], or -1
         const double* t;
         double ms[kBlock];
         double pitch[kBlock]; // the track stream's factor
@@ -67,16 +56,21 @@ private:
     void SourceBlock(BLOCK& b);
     void PitchFactors(const CPitchStream& stream, const BLOCK& b, double* factor) const;
     void Phases(int osc, const BLOCK& b, const double* factor, double* phase);
-    void CarryCatchUp(int stream, const BLOCK& b, const double* factor);
     // Per-frame (1 + tremolo) * click gain; false when it is 1 throughout the block.
     bool Modulation(const BLOCK& b, double* mod) const;
     void ApplyGains(BLOCK& b, const double* fadeGain, double masterGain);
     void FmBlock(BLOCK& b);
     // Operator `index` (0..3) over the block with modulation m (null: none) into out.
     void OperatorBlock(int index, const BLOCK& b, const double* m, double* out);
+    // The operator's pitch factors over the block: the track's, or those of its own
+    // stream written into `own`.
+    const double* OperatorPitch(int index, const BLOCK& b, double* own) const;
+    void OperatorGain(int index, const BLOCK& b, double* gain) const;
     double Advance(int osc, double ms, double factor);
     void CatchUp(int osc, double ms);
-    CATCH_UP_POINT StreamSum(int stream, int64_t frame, CATCH_UP_POINT* record);
+    // The catch-up sum of a stream through `frame`; the last one of each stream is kept,
+    // as the oscillators sharing a stream all catch up to the same frame.
+    CATCH_UP_POINT StreamPoint(int stream, int64_t frame);
     double FeedbackCatchUp(int osc, int64_t frame, double ms);
     double WaveMemory(double phase) const;
 
@@ -97,6 +91,4 @@ private:
     std::array<WAVE_PITCH, kOscillators> oscillators;
     std::array<CATCH_UP_POINT, kOscillators> memo{}; // last catch-up of each stream
     std::array<bool, kOscillators> memoValid{};
-    CCatchUpCheckpoints* checkpoints = nullptr;
-    int32_t noteIndex = 0;
 };

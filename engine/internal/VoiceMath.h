@@ -25,13 +25,15 @@ inline double RoundNearest(double x) {
 
 // sin(2 pi x) for x in cycles. The whole cycles are removed exactly first and the rest is
 // folded onto a quarter cycle, so the result keeps its accuracy (about 1e-15) however large
-// the phase grows; no branch depends on the phase, which keeps FM feedback loops fast.
+// the phase grows up to 2^50 cycles (centuries of sound at any pitch). Past that the
+// reduction is no longer exact, and such phases (or NaN, infinity), which only damaged
+// settings produce, read as 0. No branch depends on the phase, which keeps FM feedback
+// loops fast and lets loops over this function run on vectors.
 inline double SinCycles(double x) {
-    if (!(std::fabs(x) < 0x1p50)) // beyond exact reduction (and NaN, infinity)
-        return std::sin(kTwoPi * x);
-    const double u = x - RoundNearest(x); // [-1/2, 1/2], exact
+    const double u = std::fabs(x) < 0x1p50 ? x - RoundNearest(x) : 0.0; // [-1/2, 1/2]
     const double a = std::fabs(u);
-    const double v = std::copysign(std::fmin(a, 0.5 - a), u); // sin(pi - y) = sin(y)
+    const double b = 0.5 - a;
+    const double v = std::copysign(a < b ? a : b, u); // sin(pi - y) = sin(y)
     // Taylor series of sin(2 pi v) in v, |2 pi v| <= pi/2, evaluated in parallel parts.
     constexpr double c0 = 6.28318530717958647703, c1 = -41.3417022403997602362,
                      c2 = 81.6052492760750542086, c3 = -76.7058597530613858542,

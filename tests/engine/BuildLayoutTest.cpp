@@ -2,6 +2,7 @@
 
 #include "BuildTestSupport.h"
 
+#include "engine/CSongRenderer.h"
 #include "engine/internal/BuildConvert.h"
 #include "engine/internal/BuildLayout.h"
 
@@ -34,6 +35,35 @@ TEST(BuildLayout, TwoAndAHalfSecondSongHasTheDocumentedFrameCounts) {
     EXPECT_EQ(bytes.size(), 44u + 970200u);
     EXPECT_EQ(U32At(bytes, 24), 44100u);
     EXPECT_EQ(U32At(bytes, 28), 176400u);
+}
+
+TEST(BuildLayout, EverySecondHoldsTheRenderedValuesFrameForFrame) {
+    // [GIVEN] 2.5 s of stereo 64-bit float output, which stores the rendered values as
+    // they are; the build converts each second in pieces of a few thousand frames
+    CProject p = Song(2, 22050, 64, 100, 0);
+    p.tracks[0].settings.pan = 90;
+    CNote n;
+    n.length = 2400;
+    n.key = 47;
+    n.portamentoLength = 1500;
+    n.portamentoLevel = 700;
+    p.tracks[0].AddNote(n);
+    TempDir dir;
+    ASSERT_TRUE(FullBuild(p, dir.File("f.wav")));
+    const auto bytes = ReadBytes(dir.File("f.wav"));
+    ASSERT_EQ(CheckValidWave(bytes), (2205u + 55125u) * 16u);
+    // [THEN] each second's place in the file holds exactly the renderer's values
+    const CSongRenderer renderer(p);
+    const size_t songStart = 44 + 2205 * 16;
+    for (int second = 0; second < 3; ++second) {
+        const int frames = second < 2 ? 22050 : 11025;
+        std::vector<double> expected(size_t(frames) * 2);
+        renderer.RenderSecond(second, frames, expected.data());
+        std::vector<double> stored(expected.size());
+        std::memcpy(stored.data(), &bytes[songStart + size_t(second) * 22050 * 16],
+                    stored.size() * sizeof(double));
+        EXPECT_EQ(stored, expected) << "second " << second;
+    }
 }
 
 TEST(BuildLayout, LoopBecomesSamplerChunkCountedFromTheLeadingSilence) {

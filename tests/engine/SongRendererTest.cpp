@@ -180,7 +180,7 @@ TEST(SongRenderer, MatchesAtAudioRateAcrossLongSeconds) {
 }
 
 TEST(SongRenderer, ResultDoesNotDependOnWhatWasRenderedBefore) {
-    // [GIVEN] long notes with vibrato and glides, whose catch-ups leave checkpoints
+    // [GIVEN] long notes with vibrato and glides, rendered by one renderer in scrambled order
     const CProject p = RichSong(8000, 2);
     const CSongRenderer shared(p);
     const int seconds = int(std::ceil(shared.LengthSeconds()));

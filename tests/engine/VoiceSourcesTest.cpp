@@ -6,6 +6,7 @@
 #include "engine/CPhaseCache.h"
 #include "engine/NoiseTable.h"
 #include "engine/Voice.h"
+#include "engine/internal/VoiceMath.h"
 
 #include <gtest/gtest.h>
 
@@ -269,4 +270,17 @@ TEST(VoiceFm, CatchUpRebuildsTheFeedbackMemory) {
         EXPECT_TRUE(std::isfinite(v));
         EXPECT_LE(std::fabs(v), 1.0);
     }
+}
+
+TEST(VoiceSources, SineKeepsItsAccuracyFarIntoANoteAndDamagedPhasesAreSilent) {
+    // [GIVEN] phases with many whole cycles before their fraction
+    for (const double whole : {0.0, 0x1p20, 0x1p40, 0x1p49}) {
+        // [THEN] the whole cycles drop out exactly
+        EXPECT_NEAR(voice::SinCycles(whole + 0.25), 1, 1e-15) << whole;
+        EXPECT_NEAR(voice::SinCycles(whole + 0.75), -1, 1e-15) << whole;
+        EXPECT_NEAR(voice::SinCycles(-whole - 0.125), -std::sqrt(0.5), 1e-15) << whole;
+    }
+    // [THEN] phases no real note reaches (only damaged settings make them) read as silence
+    for (const double damaged : {0x1p60, -1e300, HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_EQ(voice::SinCycles(damaged), 0) << damaged;
 }
