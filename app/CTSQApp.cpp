@@ -1,12 +1,19 @@
 #include "app/CTSQApp.h"
 
+#include "app/CEncodeDialog.h"
+#include "app/CEncoderBridge.h"
+#include "app/CRegisterFileTypeDialog.h"
 #include "app/CTSQCommandLineInfo.h"
+#include "audio/CEncode.h"
 #include "audio/Sonalo.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COptionsDialog.h"
 #include "dialogs/CProjectDialog.h"
+#include "dialogs/SoundDialogs.h"
 #include "model/CPCM.h"
 #include "model/CTrackData.h"
+#include "ui/CBuildController.h"
+#include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
 #include "ui/CMessagePrompts.h"
 #include "ui/ClipboardFormats.h"
@@ -17,6 +24,9 @@
 namespace {
 
 constexpr const char* kDeleteQuestion = "設定情報を削除しますか？";
+constexpr const char* kProjectExtension = ".tqp";
+constexpr const char* kProjectTypeName = "Tesselaphon Editor プロジェクト";
+constexpr int kProjectIcon = 1;
 
 } // namespace
 
@@ -44,6 +54,12 @@ std::optional<int> CTSQApp::Start(const QStringList& arguments) {
         return 0;
     }
     m_frame = std::make_unique<CMainFrame>(*this);
+    SetSoundDialogServices({&m_options, &m_store.Settings(), &m_customColors, [this] {
+                                return m_frame != nullptr ? m_frame->Edit().Project().data
+                                                          : m_defaultProject;
+                            }});
+    m_frame->Builds().SetEncoderFactory(
+        [this] { return CEncoderBridge::Make(m_applicationDirectory, m_store.Settings()); });
     if (!commandLine.fileName.isEmpty())
         m_frame->OpenFile(commandLine.fileName);
     m_frame->ShowWindow(m_options.restoreWindow != 0);
@@ -78,6 +94,7 @@ void CTSQApp::Shutdown() {
     // still saves its layout and asks about unsaved changes.
     if (m_frame != nullptr && m_frame->isVisible())
         m_frame->close();
+    SetSoundDialogServices({});
     m_frame.reset();
     SaveSettings();
     if (m_deleteSettings)
@@ -121,4 +138,20 @@ void CTSQApp::EditDefaultProject(QWidget* parent) {
         return;
     m_defaultProject = dialog.GetProjectData();
     m_store.SaveDefaultProject(m_defaultProject);
+}
+
+void CTSQApp::EditEncoderOptions(QWidget* parent) {
+    CEncode encode(m_applicationDirectory, m_store.Settings());
+    CEncodeDialog dialog(encode, parent);
+    dialog.exec();
+}
+
+void CTSQApp::RegisterFileType(QWidget* parent) {
+    const QString extension = QString::fromLatin1(kProjectExtension);
+    const CFileTypeRegistry registry(QCoreApplication::applicationFilePath(), extension,
+                                     QString::fromUtf8(kProjectTypeName), kProjectIcon);
+    CMessagePrompts realPrompts;
+    CRegisterFileTypeDialog dialog(registry, extension,
+                                   m_prompts != nullptr ? *m_prompts : realPrompts, parent);
+    dialog.exec();
 }

@@ -3,7 +3,8 @@
 // options, the settings of new projects, the custom colours of the colour chooser, the
 // player of built files, the clipboard format names and the application folder. Reads the
 // settings at start-up and writes them back at exit, parses the command line, makes the
-// main window and carries out the application commands (about, options, default project).
+// main window and carries out the application commands (about, options, default project,
+// encoder options, file association); the frame's encode commands get their encoder here.
 //
 // Needs a QApplication. Thread: the user-interface thread only.
 
@@ -49,10 +50,10 @@ public:
     void ShowAbout(QWidget* parent) override;
     bool EditOptions(QWidget* parent) override;
     void EditDefaultProject(QWidget* parent) override;
-    bool CanEditEncoderOptions() const override { return false; }
-    void EditEncoderOptions(QWidget*) override {}
-    bool CanRegisterFileType() const override { return false; }
-    void RegisterFileType(QWidget*) override {}
+    bool CanEditEncoderOptions() const override { return true; }
+    void EditEncoderOptions(QWidget* parent) override;
+    bool CanRegisterFileType() const override { return true; }
+    void RegisterFileType(QWidget* parent) override;
 
 private:
     void LoadSettings();

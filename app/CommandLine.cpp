@@ -2,6 +2,9 @@
 
 #include "app/ProjectJson.h"
 #include "app/RenderCommand.h"
+#ifdef TSQ_HAVE_AUDIO
+#include "app/EncodeCommand.h"
+#endif
 #include "model/CProject.h"
 #include "model/FileIO.h"
 
@@ -87,6 +90,7 @@ void PrintUsage(bool toError) {
                       "       tsq --export-midi IN.tqp OUT.mid\n"
                       "       tsq --render FILE.tqp [--output OUT.wav] [--rebuild] [--threads N]\n"
                       "                             [--ignore-missing-samples]\n"
+                      "       tsq --encode FILE.tqp [--bitrate N]\n"
                       "       tsq --help\n");
 }
 
@@ -107,5 +111,9 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
         return ExportMidi(rest);
     if (mode == "--render")
         return RunRenderCommand(rest);
+#ifdef TSQ_HAVE_AUDIO
+    if (mode == "--encode")
+        return RunEncodeCommand(rest);
+#endif
     return UsageError("unknown option " + mode);
 }

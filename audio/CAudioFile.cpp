@@ -177,8 +177,8 @@ Result CAudioFile::Decode(const QString& path, WAVE_FORMAT& format, std::vector<
     const bool finished = WaitForDecoder();
     // Closing also cancels a decoding that ran out of time, which removes its file.
     m_entry->close();
-    Result result = finished ? ReadWave(wav, format, data)
-                             : Result::Fail("the decoder module did not finish");
+    Result result =
+        finished ? ReadWave(wav, format, data) : Result::Fail("the decoder module did not finish");
     QFile::remove(wav);
     if (!result)
         result.message = path.toStdString() + ": the decoder module cannot read it";

@@ -8,6 +8,12 @@
 
 namespace {
 
+#ifdef TSQ_INSTALLED_MODULES
+const QString kInstalledModules = QStringLiteral(TSQ_INSTALLED_MODULES);
+#else
+const QString kInstalledModules = QStringLiteral("../lib/tesselaphon");
+#endif
+
 void* Open(const QByteArray& name, CModule::Unload unload) {
     int flags = RTLD_NOW | RTLD_LOCAL;
     if (unload == CModule::Unload::Never)
@@ -23,9 +29,13 @@ std::unique_ptr<CModule> CModule::Load(const QString& directory, const QString& 
         return nullptr;
     void* handle = nullptr;
     if (!directory.isEmpty()) {
-        const QString path = QDir(directory).filePath(fileName);
-        if (QFileInfo(path).isFile())
-            handle = Open(QFile::encodeName(path), unload);
+        for (const QString& folder : {directory, QDir(directory).filePath(kInstalledModules)}) {
+            const QString path = QDir(folder).filePath(fileName);
+            if (QFileInfo(path).isFile())
+                handle = Open(QFile::encodeName(path), unload);
+            if (handle != nullptr)
+                break;
+        }
     }
     // A bare name (no slash) asks the dynamic linker to search its usual folders.
     if (handle == nullptr && !fileName.contains(QLatin1Char('/')))

@@ -1,8 +1,8 @@
 #pragma once
 // An outside module (shared library) loaded at run time by file name: from a given folder
-// first (the program's own), then through the dynamic linker's usual search, which covers
-// LD_LIBRARY_PATH and the run path of an installed tsq. The module is unloaded when the
-// object is destroyed.
+// first (the program's own), then from the installed module folder relative to it, then
+// through the dynamic linker's usual search (LD_LIBRARY_PATH, the system's folders). The
+// module is unloaded when the object is destroyed.
 //
 // A missing module is no error: Load returns null and the feature it serves is off.
 

@@ -90,9 +90,9 @@ Result CEncoderInput::ReadFormat(uint32_t size) {
 
 Result CEncoderInput::CheckFormat(uint16_t tag) {
     const uint16_t bits = m_format.bitsPerSample;
-    const bool known = (tag == WAVE_FORMAT::kPcm && (bits == 8 || bits == 16 || bits == 24 ||
-                                                     bits == 32)) ||
-                       (tag == WAVE_FORMAT::kFloat && (bits == 32 || bits == 64));
+    const bool known =
+        (tag == WAVE_FORMAT::kPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
+        (tag == WAVE_FORMAT::kFloat && (bits == 32 || bits == 64));
     if (!known)
         return Result::Fail("the samples are neither integer PCM of 8 to 32 bits nor float");
     if (m_format.channels < 1 || m_format.channels > 2)
@@ -102,8 +102,8 @@ Result CEncoderInput::CheckFormat(uint16_t tag) {
     if (m_format.blockAlign != m_format.channels * (bits / 8))
         return Result::Fail("the block alignment does not match the format");
     static constexpr Kind kIntegers[] = {Kind::U8, Kind::S16, Kind::S24, Kind::S32};
-    m_kind = tag == WAVE_FORMAT::kFloat ? (bits == 32 ? Kind::F32 : Kind::F64)
-                                        : kIntegers[bits / 8 - 1];
+    m_kind =
+        tag == WAVE_FORMAT::kFloat ? (bits == 32 ? Kind::F32 : Kind::F64) : kIntegers[bits / 8 - 1];
     m_format.formatTag = tag;
     return Result::Ok();
 }

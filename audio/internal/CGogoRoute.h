@@ -23,8 +23,8 @@ struct GOGO_ENTRY_POINTS {
 
     // The calls an encoding makes (the last two are never called).
     bool Complete() const {
-        return initializeWork && setConfigure && getConfigure && detectConfigure &&
-               processFrame && closeCoder && endCoder;
+        return initializeWork && setConfigure && getConfigure && detectConfigure && processFrame &&
+               closeCoder && endCoder;
     }
 };
 

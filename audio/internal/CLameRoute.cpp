@@ -19,8 +19,8 @@ std::string Failure(const char* call, BE_ERR code) {
 }
 
 bool WriteOut(QFile& out, const std::vector<uint8_t>& bytes, uint32_t count) {
-    return count <= bytes.size() && out.write(reinterpret_cast<const char*>(bytes.data()),
-                                              qint64(count)) == qint64(count);
+    return count <= bytes.size() &&
+           out.write(reinterpret_cast<const char*>(bytes.data()), qint64(count)) == qint64(count);
 }
 
 struct STREAM_CHUNKS {
@@ -110,6 +110,5 @@ Result CLameRoute::Run(const QString& wav, const QString& mp3, int bitRate,
         m_entry.writeInfoTag(s.stream, path.constData());
     else if (m_entry.writeVBRHeader != nullptr)
         m_entry.writeVBRHeader(path.constData());
-    return out.error() == QFileDevice::NoError ? result
-                                               : Result::Fail("cannot write the MP3 file");
+    return out.error() == QFileDevice::NoError ? result : Result::Fail("cannot write the MP3 file");
 }

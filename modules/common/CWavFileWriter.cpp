@@ -22,15 +22,14 @@ void Put32(uint8_t* p, uint32_t v) {
 
 } // namespace
 
-std::unique_ptr<CWavFileWriter> CWavFileWriter::Create(const std::string& path,
-                                                       uint16_t formatTag, uint16_t channels,
-                                                       uint32_t rate, uint16_t bits) {
+std::unique_ptr<CWavFileWriter> CWavFileWriter::Create(const std::string& path, uint16_t formatTag,
+                                                       uint16_t channels, uint32_t rate,
+                                                       uint16_t bits) {
     if (channels == 0 || rate == 0 || bits == 0 || bits % 8 != 0)
         return nullptr;
     // O_EXCL and O_NOFOLLOW: the name lies in a temporary folder, where a planted file or
     // link must never be written through.
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return nullptr;
     std::unique_ptr<CWavFileWriter> writer(

@@ -15,8 +15,7 @@ public:
     // Creates a new file (an existing file or link of that name makes it fail).
     // formatTag: 1 integer PCM, 3 float. Null on failure.
     static std::unique_ptr<CWavFileWriter> Create(const std::string& path, uint16_t formatTag,
-                                                  uint16_t channels, uint32_t rate,
-                                                  uint16_t bits);
+                                                  uint16_t channels, uint32_t rate, uint16_t bits);
     ~CWavFileWriter();
     CWavFileWriter(const CWavFileWriter&) = delete;
     CWavFileWriter& operator=(const CWavFileWriter&) = delete;

@@ -23,10 +23,15 @@ long FirstFrameOffset(std::FILE* f) {
     return 10 + size + (footer ? 10 : 0);
 }
 
+// The encoder reserves the first frame as a frame header followed by zeros. The header of
+// the finished tag may differ from it in the mode extension bits (joint stereo), which say
+// nothing about the frame's size.
 bool IsReservation(const std::vector<uint8_t>& frame, const std::vector<uint8_t>& tag) {
+    constexpr uint8_t kModeExtension = 0x30;
     for (size_t i = 0; i < frame.size(); ++i) {
+        const uint8_t mask = i == 3 ? uint8_t(~kModeExtension) : 0xFF;
         const uint8_t expected = i < 4 ? tag[i] : 0;
-        if (frame[i] != expected)
+        if ((frame[i] & mask) != (expected & mask))
             return false;
     }
     return true;

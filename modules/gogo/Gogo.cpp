@@ -162,8 +162,8 @@ MERET Detect(MODULE_STATE& st) {
 }
 
 bool WriteOut(ENCODING& e, int bytes) {
-    return bytes >= 0 && std::fwrite(e.mp3.data(), 1, size_t(bytes), e.output.get()) ==
-                             size_t(bytes);
+    return bytes >= 0 &&
+           std::fwrite(e.mp3.data(), 1, size_t(bytes), e.output.get()) == size_t(bytes);
 }
 
 MERET ProcessFrame(ENCODING& e) {
@@ -172,12 +172,10 @@ MERET ProcessFrame(ENCODING& e) {
         return ME_EMPTYSTREAM;
     lame_t lame = e.lame.get();
     const int size = int(e.mp3.size());
-    const int n =
-        e.channels == 1
-            ? lame_encode_buffer_ieee_float(lame, e.pcm.data(), e.pcm.data(), int(frames),
-                                            e.mp3.data(), size)
-            : lame_encode_buffer_interleaved_ieee_float(lame, e.pcm.data(), int(frames),
-                                                        e.mp3.data(), size);
+    const int n = e.channels == 1 ? lame_encode_buffer_ieee_float(lame, e.pcm.data(), e.pcm.data(),
+                                                                  int(frames), e.mp3.data(), size)
+                                  : lame_encode_buffer_interleaved_ieee_float(
+                                        lame, e.pcm.data(), int(frames), e.mp3.data(), size);
     return WriteOut(e, n) ? ME_NOERR : ME_WRITEERROR;
 }
 

@@ -200,8 +200,7 @@ TSQ_MODULE_EXPORT BE_ERR beEncodeChunk(HBE_STREAM handle, uint32_t samples, cons
     return BE_ERR_SUCCESSFUL;
 }
 
-TSQ_MODULE_EXPORT BE_ERR beDeinitStream(HBE_STREAM handle, uint8_t* output,
-                                        uint32_t* outputBytes) {
+TSQ_MODULE_EXPORT BE_ERR beDeinitStream(HBE_STREAM handle, uint8_t* output, uint32_t* outputBytes) {
     MODULE_STATE& s = State();
     std::lock_guard guard(s.lock);
     STREAM* stream = Find(s, handle);

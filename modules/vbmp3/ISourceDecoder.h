@@ -9,9 +9,9 @@ struct SOURCE_FORMAT {
     uint16_t formatTag = 1; // 1 integer PCM, 3 float
     uint16_t channels = 0;  // of the output: 1 or 2
     uint32_t rate = 0;
-    uint16_t bits = 0;    // of the output: 8 (unsigned), 16, 24, 32 or 64 (float)
-    int64_t frames = -1;  // -1 when unknown
-    bool isMpeg = false;  // decoded by libmpg123
+    uint16_t bits = 0;   // of the output: 8 (unsigned), 16, 24, 32 or 64 (float)
+    int64_t frames = -1; // -1 when unknown
+    bool isMpeg = false; // decoded by libmpg123
 
     uint32_t FrameBytes() const { return uint32_t(channels) * bits / 8; }
 };

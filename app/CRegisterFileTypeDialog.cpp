@@ -1,0 +1,80 @@
+#include "app/CRegisterFileTypeDialog.h"
+
+#include "ui/IUserPrompts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const char* kDenied = "アクセスが拒否されました。\n\n管理者権限で実行して下さい。";
+
+} // namespace
+
+CRegisterFileTypeDialog::CRegisterFileTypeDialog(const CFileTypeRegistry& registry,
+                                                 const QString& extension, IUserPrompts& prompts,
+                                                 QWidget* parent)
+    : QDialog(parent), m_registry(registry), m_prompts(prompts), m_status(new QLabel(this)),
+      m_set(new QPushButton(QStringLiteral("ファイルの関連付けを設定(&R)"), this)),
+      m_remove(new QPushButton(QStringLiteral("ファイルの関連付けを解除(&U)"), this)) {
+    setWindowTitle(QStringLiteral("ファイルの関連付け"));
+    auto* extensionRow = new QHBoxLayout;
+    extensionRow->addWidget(new QLabel(QStringLiteral("ファイルの拡張子:"), this));
+    auto* extensionText = new QLineEdit(extension, this);
+    extensionText->setReadOnly(true);
+    extensionRow->addWidget(extensionText);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(extensionRow);
+    layout->addWidget(m_status);
+    layout->addWidget(m_set);
+    layout->addWidget(m_remove);
+    connect(m_set, &QPushButton::clicked, this, &CRegisterFileTypeDialog::OnSet);
+    connect(m_remove, &QPushButton::clicked, this, &CRegisterFileTypeDialog::OnRemove);
+    ShowState();
+}
+
+CRegisterFileTypeDialog::~CRegisterFileTypeDialog() = default;
+
+QString CRegisterFileTypeDialog::StateText(int state) {
+    switch (state) {
+    case 0:
+        return QStringLiteral("関連付けされていません。");
+    case 1:
+        return QStringLiteral("既に関連付けされています。");
+    default:
+        return QStringLiteral("他のアプリケーションに関連付けされています。");
+    }
+}
+
+void CRegisterFileTypeDialog::ShowState() {
+    m_status->setText(StateText(m_registry.GetState()));
+}
+
+void CRegisterFileTypeDialog::OnSet() {
+    if (m_registry.GetState() != 0 && !m_registry.Remove()) {
+        m_prompts.Error(QString::fromUtf8(kDenied));
+        return;
+    }
+    if (!m_registry.Register()) {
+        m_prompts.Error(QString::fromUtf8(kDenied));
+        return;
+    }
+    CFileTypeRegistry::NotifyDesktop();
+    m_prompts.Message(QStringLiteral("ファイルの関連付けが完了しました。"), {},
+                      IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
+    ShowState();
+}
+
+void CRegisterFileTypeDialog::OnRemove() {
+    if (!m_registry.Remove()) {
+        m_prompts.Error(QString::fromUtf8(kDenied));
+        return;
+    }
+    CFileTypeRegistry::NotifyDesktop();
+    m_prompts.Message(QStringLiteral("ファイルの関連付けの解除が完了しました。"), {},
+                      IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
+    ShowState();
+}

@@ -1,0 +1,157 @@
+#include "app/EncodeCommand.h"
+
+#include "app/CommandLine.h"
+#include "app/RenderCommand.h"
+#include "audio/CEncode.h"
+#include "audio/CModule.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include <atomic>
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kLowestBitRate = 8;
+constexpr int kHighestBitRate = 320;
+
+// Set by the SIGINT handler; a lock-free atomic is safe to store from a signal handler.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnEncodeInterrupt(int) {
+    interrupted.store(true);
+}
+
+// Ctrl+C cancels the encoding through its abort path, which keeps the part written.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        interrupted.store(false);
+        struct sigaction action {};
+        action.sa_handler = OnEncodeInterrupt;
+        sigemptyset(&action.sa_mask);
+        installed = sigaction(SIGINT, &action, &previous) == 0;
+    }
+    ~InterruptGuard() {
+        if (installed)
+            sigaction(SIGINT, &previous, nullptr);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    struct sigaction previous {};
+    bool installed = false;
+};
+
+struct EncodeOptions {
+    std::string project;
+    std::optional<int> bitRate;
+};
+
+std::optional<std::string> ParseBitRate(const std::string& text, EncodeOptions& options) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < kLowestBitRate || value > kHighestBitRate)
+        return "--bitrate takes kilobits per second from 8 to 320, not \"" + text + "\"";
+    options.bitRate = value;
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
+                                          EncodeOptions& options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--bitrate") {
+            if (i + 1 >= args.size())
+                return "--bitrate needs a value";
+            if (auto error = ParseBitRate(args[++i], options))
+                return error;
+        } else if (a.rfind("--", 0) == 0) {
+            return "unknown option " + a + " for --encode";
+        } else if (options.project.empty()) {
+            options.project = a;
+        } else {
+            return "--encode takes one project file";
+        }
+    }
+    if (options.project.empty())
+        return "--encode needs a project file";
+    return std::nullopt;
+}
+
+// Rewrites one terminal line; prints nothing when stderr is not a terminal.
+class ProgressLine {
+public:
+    ProgressLine() : m_terminal(isatty(fileno(stderr)) != 0) {}
+    void Show(double fraction) {
+        const int percent = int(fraction * 100);
+        if (!m_terminal || percent == m_shown)
+            return;
+        m_shown = percent;
+        std::fprintf(stderr, "\rencoding: %3d%%", percent);
+        std::fflush(stderr);
+    }
+    void End() {
+        if (m_terminal && m_shown >= 0)
+            std::fprintf(stderr, "\n");
+    }
+
+private:
+    bool m_terminal;
+    int m_shown = -1;
+};
+
+} // namespace
+
+int RunEncodeCommand(const std::vector<std::string>& args) {
+    EncodeOptions options;
+    if (auto error = ParseArguments(args, options)) {
+        std::fprintf(stderr, "tsq: %s\n", error->c_str());
+        PrintUsage(true);
+        return 2;
+    }
+    if (const int built = RunRenderCommand({options.project}); built != 0)
+        return built;
+    const std::string wav =
+        std::filesystem::path(options.project).replace_extension(".wav").string();
+    const QString wavPath = QString::fromStdString(wav);
+    if (!QFileInfo(wavPath).isFile()) {
+        std::fprintf(stderr, "tsq: %s was not built\n", wav.c_str());
+        return 1;
+    }
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrova"),
+                       QStringLiteral("Tesselaphon Editor"));
+    CEncode encode(CModule::ProgramDirectory(), settings);
+    if (!encode.IsAvailable()) {
+        std::fprintf(stderr, "エンコーダが見つかりません。\n");
+        return 1;
+    }
+    if (options.bitRate)
+        encode.SetBitRate(*options.bitRate);
+    ProgressLine line;
+    const InterruptGuard guard;
+    const Result result = encode.Encode(wavPath, [&line](double fraction) {
+        line.Show(fraction);
+        return !interrupted.load();
+    });
+    line.End();
+    if (interrupted.load()) {
+        std::fprintf(stderr, "tsq: cancelled; the MP3 file holds the part encoded so far\n");
+        return 130;
+    }
+    if (!result) {
+        std::fprintf(stderr, "tsq: %s\n", result.message.c_str());
+        return 1;
+    }
+    std::printf("%s\n", CEncode::OutputPath(wavPath).toStdString().c_str());
+    return 0;
+}
