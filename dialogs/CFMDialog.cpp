@@ -50,8 +50,10 @@ CFMDialog::CFMDialog(const OPTIONS& options, QWidget* parent)
     SetTrack(CTrackData());
 }
 
-// The keyboard and the previews refer to members that go before the child widgets do.
+// The keyboard and the previews refer to members that go before the child widgets do, and
+// hiding moves the focus out of a box, whose commit writes into the working copy.
 CFMDialog::~CFMDialog() {
+    hide();
     m_ui.keyboard->SetPreview(nullptr, nullptr, m_options.playBufferSize);
     for (OperatorColumn& op : m_ui.operators)
         op.preview->SetEnvelope(nullptr);

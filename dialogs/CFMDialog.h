@@ -43,6 +43,8 @@ public:
     void SetTrack(const CTrackData& track);
     // The copy with every control written into its FM record.
     CTrackData GetTrack() const;
+    // What the keyboard plays: the track as it was when the last key went down.
+    const CTrack& PreviewTrack() const { return m_previewTrack; }
 
     // "TSQ_FM" payload of an FM record (at the current file version), and the record of a
     // payload; nothing for a damaged one (too short, an algorithm outside 0..7, a multiple

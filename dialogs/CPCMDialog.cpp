@@ -208,13 +208,18 @@ void CPCMDialog::OnBrowse() {
         m_ui.fileName->setCurrentText(StoredName(path));
 }
 
-// Only WAV files can be played here: the decoder module, when one is loaded, reads other
-// formats for the build, but offers no playback of its own to this dialog.
+// A WAV file goes to the device layer; anything else, or a WAV file the player refuses,
+// to the decoder module when it is loaded.
 void CPCMDialog::OnAudition() {
     m_player->Close();
+    m_audioFile->StopAudition();
     const QString path = CurrentPath();
-    if (path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive) && m_player->Open(path, 0.0, 0.0))
-        m_player->Play();
+    if (path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive) &&
+        m_player->Open(path, 0.0, 0.0) && m_player->Play())
+        return;
+    m_player->Close();
+    if (m_audioFile->IsMp3Available())
+        m_audioFile->Audition(path);
 }
 
 void CPCMDialog::OnUnitChanged(int unit) {

@@ -3,6 +3,7 @@
 #include "dialogs/CEnvelopeWnd.h"
 #include "dialogs/CLFODialog.h"
 #include "dialogs/CNumberEdit.h"
+#include "dialogs/SoundDialogs.h"
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QCheckBox>
@@ -248,11 +249,18 @@ void CTrackDialog::Ui::setupUi(QDialog* dialog, const QString& title) {
 CTrackDialog::CTrackDialog(const QString& title, QWidget* parent)
     : QDialog(parent), m_soundEditor(DefaultSoundEditor()) {
     m_ui.setupUi(this, title);
+    m_ui.noteColor->SetCustomColors(SoundDialogServices().customColors);
     m_ui.preview->SetEnvelope(&m_data.envelope);
     ConnectFields();
     m_ui.duty->installEventFilter(this);
     OnPreviewSpan();
     LoadFields();
+}
+
+// Hiding moves the focus out of a box, whose commit writes into the working copy: that has
+// to happen while the copy still exists.
+CTrackDialog::~CTrackDialog() {
+    hide();
 }
 
 void CTrackDialog::ConnectFields() {

@@ -33,6 +33,7 @@ public:
 
     explicit CTrackDialog(const QString& title = QStringLiteral("トラックのプロパティ"),
                           QWidget* parent = nullptr);
+    ~CTrackDialog() override;
 
     void SetTrackData(const CTrackData& data);
     // The working copy with every field of the form written into it.

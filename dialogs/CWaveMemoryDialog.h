@@ -40,6 +40,8 @@ public:
     void SetTrack(const CTrackData& track);
     // The copy with the drawn wave written into it.
     CTrackData GetTrack() const;
+    // What the keyboard plays: the track as it was when the last key went down.
+    const CTrack& PreviewTrack() const { return m_previewTrack; }
 
     // The size entries: index 0 "小", 1 "中", 2 "大"; -1 for any other size.
     static int SizeIndex(const CWaveMemory& wave);

@@ -4,6 +4,8 @@
 #include "dialogs/CPCMDialog.h"
 #include "dialogs/CWaveMemoryDialog.h"
 
+#include <utility>
+
 namespace {
 
 template <class Dialog> bool Run(Dialog& dialog, CTrackData& track) {
@@ -14,7 +16,30 @@ template <class Dialog> bool Run(Dialog& dialog, CTrackData& track) {
     return true;
 }
 
+SOUND_DIALOG_SERVICES& Services() {
+    static SOUND_DIALOG_SERVICES services;
+    return services;
+}
+
 } // namespace
+
+void SetSoundDialogServices(SOUND_DIALOG_SERVICES services) {
+    Services() = std::move(services);
+}
+
+const SOUND_DIALOG_SERVICES& SoundDialogServices() {
+    return Services();
+}
+
+SOUND_DIALOG_CONTEXT CurrentSoundDialogContext() {
+    const SOUND_DIALOG_SERVICES& services = Services();
+    SOUND_DIALOG_CONTEXT context;
+    context.options = services.options != nullptr ? *services.options : DefaultOptions();
+    context.state = services.state;
+    if (services.project)
+        context.project = services.project();
+    return context;
+}
 
 bool HasSoundDialog(int32_t waveform) {
     return waveform == kPcm || waveform == kWaveMemory || waveform == kFm;

@@ -1,8 +1,9 @@
 #include "ui/CTrackCommands.h"
 
+#include "dialogs/CTrackDialog.h"
+#include "dialogs/SoundDialogs.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
-#include "ui/CTrackNameDialog.h"
 #include "ui/IUserPrompts.h"
 
 #include <utility>
@@ -58,7 +59,7 @@ bool CTrackCommands::Add() {
     CProject& project = m_edit.Project();
     CTrack track;
     track.settings.name = "トラック" + std::to_string(project.tracks.size() + 1);
-    CTrackNameDialog dialog(QStringLiteral("トラックの追加"), m_dialogParent);
+    CTrackDialog dialog(QStringLiteral("トラックの追加"), m_dialogParent);
     dialog.SetTrackData(track.settings);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -139,11 +140,23 @@ void CTrackCommands::UnmuteAll() {
     });
 }
 
+// The sound may change what the track plays, so the track is marked whenever it sounds
+// before or after.
 bool CTrackCommands::EditSound() {
     if (!CanEditSound())
         return false;
-    m_prompts.Message(QStringLiteral("この音源の音色の設定は、このバージョンでは利用できません。"),
-                      QStringLiteral("音色の設定"), IUserPrompts::Icon::Information,
-                      IUserPrompts::Buttons::Ok);
-    return false;
+    SOUND_DIALOG_CONTEXT context = CurrentSoundDialogContext();
+    context.project = m_edit.Project().data;
+    const auto index = static_cast<size_t>(m_edit.Project().currentTrack);
+    CTrackData settings = m_edit.Project().tracks[index].settings;
+    if (!EditTrackSound(m_dialogParent, settings, context))
+        return false;
+    m_edit.Edit(kLists, [&](CProject& p) {
+        CTrack& track = p.tracks[index];
+        const bool wasSounding = track.settings.mute == 0;
+        track.settings = std::move(settings);
+        if (wasSounding || track.settings.mute == 0)
+            p.SetTrackModified(track);
+    });
+    return true;
 }

@@ -1,11 +1,11 @@
 #include "ui/CTrackRowCommands.h"
 
+#include "dialogs/CTrackDialog.h"
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
 #include "model/CProject.h"
 #include "model/FileVersion.h"
 #include "ui/CEditController.h"
-#include "ui/CTrackNameDialog.h"
 #include "ui/ClipboardFormats.h"
 
 #include <QApplication>
@@ -133,7 +133,7 @@ void CTrackRowCommands::DeleteCurrent() {
 
 bool CTrackRowCommands::AskTrackProperties(CTrackData& settings, QWidget* parent,
                                            const DialogRunner& run) {
-    CTrackNameDialog dialog(QStringLiteral("トラックのプロパティ"), parent);
+    CTrackDialog dialog(QStringLiteral("トラックのプロパティ"), parent);
     dialog.SetTrackData(settings);
     if (run(dialog) != QDialog::Accepted)
         return false;
