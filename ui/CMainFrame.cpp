@@ -9,6 +9,7 @@
 #include "ui/CFrameMenus.h"
 #include "ui/CMessagePrompts.h"
 #include "ui/CNoteBar.h"
+#include "ui/CNoteCommands.h"
 #include "ui/CNoteDefaults.h"
 #include "ui/CPianoRollWnd.h"
 #include "ui/CPlayBar.h"
@@ -187,6 +188,7 @@ void CMainFrame::CreatePanes() {
     m_splitter->setChildrenCollapsible(false);
     m_trackWnd = new CTrackWnd(*m_edit, m_splitter);
     m_pianoRoll = new CPianoRollWnd(*m_edit, *m_noteDefaults, m_app.Options(), m_splitter);
+    m_pianoRoll->NoteCommands().SetFindStore(&m_app.Profile());
     m_trackWnd->setMinimumWidth(1);
     m_splitter->addWidget(m_trackWnd);
     m_splitter->addWidget(m_pianoRoll);

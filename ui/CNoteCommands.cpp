@@ -412,9 +412,7 @@ void CNoteCommands::EditProperties() {
     if (Exec(dialog) != QDialog::Accepted)
         return;
     const NOTE_CHANGES changes = dialog.GetChanges();
-    // Nothing typed: no undo step and no unsaved mark for an unchanged song.
-    if (!changes.IsEmpty())
-        ReplaceSelected([&](CNote& note) { changes.ApplyTo(note); });
+    ReplaceSelected([&](CNote& note) { changes.ApplyTo(note); });
 }
 
 CNote CNoteCommands::Caret() const {

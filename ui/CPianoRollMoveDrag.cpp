@@ -132,6 +132,11 @@ void CPianoRollMoveDrag::FinishClick() {
     CTrack* track = m_c.Track();
     if (m_press.clicked == nullptr)
         return;
+    // A command run while the button was held (a key, undo) may have removed the note.
+    bool present = false;
+    track->ForEachNote([&](const CNote* note) { present = present || note == m_press.clicked; });
+    if (!present)
+        return;
     if (!m_press.ctrl) {
         track->SelectNote(nullptr, false);
         track->SelectNote(m_press.clicked, true);

@@ -334,12 +334,16 @@ void CPianoRollWnd::SetFirstTick(int64_t tick) {
     bar->setValue(static_cast<int>(tick));
 }
 
-void CPianoRollWnd::scrollContentsBy(int, int) {
+void CPianoRollWnd::scrollContentsBy(int dx, int) {
     const CPianoRollGeometry g = Geometry();
     const int32_t value = horizontalScrollBar()->value();
     horizontalScrollBar()->setSingleStep(
         std::max(g.LineRight(value, m_options.scrollMeasure != 0) - value, 1));
-    InvalidateAll();
+    // Rows scrolling leave the ruler as it is.
+    if (dx == 0)
+        InvalidateNotes(QRect(0, m_rulerHeight, g.Width(), g.Height() - m_rulerHeight));
+    else
+        InvalidateAll();
 }
 
 bool CPianoRollWnd::ScrollLines(int dx, int dy) {

@@ -74,6 +74,8 @@ public:
     void SetVerticalScroll(int row);
     void SetOutputVolumeSource(std::function<double()> volume);
     CNoteCommands& NoteCommands() { return *m_commands; }
+    // The synthesizer that sounds entered and selected notes and the key column.
+    const CPianoRollPreview& Preview() const { return *m_preview; }
 
     // The view as it is now (client pixels of the viewport).
     CPianoRollGeometry Geometry() const override;

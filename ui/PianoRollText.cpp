@@ -38,7 +38,7 @@ QString VolumeLabel(int32_t volume) {
 }
 
 QString NoteToolTip(const CNote& note) {
-    return QStringLiteral("長さ:%1\nキーオフ:%2\n音量:%3")
+    return QStringLiteral("長さ:%1\r\nキーオフ:%2\r\n音量:%3")
         .arg(note.length)
         .arg(note.keyoff)
         .arg(note.volume);
