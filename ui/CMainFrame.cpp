@@ -129,7 +129,7 @@ void CMainFrame::CreateControllers() {
     m_build = new CBuildController(*m_edit, *m_document, *m_playback, *m_prompts, *m_launcher,
                                    m_app, this, this);
     m_playback->SetWavSource(m_build);
-    m_trackCommands = new CTrackCommands(*m_edit, *m_prompts, this, this);
+    m_trackCommands = new CTrackCommands(*m_edit, this, this);
     m_projectCommands = new CProjectCommands(*m_edit, *m_playback, this, this);
 }
 

@@ -4,7 +4,6 @@
 #include "dialogs/SoundDialogs.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
-#include "ui/IUserPrompts.h"
 
 #include <utility>
 
@@ -14,9 +13,8 @@ constexpr int kLists = CEditController::kViewTrackList | CEditController::kViewP
 
 } // namespace
 
-CTrackCommands::CTrackCommands(CEditController& edit, IUserPrompts& prompts, QWidget* dialogParent,
-                               QObject* parent)
-    : QObject(parent), m_edit(edit), m_prompts(prompts), m_dialogParent(dialogParent) {
+CTrackCommands::CTrackCommands(CEditController& edit, QWidget* dialogParent, QObject* parent)
+    : QObject(parent), m_edit(edit), m_dialogParent(dialogParent) {
 }
 
 bool CTrackCommands::HasCurrentTrack() const {

@@ -9,14 +9,12 @@
 
 class CEditController;
 class CTrack;
-class IUserPrompts;
 class QWidget;
 
 class CTrackCommands : public QObject {
     Q_OBJECT
 public:
-    CTrackCommands(CEditController& edit, IUserPrompts& prompts, QWidget* dialogParent,
-                   QObject* parent = nullptr);
+    CTrackCommands(CEditController& edit, QWidget* dialogParent, QObject* parent = nullptr);
 
     bool Add();
     void Duplicate();
@@ -40,6 +38,5 @@ private:
     void Exchange(int offset);
 
     CEditController& m_edit;
-    IUserPrompts& m_prompts;
     QWidget* m_dialogParent;
 };
