@@ -1,5 +1,6 @@
 #include "app/EncodeCommand.h"
 
+#include "app/CInterruptGuard.h"
 #include "app/CommandLine.h"
 #include "app/RenderCommand.h"
 #include "audio/CEncode.h"
@@ -8,9 +9,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include <atomic>
 #include <charconv>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -20,36 +19,6 @@ namespace {
 
 constexpr int kLowestBitRate = 8;
 constexpr int kHighestBitRate = 320;
-
-// Set by the SIGINT handler; a lock-free atomic is safe to store from a signal handler.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnEncodeInterrupt(int) {
-    interrupted.store(true);
-}
-
-// Ctrl+C cancels the encoding through its abort path, which keeps the part written.
-class InterruptGuard {
-public:
-    InterruptGuard() {
-        interrupted.store(false);
-        struct sigaction action {};
-        action.sa_handler = OnEncodeInterrupt;
-        sigemptyset(&action.sa_mask);
-        installed = sigaction(SIGINT, &action, &previous) == 0;
-    }
-    ~InterruptGuard() {
-        if (installed)
-            sigaction(SIGINT, &previous, nullptr);
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    struct sigaction previous {};
-    bool installed = false;
-};
 
 struct EncodeOptions {
     std::string project;
@@ -138,13 +107,13 @@ int RunEncodeCommand(const std::vector<std::string>& args) {
     if (options.bitRate)
         encode.SetBitRate(*options.bitRate);
     ProgressLine line;
-    const InterruptGuard guard;
+    const CInterruptGuard guard;
     const Result result = encode.Encode(wavPath, [&line](double fraction) {
         line.Show(fraction);
-        return !interrupted.load();
+        return !CInterruptGuard::Interrupted();
     });
     line.End();
-    if (interrupted.load()) {
+    if (CInterruptGuard::Interrupted()) {
         std::fprintf(stderr, "tsq: cancelled; the MP3 file holds the part encoded so far\n");
         return 130;
     }

@@ -1,5 +1,6 @@
 #include "app/RenderCommand.h"
 
+#include "app/CInterruptGuard.h"
 #include "app/CommandLine.h"
 #include "app/TerminalBuildObserver.h"
 #include "engine/CBuild.h"
@@ -12,10 +13,8 @@
 #include <QStandardPaths>
 #endif
 
-#include <atomic>
 #include <charconv>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,37 +32,6 @@ struct RenderOptions {
     bool rebuild = false;
     bool ignoreMissingSamples = false;
     int64_t threads = CBuild::DefaultThreadCount();
-};
-
-// Set by the SIGINT handler; a lock-free atomic is safe to store from a signal handler.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) {
-    interrupted.store(true);
-}
-
-// Ctrl+C stops the build through its abort path instead of killing the process, so the
-// WAV file is finalised and the unrendered seconds are remembered in the ".tqb" file.
-class InterruptGuard {
-public:
-    InterruptGuard() {
-        interrupted.store(false);
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        installed = sigaction(SIGINT, &action, &previous) == 0;
-    }
-    ~InterruptGuard() {
-        if (installed)
-            sigaction(SIGINT, &previous, nullptr);
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    struct sigaction previous {};
-    bool installed = false;
 };
 
 #ifdef TSQ_HAVE_AUDIO
@@ -212,9 +180,9 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         DeriveUnbuiltSet(project, options.project, wav, unbuilt);
     project.PrepareBuild(unbuilt, options.rebuild);
 
-    InterruptGuard guard;
+    const CInterruptGuard guard;
     TerminalBuildObserver observer(wav, isatty(fileno(stderr)) != 0, options.ignoreMissingSamples,
-                                   interrupted);
+                                   CInterruptGuard::Flag());
     SampleLoader loader;
     CBuild build(observer, loader, options.threads);
     const BuildOutcome outcome = build.Build(wav, project, unbuilt, options.rebuild);
