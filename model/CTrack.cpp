@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 
 namespace {
 
@@ -75,12 +76,26 @@ CTrack& CTrack::operator=(CTrack&& other) noexcept {
     return *this;
 }
 
+// Undo snapshots are copies, so a copy keeps the order of every bucket (which decides the
+// saved bytes and the order the renderer sums notes in) and the order of the selection.
 void CTrack::CopyNotesFrom(const CTrack& other) {
-    other.ForEachNote([this](const CNote* n) {
-        CNote* copy = AddNote(*n);
-        if (n->selected)
-            SelectNote(copy, true);
-    });
+    std::unordered_map<const CNote*, CNote*> selectedCopies;
+    selectedCopies.reserve(other.selection.size());
+    CConstNoteArray heads;
+    for (const CNote* segment : other.buckets) {
+        heads.clear();
+        for (const CNote* n = segment; n != nullptr; n = n->nextInBucket)
+            if (n->IsHead())
+                heads.push_back(n);
+        // Each note goes in front of its bucket: the oldest first.
+        for (auto it = heads.rbegin(); it != heads.rend(); ++it) {
+            CNote* copy = AddNote(**it);
+            if ((*it)->selected)
+                selectedCopies.emplace(*it, copy);
+        }
+    }
+    for (const CNote* head : other.selection)
+        SelectNote(selectedCopies.at(head), true);
 }
 
 CNote* CTrack::AddNote(const CNote& values) {

@@ -345,6 +345,25 @@ TEST(NoteStore, CopiedTrackHasItsOwnNotesWithTheSameSelection) {
     EXPECT_TRUE(CheckInvariants(moved));
 }
 
+TEST(NoteStore, CopyKeepsBucketOrderAndSelectionOrder) {
+    CTrack original;
+    CNote* late = original.AddNote(MakeNote(30, 1));
+    CNote* early = original.AddNote(MakeNote(10, 1));
+    original.AddNote(MakeNote(1900, 100)); // crosses into the next bucket
+    CNote* next = original.AddNote(MakeNote(1950, 1));
+    original.SelectNote(next, true);
+    original.SelectNote(late, true);
+    original.SelectNote(early, true);
+
+    const CTrack copy = original;
+    EXPECT_EQ(NoteStreamOf(copy), NoteStreamOf(original));
+    ASSERT_EQ(copy.selection.size(), 3u);
+    EXPECT_EQ(copy.selection[0]->position, 1950);
+    EXPECT_EQ(copy.selection[1]->position, 30);
+    EXPECT_EQ(copy.selection[2]->position, 10);
+    EXPECT_TRUE(CheckInvariants(copy));
+}
+
 namespace {
 
 // A plain list of notes that the store must agree with after every operation.
