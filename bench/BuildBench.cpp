@@ -1,6 +1,6 @@
 // How fast the build renders a song into a WAV file, and how much memory it takes.
 //
-// Usage: build_bench [SONG.tqp]   (default: the example song "bench" of the same build
+// Usage: build_bench [SONG.tqp | --late]   (default: the example song "bench" of the same build
 // folder, <build>/examples/bench.tqp: three minutes on eight tracks; any song is rendered
 // at 44.1 kHz, 16-bit stereo)
 //
@@ -173,6 +173,23 @@ void BenchLateSecond(const CProject& song) {
     }
 }
 
+// Slow vibratos: the phase catch-up of a late second spans few LFO periods but many frames.
+void BenchLateVibrato(const CProject& song) {
+    std::printf("late second of a 60 s sine note under vibrato (target <= 2x):\n");
+    std::vector<double> out(2 * 44100);
+    for (const int32_t waveform : {3, 1}) {
+        for (const int32_t period : {123, 997, 9999}) {
+            CProject p = LongNote(3, song);
+            p.tracks[0].settings.pitchLFO = CLFO{waveform, 0, 0, 0, period, 200};
+            const double early = TimeSecond(p, 1, out);
+            const double late = TimeSecond(p, 58, out);
+            std::printf("  %-8s %5d ms  second 1: %6.2f ms  second 58: %6.2f ms  ratio %.2fx\n",
+                        waveform == 3 ? "sine" : "triangle", period, early * 1e3, late * 1e3,
+                        late / early);
+        }
+    }
+}
+
 long StatusKb(const char* field) {
     std::ifstream in("/proc/self/status");
     std::string line;
@@ -292,6 +309,14 @@ std::string DefaultSong() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // --late: only the late-second figures, which need no song.
+    if (argc > 1 && std::string(argv[1]) == "--late") {
+        CProject none;
+        none.Reset();
+        BenchLateSecond(none);
+        BenchLateVibrato(none);
+        return 0;
+    }
     const std::string songPath = argc > 1 ? argv[1] : DefaultSong();
     CProject project;
     if (Result r = project.Load(songPath); !r) {
@@ -318,6 +343,7 @@ int main(int argc, char** argv) {
     PrintSpeed("full build, 1 thread", songSeconds, one, 50);
     BenchIncremental(project, wav);
     BenchLateSecond(project);
+    BenchLateVibrato(project);
     BenchFluidsynth(project, dir, songSeconds, songSeconds / two.wall);
     std::error_code ec;
     fs::remove_all(dir, ec);

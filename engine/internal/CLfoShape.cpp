@@ -18,6 +18,29 @@ int64_t CLfoShape::Stretch(double ms, double lengthMs) const {
     return 2 * whole + (waveform == 0 && !(voice::Frac(c) < 0.5) ? 1 : 0);
 }
 
+std::array<double, 4> CLfoShape::QuarterJet(int64_t quarter, double c) const {
+    const double f = c - double(quarter / 4);
+    const double scale = (invert ? -depth : depth) / 256;
+    switch (waveform) {
+    case 0:
+        return {quarter % 4 < 2 ? scale : -scale, 0, 0, 0};
+    case 1:
+        if (quarter % 4 == 0)
+            return {scale * 4 * f, scale * 4, 0, 0};
+        if (quarter % 4 == 3)
+            return {scale * (4 * f - 4), scale * 4, 0, 0};
+        return {scale * (2 - 4 * f), -scale * 4, 0, 0};
+    case 2:
+        return {scale * (1 - 2 * f), -scale * 2, 0, 0};
+    default: {
+        constexpr double w = voice::kTwoPi;
+        const double s = voice::SinCycles(f);
+        const double k = voice::SinCycles(f + 0.25);
+        return {scale * s, scale * w * k, -scale * w * w * s, -scale * w * w * w * k};
+    }
+    }
+}
+
 // Each element's arithmetic is GetValue's, written without branches on the element so
 // that the loop runs on vectors.
 template <class Wave>

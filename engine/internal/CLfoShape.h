@@ -4,6 +4,7 @@
 
 #include "engine/internal/VoiceMath.h"
 
+#include <array>
 #include <cstdint>
 
 class CLFO;
@@ -19,6 +20,10 @@ public:
     // True for the waveforms whose value jumps somewhere in a cycle (square, sawtooth) or
     // may jump (triangle, which jumps at whole cycles when the period is negative).
     bool HasSteps() const { return active && waveform != 3; }
+    // True for the sine, the only waveform without corners or jumps.
+    bool Smooth() const { return waveform == 3; }
+    // Largest value in semitones, either sign.
+    double Amplitude() const { return (depth < 0 ? -depth : depth) / 256; }
     // The period in whole milliseconds (negative in damaged files).
     int64_t PeriodMs() const { return static_cast<int64_t>(period); }
 
@@ -72,6 +77,11 @@ public:
             w = w * (x - delay) / fade;
         return depth * w / 256;
     }
+    // Between the cycle counts quarter / 4 and (quarter + 1) / 4 a steady LFO's value is one
+    // smooth function of the cycle count c (quarter >= 0, positive period): its value at c
+    // and its first three derivatives per cycle. At the quarter's ends it takes the value
+    // GetValue gives there, or on a jump the one from inside the quarter.
+    std::array<double, 4> QuarterJet(int64_t quarter, double c) const;
     // Adds GetValue at the note times ms[0..n) to out[0..n), with the same arithmetic per
     // element, in loops the compiler can vectorise.
     void AddValues(const double* ms, int32_t n, double lengthMs, double* out) const;

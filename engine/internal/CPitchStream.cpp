@@ -159,6 +159,7 @@ CPitchStream::PIECE CPitchStream::PieceAt(int64_t frame) const {
             continue;
         }
         periodic = true;
+        piece.steadyLfos[size_t(piece.steady++)] = l.lfo;
         piece.block = LeastCommonMultiple(piece.block, l.block, kMaxBlock);
         if (l.lfo->HasSteps())
             piece.steppedLfos[size_t(piece.stepped++)] = l.lfo;
@@ -174,6 +175,7 @@ CPitchStream::PIECE CPitchStream::PieceAt(int64_t frame) const {
             // The bend rises linearly with time: by the same number of octaves per block.
             const double perSecond =
                 times->glideLevel / (times->glideEnd - times->glideStart) / 256;
+            piece.glideSlope = perSecond;
             piece.blockOctaves = perSecond / rate * double(piece.block) / 12;
         }
     }
@@ -230,6 +232,10 @@ void CPitchStream::SumPeriodic(CATCH_UP_POINT& p, int64_t last, const PIECE& pie
     if (p.frame < firstFrame)
         Step(p);
     const int64_t frames = last - p.frame;
+    if (SmoothCheaper(piece, frames, last)) {
+        SumSmooth(p, last, piece);
+        return;
+    }
     if (piece.block == 0 || frames < 2 * piece.block) {
         SumFrames(p, last);
         return;
@@ -308,4 +314,131 @@ CPitchStream::STRETCH CPitchStream::Stretch(const PIECE& piece, int64_t frame) c
     for (int k = 0; k < piece.stepped; ++k)
         stretch[size_t(k)] = piece.steppedLfos[size_t(k)]->Stretch(ms, times->lengthMs);
     return stretch;
+}
+
+// The Euler-Maclaurin terms left out shrink with (frame step * rate of change)^2 per term;
+// below kMaxStepChange they are far below rounding. Large depths make the factor too
+// peaked for the fixed quadrature. Otherwise the cheaper of the two sums is taken, counting
+// a smooth stretch as about as dear as 20 frames, a linear one (a geometric series) as 6.
+bool CPitchStream::SmoothCheaper(const PIECE& piece, int64_t frames, int64_t last) const {
+    constexpr double kMaxStepChange = 0.05;
+    constexpr double kMaxOctaves = 1.5;
+    constexpr double kStretchCost = 20;
+    constexpr double kLinearStretchCost = 6;
+    if (piece.steady == 0 || frames <= 0)
+        return false;
+    double change = kLn2 / 12 * std::fabs(piece.glideSlope);
+    double octaves = 0;
+    double quarters = double(frames) / std::max(1.0, std::floor(rate / 8)) + 1;
+    for (int k = 0; k < piece.steady; ++k) {
+        const CLfoShape& lfo = *piece.steadyLfos[size_t(k)];
+        // Quarter indexes must stay exact integers up to the piece's end.
+        if (lfo.PeriodMs() <= 0 || !(lfo.Cycles(FrameMs(last), times->lengthMs) < 0x1p40))
+            return false;
+        const double cyclesPerSecond = 1000 / double(lfo.PeriodMs());
+        octaves += lfo.Amplitude() / 12;
+        change += (1 + kLn2 / 12 * lfo.Amplitude()) * voice::kTwoPi * cyclesPerSecond;
+        quarters += 4 * cyclesPerSecond * double(frames) / rate + 1;
+    }
+    if (!(change / rate <= kMaxStepChange && octaves <= kMaxOctaves))
+        return false;
+    const double blockCost =
+        piece.block == 0 || frames < 2 * piece.block ? double(frames) : double(piece.block);
+    return quarters * (Linear(piece) ? kLinearStretchCost : kStretchCost) < blockCost;
+}
+
+// The first frame after `frame` in a later quarter cycle of `lfo` than frame's, which
+// goes to `quarter`. Frames are judged by the cycle count GetValue computes, so each lies
+// on the side of a jump that its value does.
+int64_t CPitchStream::QuarterEnd(const CLfoShape& lfo, int64_t frame, int64_t& quarter) const {
+    const double lengthMs = times->lengthMs;
+    const double c = lfo.Cycles(FrameMs(frame), lengthMs);
+    quarter = static_cast<int64_t>(std::floor(4 * c));
+    const double next = double(quarter + 1) / 4;
+    const double ms = lfo.OnsetMs(lengthMs) + next * double(lfo.PeriodMs());
+    const double guess = std::ceil((times->noteStart + ms / 1000) * rate);
+    return FirstFrameWhere([&](int64_t i) { return lfo.Cycles(FrameMs(i), lengthMs) >= next; },
+                           guess, frame + 1);
+}
+
+void CPitchStream::SumSmooth(CATCH_UP_POINT& p, int64_t last, const PIECE& piece) const {
+    const auto longest = static_cast<int64_t>(std::max(1.0, std::floor(rate / 8)));
+    while (p.frame < last) {
+        const int64_t a = p.frame + 1;
+        int64_t b = std::min(last, a + longest - 1);
+        QUARTERS q{};
+        for (int k = 0; k < piece.steady; ++k)
+            b = std::min(b, QuarterEnd(*piece.steadyLfos[size_t(k)], a, q[size_t(k)]) - 1);
+        p.sum += SegmentSum(piece, q, a, b);
+        p.frame = b;
+        p.ms = FrameMs(b);
+    }
+}
+
+// The exponent v + b in semitones at song time t and its first three derivatives per
+// second, on the quarters `q` of the steady LFOs.
+std::array<double, 4> CPitchStream::ExponentJet(const PIECE& piece, const QUARTERS& q,
+                                                double t) const {
+    std::array<double, 4> e{times->Bend(t), piece.glideSlope, 0, 0};
+    const double ms = times->Ms(t);
+    for (int k = 0; k < piece.steady; ++k) {
+        const CLfoShape& lfo = *piece.steadyLfos[size_t(k)];
+        const double perSecond = 1000 / double(lfo.PeriodMs());
+        const std::array<double, 4> v =
+            lfo.QuarterJet(q[size_t(k)], lfo.Cycles(ms, times->lengthMs));
+        e[0] += v[0];
+        e[1] += v[1] * perSecond;
+        e[2] += v[2] * perSecond * perSecond;
+        e[3] += v[3] * perSecond * perSecond * perSecond;
+    }
+    return e;
+}
+
+bool CPitchStream::Linear(const PIECE& piece) {
+    for (int k = 0; k < piece.steady; ++k)
+        if (piece.steadyLfos[size_t(k)]->Smooth())
+            return false;
+    return true;
+}
+
+// The sum over frames a..b of factor / rate: the integral from t_a to t_b, the mean of
+// the end values, and the end corrections h^2/12 g' and -h^4/720 g''' (h = 1 / rate).
+double CPitchStream::SegmentSum(const PIECE& piece, const QUARTERS& q, int64_t a, int64_t b) const {
+    // Gauss-Legendre nodes (positive half) and weights, 12 points.
+    static constexpr std::array<double, 6> kNode = {
+        0.1252334085114689154724414, 0.3678314989981801937526915, 0.5873179542866174472967024,
+        0.7699026741943046870368938, 0.9041172563704748566784659, 0.9815606342467192506905491};
+    static constexpr std::array<double, 6> kWeight = {
+        0.2491470458134027850005624, 0.2334925365383548087608499, 0.2031674267230659217490645,
+        0.1600783285433462263346525, 0.1069393259953184309602547, 0.0471753363865118271946160};
+    constexpr double kScale = kLn2 / 12;
+    const double h = 1 / rate;
+    if (Linear(piece)) {
+        // The exponent rises by the same step every frame: a geometric series.
+        const std::array<double, 4> e = ExponentJet(piece, q, FrameTime(a));
+        return h * voice::Exp2(e[0] / 12) * GeometricSum(e[1] * h / 12, b - a + 1);
+    }
+    const double ta = FrameTime(a);
+    const double tb = FrameTime(b);
+    const double mid = (ta + tb) / 2;
+    const double half = (tb - ta) / 2;
+    double integral = 0;
+    for (size_t j = 0; j < kNode.size(); ++j) {
+        const double lo = ExponentJet(piece, q, mid - half * kNode[j])[0];
+        const double hi = ExponentJet(piece, q, mid + half * kNode[j])[0];
+        integral += kWeight[j] * (voice::Exp2(lo / 12) + voice::Exp2(hi / 12));
+    }
+    integral *= half;
+    const auto ends = [&](double t, double& g, double& g1, double& g3) {
+        const std::array<double, 4> e = ExponentJet(piece, q, t);
+        g = voice::Exp2(e[0] / 12);
+        const double d1 = kScale * e[1];
+        g1 = g * d1;
+        g3 = g * (kScale * e[3] + 3 * d1 * kScale * e[2] + d1 * d1 * d1);
+    };
+    double ga = 0, ga1 = 0, ga3 = 0, gb = 0, gb1 = 0, gb3 = 0;
+    ends(ta, ga, ga1, ga3);
+    ends(tb, gb, gb1, gb3);
+    return integral + h * (ga + gb) / 2 + h * h / 12 * (gb1 - ga1) -
+           h * h * h * h / 720 * (gb3 - ga3);
 }

@@ -16,11 +16,19 @@
 //    and the geometric series of its copies. Square and sawtooth LFOs jump inside their
 //    cycles; a frame next to a jump may fall on the other side of it in a later block
 //    through rounding alone, so those frames are evaluated in every block;
+//  - where the repeating block would be long (slow LFOs, odd rates), the frames split
+//    further at every quarter cycle of each LFO, inside which the factor is one smooth
+//    function of time (a jump or corner of any waveform lies on a quarter's edge). Each
+//    such stretch is summed in closed form: where the exponent is linear there (triangle,
+//    square and sawtooth LFOs under a glide or none) as a geometric series, else (sine)
+//    by the Euler-Maclaurin formula: the integral by Gauss-Legendre plus end corrections
+//    from the factor's derivatives. That is used only where the frames are dense enough
+//    against the factor's changes that the terms left out stay far below rounding;
 //  - only while an LFO fades in, or where a block would be longer than the piece, are
 //    the frames summed one by one.
-// The sum differs from the frame-by-frame sum by floating-point rounding only, and it is
-// a function of the note and the frame alone, so a render's result never depends on what
-// was rendered before.
+// The sum differs from the frame-by-frame sum by floating-point rounding only (the sine's
+// closed form also by terms far below it), and it is a function of the note and the frame
+// alone, so a render's result never depends on what was rendered before.
 
 #include "engine/internal/CLfoShape.h"
 #include "engine/internal/CNoteTimes.h"
@@ -114,7 +122,11 @@ private:
         double blockOctaves = 0; // Periodic: log2 of the ratio between blocks (glide)
         int stepped = 0;         // Periodic: LFOs with jumps in `steppedLfos`
         std::array<const CLfoShape*, 2> steppedLfos{};
+        int steady = 0; // Periodic: LFOs past their fade-in in `steadyLfos`
+        std::array<const CLfoShape*, 2> steadyLfos{};
+        double glideSlope = 0; // Periodic: semitones per second of the glide in progress
     };
+    using QUARTERS = std::array<int64_t, 2>;
     // A Periodic piece's sum in parts: a block, its copies and their exceptions.
     struct BLOCK_SUM {
         int64_t first = 0; // the frame before the block
@@ -133,6 +145,14 @@ private:
     void SumConstant(CATCH_UP_POINT& p, int64_t last) const;
     void SumPeriodic(CATCH_UP_POINT& p, int64_t last, const PIECE& piece) const;
     void SumBlock(BLOCK_SUM& s, const PIECE& piece) const;
+    bool SmoothCheaper(const PIECE& piece, int64_t frames, int64_t last) const;
+    void SumSmooth(CATCH_UP_POINT& p, int64_t last, const PIECE& piece) const;
+    int64_t QuarterEnd(const CLfoShape& lfo, int64_t frame, int64_t& quarter) const;
+    std::array<double, 4> ExponentJet(const PIECE& piece, const QUARTERS& q, double t) const;
+    // True when every steady LFO is piecewise linear, so the exponent is linear in time on
+    // each quarter.
+    static bool Linear(const PIECE& piece);
+    double SegmentSum(const PIECE& piece, const QUARTERS& q, int64_t a, int64_t b) const;
     void FixStepFrame(BLOCK_SUM& s, const PIECE& piece, int64_t frame, double factor,
                       double deltaMs) const;
     using STRETCH = std::array<int64_t, 2>;

@@ -102,3 +102,69 @@ TEST(LateSecond, FmWithFeedbackAndTwoVibratosMatches) {
     for (int second : {9, 10})
         EXPECT_LE(WorstDifference(p, second), kTolerance) << "second " << second;
 }
+
+TEST(LateSecond, SlowVibratoOfEveryWaveformAtEveryRateMatches) {
+    // [GIVEN] vibratos of about one and ten seconds per cycle, each waveform, at rates
+    // whose frame grid repeats only after many periods (or never within the note)
+    for (const int rate : {44100, 48000, 22050, 11025}) {
+        for (int32_t waveform = 0; waveform < 4; ++waveform) {
+            for (const int32_t period : {997, 9999}) {
+                CProject p = Bare(rate);
+                CTrack& t = AddTrack(p, 3);
+                // Odd waveforms are inverted and start counted from the note's end.
+                const int32_t delay = waveform % 2 == 0 ? 30 : -10500;
+                t.settings.pitchLFO = {waveform, waveform % 2, delay, 0, period, 300};
+                t.AddNote(Note(100, 12 * kSecond, 50));
+                // [THEN] a second in the middle and one near the end equal the reference
+                for (int second : {6, 11})
+                    EXPECT_LE(WorstDifference(p, second), kTolerance)
+                        << rate << " Hz, waveform " << waveform << ", period " << period
+                        << ", second " << second;
+            }
+        }
+    }
+}
+
+TEST(LateSecond, DeepSlowSineVibratoMatches) {
+    // [GIVEN] sine vibratos 18 semitones deep, as deep as the closed form takes
+    for (const int32_t period : {331, 997, 9999}) {
+        CProject p = Bare(44100);
+        AddTrack(p, 3).settings.pitchLFO = {3, 0, 0, 0, period, 18 * 256};
+        p.tracks[0].AddNote(Note(0, 12 * kSecond, 40));
+        // [THEN]
+        EXPECT_LE(WorstDifference(p, 11), kTolerance) << "period " << period;
+    }
+}
+
+TEST(LateSecond, SlowVibratoJumpingOnFramesMatches) {
+    // [GIVEN] at 8000 Hz from time 0, square and sawtooth jumps of a one-second vibrato fall
+    // on frames, where rounding alone decides the side a frame takes
+    for (const int32_t waveform : {0, 2}) {
+        CProject p = Bare(8000);
+        AddTrack(p, 3).settings.pitchLFO = {waveform, 0, 0, 0, 1000, 400};
+        p.tracks[0].AddNote(Note(0, 12 * kSecond, 50));
+        // [THEN]
+        for (int second : {5, 11})
+            EXPECT_LE(WorstDifference(p, second), kTolerance)
+                << "waveform " << waveform << ", second " << second;
+    }
+}
+
+TEST(LateSecond, SlowVibratosUnderAGlideAndOnFmOperatorsMatch) {
+    // [GIVEN] a glide of an octave up over 6 s under a slow sine vibrato, and FM whose
+    // operators add slow vibratos of other waveforms to the track's
+    CProject glide = Bare(22050);
+    AddTrack(glide, 3).settings.pitchLFO = {3, 0, 0, 0, 1499, 250};
+    glide.tracks[0].AddNote(Glide(Note(0, 12 * kSecond, 45), kSecond, 6 * kSecond, 12 * 256));
+    CProject fm = Bare(11025, 2);
+    CTrack& t = AddTrack(fm, 7);
+    t.settings.pitchLFO = {3, 1, 0, 0, 2311, 90};
+    t.settings.fm.operators[0].pitchLFO = {1, 0, 0, 0, 997, 60};
+    t.settings.fm.operators[2].pitchLFO = {2, 0, 250, 0, 3001, 40};
+    t.AddNote(Glide(Note(0, 12 * kSecond, 52), 2 * kSecond, 3 * kSecond, -512));
+    // [THEN] inside and after the glide
+    for (int second : {4, 10}) {
+        EXPECT_LE(WorstDifference(glide, second), kTolerance) << "glide, second " << second;
+        EXPECT_LE(WorstDifference(fm, second), kTolerance) << "fm, second " << second;
+    }
+}
