@@ -1,7 +1,7 @@
 // The wave-out device contract that the player, the preview engine and the editor rely on,
 // checked on the null and capture devices.
 
-#include "AudioTestSupport.h"
+#include "CaptureSupport.h"
 #include "WavBuilder.h"
 
 #include "audio/CWaveOut.h"

@@ -1,7 +1,7 @@
 // The player: what a listener hears (through the capture device) for cuts, loops, seeks,
 // pauses and volume, and how it treats malformed files.
 
-#include "AudioTestSupport.h"
+#include "CaptureSupport.h"
 #include "WavBuilder.h"
 
 #include "audio/Sonalo.h"

@@ -1,16 +1,14 @@
 // The on-screen keyboard: hit test, keys, the owner's notices and what its preview engine
 // sends to a capture device.
 
+#include "CaptureSupport.h"
 #include "DialogTestUtil.h"
 
-#include "audio/CAudioFile.h"
 #include "dialogs/CKeyboardWnd.h"
 #include "engine/preview/CPreviewEngine.h"
 #include "model/CProject.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 using namespace dlgtest;
 
@@ -22,50 +20,6 @@ constexpr int kHeight = 50;
 
 QPoint Upper(int key) {
     return QPoint((key - CKeyboardWnd::kFirstKey) * 10 + 5, 10);
-}
-
-// Points TSQ_AUDIO_DEVICE at a capture file for the life of the object.
-class CCapture {
-public:
-    CCapture() : m_path(m_dir.filePath(QStringLiteral("capture.wav"))) {
-        qputenv("TSQ_AUDIO_DEVICE", "capture:" + m_path.toUtf8());
-    }
-    ~CCapture() { qputenv("TSQ_AUDIO_DEVICE", "null"); }
-
-    std::vector<int16_t> Samples() const {
-        WAVE_FORMAT format;
-        std::vector<uint8_t> data;
-        CAudioFile::ReadWave(m_path, format, data);
-        std::vector<int16_t> samples(data.size() / 2);
-        for (size_t i = 0; i < samples.size(); ++i)
-            samples[i] = int16_t(uint16_t(data[2 * i] | (data[2 * i + 1] << 8)));
-        return samples;
-    }
-    bool WaitFor(size_t frames) const {
-        QElapsedTimer timer;
-        timer.start();
-        while (Samples().size() < frames && timer.elapsed() < 5000)
-            QTest::qWait(10);
-        return Samples().size() >= frames;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_path;
-};
-
-// Sign changes between successive non-zero samples of [first, first + count).
-int ZeroCrossings(const std::vector<int16_t>& samples, size_t first, size_t count) {
-    int crossings = 0;
-    int last = 0;
-    for (size_t i = first; i < first + count && i < samples.size(); ++i) {
-        const int sign = (samples[i] > 0) - (samples[i] < 0);
-        if (sign != 0 && last != 0 && sign != last)
-            ++crossings;
-        if (sign != 0)
-            last = sign;
-    }
-    return crossings;
 }
 
 } // namespace
@@ -150,7 +104,7 @@ private slots:
     // [GIVEN] a sine track and a capture device [WHEN] the pointer slides from A4 to A5 [THEN]
     // the first key stops before the second sounds, and the second is heard at 880 Hz
     void SlidingToASecondKeyStopsTheFirst() {
-        CCapture capture;
+        CaptureDevice capture;
         CProject project;
         project.data.samplesPerSec = 22050;
         project.data.channels = 1;
@@ -174,7 +128,7 @@ private slots:
 
         QTest::mousePress(&keyboard, Qt::LeftButton, Qt::NoModifier, Upper(45));
         QCOMPARE(keyboard.Engine().Key(), 45);
-        QVERIFY(capture.WaitFor(4000));
+        QVERIFY(capture.WaitForFrames(4000));
         QTest::mouseMove(&keyboard, Upper(57));
         const size_t switched = capture.Samples().size();
         QCOMPARE(keyboard.SoundingKey(), 57);
@@ -186,8 +140,8 @@ private slots:
         // Past whatever the device still held of the first key: 0.2 s of the second.
         const size_t from = switched + 22050 / 4;
         const size_t window = 22050 / 5;
-        QVERIFY(capture.WaitFor(from + window));
-        const int crossings = ZeroCrossings(capture.Samples(), from, window);
+        QVERIFY(capture.WaitForFrames(from + window));
+        const int crossings = CountZeroCrossings(capture.Samples(), from, window);
         QVERIFY2(std::abs(crossings - 2 * 880 / 5) <= 4, qPrintable(QString::number(crossings)));
 
         QTest::mouseRelease(&keyboard, Qt::LeftButton, Qt::NoModifier, Upper(57));
