@@ -3,6 +3,7 @@
 // folder that is emptied and removed again.
 
 #include "../audio/WavBuilder.h"
+#include "CaptureSupport.h"
 #include "ModuleTestSupport.h"
 
 #include "audio/CAudioFile.h"
@@ -265,4 +266,17 @@ TEST_F(DecoderRoute, TheAuditionPlaysOnlyWhatTheModuleOpens) {
     EXPECT_FALSE(reader.Audition(File(QStringLiteral("missing.mp3"))));
     CAudioFile without(dir.filePath(QStringLiteral("nowhere")));
     EXPECT_FALSE(without.Audition(mp3));
+}
+
+TEST_F(DecoderRoute, TheAuditionSoundsTheFileAtItsOwnPitch) {
+    const QString mp3 = MakeMp3(MakeFormat(1, 44100, 16, false), 44100);
+    CaptureDevice capture;
+    CAudioFile reader(ModuleDirectory());
+    ASSERT_TRUE(reader.Audition(mp3));
+    ASSERT_TRUE(capture.WaitForFrames(22050));
+    reader.StopAudition();
+    WAVE_FORMAT format;
+    const std::vector<uint8_t> heard = capture.Data(&format);
+    EXPECT_EQ(format.samplesPerSec, 44100u);
+    EXPECT_NEAR(ZeroCrossingHz(FirstChannel(format, heard), format.samplesPerSec), 440.0, 2.0);
 }
