@@ -95,6 +95,23 @@ private slots:
         QVERIFY(package.contains(CFileTypeRegistry::kIconName));
     }
 
+    // The desktop reads its MIME database, not the package file: setting and removing the
+    // association must rebuild it, or a double-click keeps the old meaning.
+    void settingAndRemovingRebuildTheMimeDatabase() {
+        if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+            QSKIP("update-mime-database is not installed");
+        const QString typeFile = DataHome() + "/mime/" + CFileTypeRegistry::kMimeType + ".xml";
+        CRegisterFileTypeDialog dialog(registry, kExtension, prompts);
+        dialog.show();
+        QTest::mouseClick(dialog.SetButton(), Qt::LeftButton);
+        QVERIFY(QFileInfo::exists(DataHome() + "/mime/mime.cache"));
+        QVERIFY(ReadAll(typeFile).contains("*.tqp"));
+        QVERIFY(ReadAll(DataHome() + "/mime/globs2").contains("*.tqp"));
+        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QCOMPARE(registry.GetState(), 0);
+        QVERIFY(!ReadAll(DataHome() + "/mime/globs2").contains("*.tqp"));
+    }
+
     void aPlainProgramPathIsNotQuotedAndLetterCaseDoesNotMatter() {
         const CFileTypeRegistry plain(QStringLiteral("/usr/bin/tsq"), kExtension, kDescription, -1);
         QVERIFY(plain.Register());
