@@ -2,24 +2,17 @@
 // beside the WAV file with the modules beside the program, says so when there is no
 // encoder, and refuses bad arguments.
 
+#include "ProgramRunner.h"
 #include "model/CProject.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -42,14 +35,8 @@ protected:
 
     // Runs a tsq program with its settings in the test's own folder; keeps stderr.
     int Run(const std::string& program, const std::vector<std::string>& args) {
-        std::string command = "XDG_CONFIG_HOME='" + File("config") + "' '" + program + "'";
-        for (const std::string& a : args)
-            command += " '" + a + "'";
-        command += " >/dev/null 2>'" + File("stderr.txt") + "'";
-        const int status = std::system(command.c_str());
-        std::ifstream in(File("stderr.txt"));
-        errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunProgram("XDG_CONFIG_HOME='" + File("config") + "' '" + program + "'", args,
+                          File("stderr.txt"), errors);
     }
 
     // A song of two short notes, the second at `lastSecond`.
@@ -122,27 +109,11 @@ TEST_F(EncodeCommand, CtrlCStopsTheEncodingAndKeepsThePartWritten) {
     const std::string song = SaveSong(1200, 22050);
     ASSERT_EQ(Run(kTsq, {"--render", song}), 0) << errors;
     const std::string mp3 = File("song.mp3");
-    std::vector<std::string> words{kTsq, "--encode", song};
-    std::vector<char*> argv;
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, File("stderr.txt").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, kTsq.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = SpawnProgram({kTsq, "--encode", song}, File("stderr.txt"));
+    ASSERT_NE(pid, 0);
 
     // [WHEN] Ctrl+C arrives once the MP3 file has been started
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!fs::exists(mp3) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const int status = InterruptOnceWritten(pid, mp3, 20);
 
     // [THEN] exit status 130 and a part of the MP3 file; the whole, at 128 kbit/s, would
     // hold 19.2 MB

@@ -2,13 +2,13 @@
 // ".tqb" file, and its exit status for success (0), failure (1), usage errors (2) and
 // Ctrl+C (130).
 
+#include "ProgramRunner.h"
 #include "model/CProject.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +16,6 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -44,14 +43,7 @@ protected:
 
     // Runs tsq with the arguments (each quoted); returns its exit status and keeps stderr.
     int Run(const std::vector<std::string>& args) {
-        std::string command = "'" + kTsq + "'";
-        for (const std::string& a : args)
-            command += " '" + a + "'";
-        command += " >/dev/null 2>'" + File("stderr.txt") + "'";
-        const int status = std::system(command.c_str());
-        std::ifstream in(File("stderr.txt"));
-        errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunProgram("'" + kTsq + "'", args, File("stderr.txt"), errors);
     }
 
     // A song of `seconds` seconds, one note a second, at 8000 Hz mono.
@@ -209,27 +201,12 @@ TEST_F(RenderCommand, CtrlCStopsCleanlyAndRemembersTheRest) {
     // [GIVEN] an hour-long song on five tracks, rendering on one thread (seconds of work)
     const std::string project = SaveSong("long.tqp", 3600, 5);
     const std::string wav = File("long.wav");
-    std::vector<std::string> words = {kTsq, "--render", project, "--threads", "1"};
-    std::vector<char*> argv;
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, File("stderr.txt").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, kTsq.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid =
+        SpawnProgram({kTsq, "--render", project, "--threads", "1"}, File("stderr.txt"));
+    ASSERT_NE(pid, 0);
 
     // [WHEN] Ctrl+C arrives once the WAV file has been started
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!fs::exists(wav) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const int status = InterruptOnceWritten(pid, wav, 50);
 
     // [THEN] exit status 130, a valid WAV file, and the unrendered seconds still flagged
     ASSERT_TRUE(WIFEXITED(status));
