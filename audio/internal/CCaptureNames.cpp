@@ -28,8 +28,13 @@ std::string CCaptureNames::Claim(const std::string& path) {
 void CCaptureNames::Release(const std::string& path, const std::string& file) {
     std::lock_guard lock(m_lock);
     m_written.erase(file);
-    if (auto it = m_recordings.find(path); it != m_recordings.end() && it->second.open > 0) {
-        --it->second.open;
+    auto it = m_recordings.find(path);
+    if (it == m_recordings.end() || it->second.open == 0) {
+        return;
+    }
+    // A recording with nothing left to remove later need not be remembered.
+    if (--it->second.open == 0 && it->second.numbered.empty()) {
+        m_recordings.erase(it);
     }
 }
 
