@@ -13,7 +13,9 @@
 //   unset or empty  the default output device through PortAudio;
 //   "null"          no sound, buffers consumed at the real-time pace of the format;
 //   "capture:PATH"  like "null", and writes what it played (after the volume) to the WAV
-//                   file PATH, see CCaptureFile.
+//                   file PATH; a stream opened while earlier ones still record writes
+//                   PATH-2, PATH-3 … instead (the number before the extension), see
+//                   CCaptureFile and CCaptureNames.
 
 #include "audio/WaveHeader.h"
 #include "model/Result.h"

@@ -1,27 +1,17 @@
 #include "audio/internal/CCaptureFile.h"
 
+#include "audio/internal/CCaptureNames.h"
+
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
-#include <map>
-#include <mutex>
 
 namespace {
 
 constexpr long kRiffSizeAt = 4;
 constexpr long kDataSizeAt = 42; // 12 (RIFF) + 8 + 18 (fmt) + 4 ("data")
 constexpr uint32_t kHeaderBytes = 46;
-
-// Which capture writes each path; guarded by CaptureLock.
-std::map<std::string, CCaptureFile*>& Owners() {
-    static std::map<std::string, CCaptureFile*> owners;
-    return owners;
-}
-
-std::mutex& CaptureLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 void Put16(uint8_t*& p, uint32_t v) {
     *p++ = uint8_t(v);
@@ -61,46 +51,40 @@ bool WriteHeader(std::FILE* file, const WAVE_FORMAT& f) {
 
 } // namespace
 
-CCaptureFile::CCaptureFile(std::string path, std::FILE* file)
-    : m_path(std::move(path)), m_file(file) {
+CCaptureFile::CCaptureFile(std::string base, std::string path, std::FILE* file)
+    : m_base(std::move(base)), m_path(std::move(path)), m_file(file) {
 }
 
 std::unique_ptr<CCaptureFile> CCaptureFile::Create(const QString& path, const WAVE_FORMAT& format,
                                                    QString& error) {
-    std::lock_guard lock(CaptureLock());
-    std::string name = QFile::encodeName(path).toStdString();
-    auto& owners = Owners();
-    if (auto it = owners.find(name); it != owners.end()) {
-        std::fclose(it->second->m_file);
-        it->second->m_file = nullptr;
-        owners.erase(it);
-    }
+    // Absolute, so that streams opened from different working folders still count as one
+    // recording.
+    std::string base = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    CCaptureNames& names = CCaptureNames::Shared();
+    std::string name = names.Claim(base);
+    const QString shown = QFile::decodeName(name.c_str());
     std::FILE* file = std::fopen(name.c_str(), "wb");
     if (!file) {
-        error = QStringLiteral("cannot create the capture file %1").arg(path);
+        names.Release(base, name);
+        error = QStringLiteral("cannot create the capture file %1").arg(shown);
         return nullptr;
     }
     if (!WriteHeader(file, format)) {
         std::fclose(file);
-        error = QStringLiteral("cannot write the capture file %1").arg(path);
+        names.Release(base, name);
+        error = QStringLiteral("cannot write the capture file %1").arg(shown);
         return nullptr;
     }
-    std::unique_ptr<CCaptureFile> capture(new CCaptureFile(name, file));
-    owners[name] = capture.get();
-    return capture;
+    return std::unique_ptr<CCaptureFile>(new CCaptureFile(std::move(base), std::move(name), file));
 }
 
 CCaptureFile::~CCaptureFile() {
-    std::lock_guard lock(CaptureLock());
-    if (m_file) {
-        std::fclose(m_file);
-        Owners().erase(m_path);
-    }
+    std::fclose(m_file);
+    CCaptureNames::Shared().Release(m_base, m_path);
 }
 
 void CCaptureFile::Append(const uint8_t* bytes, size_t count) {
-    std::lock_guard lock(CaptureLock());
-    if (!m_file || count == 0) {
+    if (count == 0) {
         return;
     }
     // A RIFF file cannot describe more; a capture that long is cut there.

@@ -3,9 +3,9 @@
 // after the device volume, with a header that is valid after every append, so that a reader
 // may look at the file while the device is still open.
 //
-// One file per path and process at a time: opening a second capture on a path that an open
-// capture still writes takes the file over. The new stream starts the file afresh and the
-// older stream stops recording. So the file always holds the most recently opened stream.
+// Each stream writes a file of its own: the path given, or a numbered sibling of it while
+// earlier streams on the path still record (CCaptureNames decides which), so a stream that
+// opens later never cuts the recording of one that is still playing.
 
 #include "model/WaveFormat.h"
 
@@ -24,15 +24,16 @@ public:
     CCaptureFile(const CCaptureFile&) = delete;
     CCaptureFile& operator=(const CCaptureFile&) = delete;
 
-    // Appends played bytes (whole frames). Called by the paced thread; takes a process-wide
-    // lock and does file I/O, so it must never run inside a real-time callback.
+    // Appends played bytes (whole frames). Called by the paced thread only; it does file
+    // I/O, so it must never run inside a real-time callback.
     void Append(const uint8_t* bytes, size_t count);
 
 private:
-    CCaptureFile(std::string path, std::FILE* file);
+    CCaptureFile(std::string base, std::string path, std::FILE* file);
     bool WriteSizes();
 
-    std::string m_path;
-    std::FILE* m_file = nullptr; // null once another stream took the path over
+    std::string m_base; // the path the stream was opened on
+    std::string m_path; // the file it writes
+    std::FILE* m_file;
     uint32_t m_dataBytes = 0;
 };

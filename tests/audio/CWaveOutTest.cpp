@@ -7,6 +7,7 @@
 #include "audio/CWaveOut.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -42,6 +43,33 @@ public:
 
 bool Done(const WAVE_HEADER& h) {
     return (h.flags & WAVE_HEADER::kDone) && !(h.flags & WAVE_HEADER::kInQueue);
+}
+
+bool Play(CWaveOut& device, Buffer& b) {
+    return device.Prepare(b.header) && device.Write(b.header);
+}
+
+// The stream's file holds exactly `bytes` in `format`, and its sizes describe just that.
+::testing::AssertionResult Recorded(const CaptureDevice& capture, int stream,
+                                    const WAVE_FORMAT& format, const std::vector<uint8_t>& bytes) {
+    WAVE_FORMAT f;
+    const std::vector<uint8_t> data = capture.Data(stream, &f);
+    if (f.formatTag != format.formatTag || f.channels != format.channels ||
+        f.samplesPerSec != format.samplesPerSec || f.bitsPerSample != format.bitsPerSample ||
+        f.blockAlign != format.blockAlign) {
+        return ::testing::AssertionFailure() << "stream " << stream << ": another format";
+    }
+    if (data != bytes) {
+        return ::testing::AssertionFailure() << "stream " << stream << ": " << data.size()
+                                             << " bytes, not the " << bytes.size() << " played";
+    }
+    const qint64 size = QFileInfo(capture.StreamPath(stream)).size();
+    const qint64 expected = 46 + qint64(bytes.size() + (bytes.size() & 1));
+    if (size != expected) {
+        return ::testing::AssertionFailure()
+               << "stream " << stream << ": file of " << size << " bytes, not " << expected;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace
@@ -280,26 +308,65 @@ TEST(CWaveOut, FramesSplitAcrossBuffersPlayWhole) {
     EXPECT_EQ(device.GetPosition(), 16u);
 }
 
-TEST(CWaveOut, ALaterCaptureOnTheSamePathTakesTheFileOver) {
+TEST(CWaveOut, StreamsThatOverlapEachKeepACompleteRecording) {
+    // [GIVEN] a stereo stream playing [WHEN] a mono stream opens and plays over it and
+    // closes before the first ends [THEN] each recorded all it played, in its own format.
     CaptureDevice capture;
-    CWaveOut first;
-    ASSERT_TRUE(first.Open(kMono16));
-    Buffer a(Ramp16(100));
-    first.Prepare(a.header);
-    first.Write(a.header);
-    ASSERT_TRUE(RunUntil([&] { return Done(a.header); }, 1000));
+    const WAVE_FORMAT stereo = WAVE_FORMAT::Pcm(2, 1000, 16);
+    CWaveOut song;
+    ASSERT_TRUE(song.Open(stereo));
+    Buffer a(Ramp16(600)); // 300 frames, 0.3 s
+    ASSERT_TRUE(Play(song, a));
+    ASSERT_TRUE(RunUntil([&] { return song.GetPosition() > 0; }, 1000));
 
-    CWaveOut second;
+    CWaveOut key;
+    ASSERT_TRUE(key.Open(kMono16));
+    Buffer b(Ramp16(50, 1000));
+    ASSERT_TRUE(Play(key, b));
+    ASSERT_TRUE(RunUntil([&] { return Done(b.header); }, 1000));
+    EXPECT_FALSE(Done(a.header)) << "the streams did not overlap";
+    key.Close();
+    ASSERT_TRUE(RunUntil([&] { return Done(a.header); }, 2000));
+
+    EXPECT_TRUE(Recorded(capture, 1, stereo, a.bytes));
+    EXPECT_EQ(capture.StreamPath(2), capture.Folder() + "/capture-2.wav");
+    EXPECT_TRUE(Recorded(capture, 2, kMono16, b.bytes));
+}
+
+TEST(CWaveOut, OnlyAStreamOpenedAfterAllHaveClosedStartsTheRecordingOver) {
+    CaptureDevice capture;
+    CWaveOut first, second;
+    ASSERT_TRUE(first.Open(kMono16));
     ASSERT_TRUE(second.Open(kMono16));
-    Buffer b(Ramp16(50, 1000)), more(Ramp16(50, 2000));
-    second.Prepare(b.header);
-    first.Prepare(more.header);
-    second.Write(b.header);
-    first.Write(more.header); // the first stream plays on but no longer records
-    ASSERT_TRUE(RunUntil([&] { return Done(b.header) && Done(more.header); }, 1000));
-    EXPECT_EQ(Frames16(capture.Data()), Range(1000, 1049));
+    Buffer a(Ramp16(20)), b(Ramp16(20, 100));
+    ASSERT_TRUE(Play(first, a));
+    ASSERT_TRUE(Play(second, b));
+    ASSERT_TRUE(RunUntil([&] { return Done(a.header) && Done(b.header); }, 1000));
+
+    // [WHEN] the first closes while the second is open [THEN] a new stream takes a new
+    // number and leaves both earlier recordings alone.
     first.Close();
-    EXPECT_EQ(Frames16(capture.Data()), Range(1000, 1049));
+    {
+        CWaveOut third;
+        ASSERT_TRUE(third.Open(WAVE_FORMAT::Pcm(1, 2000, 8)));
+        Buffer c({1, 2, 3});
+        ASSERT_TRUE(Play(third, c));
+        ASSERT_TRUE(RunUntil([&] { return Done(c.header); }, 1000));
+        EXPECT_TRUE(Recorded(capture, 3, WAVE_FORMAT::Pcm(1, 2000, 8), c.bytes));
+    }
+    EXPECT_TRUE(Recorded(capture, 1, kMono16, a.bytes));
+    EXPECT_TRUE(Recorded(capture, 2, kMono16, b.bytes));
+
+    // [WHEN] every stream has closed [THEN] the next writes the path afresh, alone.
+    second.Close();
+    CWaveOut fourth;
+    ASSERT_TRUE(fourth.Open(WAVE_FORMAT::Pcm(2, 1000, 24)));
+    Buffer d({1, 2, 3, 4, 5, 6});
+    ASSERT_TRUE(Play(fourth, d));
+    ASSERT_TRUE(RunUntil([&] { return Done(d.header); }, 1000));
+    EXPECT_TRUE(Recorded(capture, 1, WAVE_FORMAT::Pcm(2, 1000, 24), d.bytes));
+    EXPECT_FALSE(QFileInfo::exists(capture.StreamPath(2)));
+    EXPECT_FALSE(QFileInfo::exists(capture.StreamPath(3)));
 }
 
 // The preview engine's pattern: four buffers of N frames of 16-bit mono, queued empty, then

@@ -1,8 +1,11 @@
 // The preview engine streaming keys to the capture device: what the user would hear is
-// read back from the recording and compared with the key's own render.
+// read back from the recording and compared with the key's own render, also over a song
+// that the player plays at the same time.
 
+#include "../audio/WavBuilder.h"
 #include "PreviewTestSupport.h"
 
+#include "audio/Sonalo.h"
 #include "engine/preview/CPreviewEngine.h"
 
 #include <gtest/gtest.h>
@@ -222,4 +225,37 @@ TEST(CPreviewEngine, CloseOrReopenWhilePlayingEndsTheKeyAndFreesNothingInUse) {
         // [THEN] destroying the engine mid-key releases everything (checked under ASan).
     }
     RunFor(50);
+}
+
+TEST(CPreviewEngine, AKeyAuditionedWhileTheSongPlaysLeavesTheSongsRecordingWhole) {
+    // [GIVEN] the player playing a song of 1.5 s (a ramp, so every frame tells its place)
+    CaptureDevice capture;
+    const QString wav = WavBuilder()
+                            .Fmt(WAVE_FORMAT::Pcm(1, 1000, 16))
+                            .Data(Ramp16(1500))
+                            .Save(capture.Folder() + "/song.wav");
+    Sonalo player;
+    ASSERT_TRUE(player.Open(wav, 0, 0));
+    ASSERT_TRUE(player.Play());
+    ASSERT_TRUE(capture.WaitForFrames(100));
+
+    // [WHEN] a key is auditioned over it and the preview closes before the song ends
+    const CProject song = Song(kRate, kSine);
+    CPreviewEngine engine;
+    ASSERT_TRUE(engine.Open(&song, &song.tracks[0], kBufferMs));
+    ASSERT_TRUE(engine.Play(45));
+    ASSERT_TRUE(capture.WaitForFrames(1600, 2));
+    EXPECT_TRUE(player.IsPlaying()) << "the key did not sound over the song";
+    engine.Close();
+    ASSERT_TRUE(RunUntil([&] { return !player.IsPlaying(); }, 5000));
+
+    // [THEN] the song's recording holds every frame, the key's its own render
+    WAVE_FORMAT format;
+    EXPECT_EQ(Frames16(capture.Data(1, &format)), Range(0, 1499));
+    EXPECT_EQ(format.samplesPerSec, 1000u);
+    const auto key = capture.Samples(2, &format);
+    EXPECT_EQ(format.samplesPerSec, uint32_t(kRate));
+    EXPECT_EQ(format.channels, 1);
+    EXPECT_GE(key.size(), 1600u);
+    EXPECT_TRUE(Continues(key, 0, Reference(song, 45, key.size())));
 }

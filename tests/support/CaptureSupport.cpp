@@ -1,9 +1,11 @@
 #include "CaptureSupport.h"
 
 #include "audio/CAudioFile.h"
+#include "audio/internal/CCaptureNames.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <algorithm>
@@ -51,23 +53,36 @@ CaptureDevice::~CaptureDevice() {
     qputenv("TSQ_AUDIO_DEVICE", "null");
 }
 
+QString CaptureDevice::StreamPath(int stream) const {
+    return QFile::decodeName(
+        CCaptureNames::Numbered(QFile::encodeName(m_path).toStdString(), stream).c_str());
+}
+
 std::vector<uint8_t> CaptureDevice::Data(WAVE_FORMAT* format) const {
+    return Data(1, format);
+}
+
+std::vector<uint8_t> CaptureDevice::Data(int stream, WAVE_FORMAT* format) const {
     WAVE_FORMAT f;
     std::vector<uint8_t> data;
-    CAudioFile::ReadWave(m_path, f, data);
+    CAudioFile::ReadWave(StreamPath(stream), f, data);
     if (format != nullptr)
         *format = f;
     return data;
 }
 
 std::vector<int16_t> CaptureDevice::Samples(WAVE_FORMAT* format) const {
-    const std::vector<uint8_t> data = Data(format);
+    return Samples(1, format);
+}
+
+std::vector<int16_t> CaptureDevice::Samples(int stream, WAVE_FORMAT* format) const {
+    const std::vector<uint8_t> data = Data(stream, format);
     std::vector<int16_t> samples(data.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = int16_t(uint16_t(data[2 * i] | (data[2 * i + 1] << 8)));
     return samples;
 }
 
-bool CaptureDevice::WaitForFrames(size_t frames) const {
-    return RunUntil([&] { return Samples().size() >= frames; }, 5000);
+bool CaptureDevice::WaitForFrames(size_t frames, int stream) const {
+    return RunUntil([&] { return Samples(stream).size() >= frames; }, 5000);
 }

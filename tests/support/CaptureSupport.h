@@ -24,6 +24,10 @@ int PeakOf(const std::vector<int16_t>& samples, size_t first, size_t count);
 
 // Points TSQ_AUDIO_DEVICE at a capture file in a private folder for the life of the object,
 // and restores "null" afterwards.
+//
+// Streams that overlap in time are recorded apart, numbered in the order they opened:
+// stream 1 is Path(), stream 2 "capture-2.wav" and so on. Once all have closed, the next
+// stream is stream 1 again and the numbered files of the earlier streams are gone.
 class CaptureDevice {
 public:
     CaptureDevice();
@@ -33,12 +37,17 @@ public:
 
     const QString& Path() const { return m_path; }
     QString Folder() const { return m_dir.path(); }
-    // The data bytes recorded so far (empty when nothing was recorded).
+    // The file of a stream, counted from 1.
+    QString StreamPath(int stream) const;
+    // The data bytes stream 1 recorded so far (empty when nothing was recorded).
     std::vector<uint8_t> Data(WAVE_FORMAT* format = nullptr) const;
+    std::vector<uint8_t> Data(int stream, WAVE_FORMAT* format = nullptr) const;
     // The same as 16-bit samples.
     std::vector<int16_t> Samples(WAVE_FORMAT* format = nullptr) const;
-    // Runs the event loop until at least `frames` samples are recorded (or 5 s pass).
-    bool WaitForFrames(size_t frames) const;
+    std::vector<int16_t> Samples(int stream, WAVE_FORMAT* format = nullptr) const;
+    // Runs the event loop until at least `frames` samples of the stream are recorded (or
+    // 5 s pass).
+    bool WaitForFrames(size_t frames, int stream = 1) const;
 
 private:
     QTemporaryDir m_dir;
