@@ -1,6 +1,6 @@
 #include "app/CSettingsStore.h"
 
-#include "ui/AppTitle.h"
+#include "common/AppTitle.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,8 +9,8 @@
 //
 // Thread: the user-interface thread only.
 
+#include "common/Options.h"
 #include "dialogs/CColorButton.h"
-#include "dialogs/Options.h"
 #include "model/CProjectData.h"
 
 #include <QSettings>

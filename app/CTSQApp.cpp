@@ -6,6 +6,7 @@
 #include "app/CTSQCommandLineInfo.h"
 #include "audio/CEncode.h"
 #include "audio/Sonalo.h"
+#include "common/ClipboardFormats.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COptionsDialog.h"
 #include "dialogs/CProjectDialog.h"
@@ -16,7 +17,6 @@
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
 #include "ui/CMessagePrompts.h"
-#include "ui/ClipboardFormats.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 #include "app/EditorLook.h"
 
+#include "common/AppTitle.h"
 #include "dialogs/CAboutDlg.h"
-#include "ui/AppTitle.h"
 
 #include <QApplication>
 #include <QFont>

@@ -9,12 +9,12 @@
 // dragged, handling the event alone and with the repaint it causes, plus the first step
 // that records the undo snapshot.
 
-#include "dialogs/Options.h"
+#include "common/Options.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
 #include "ui/CNoteDefaults.h"
-#include "ui/CPianoRollWnd.h"
 #include "ui/IUserPrompts.h"
+#include "ui/pianoroll/CPianoRollWnd.h"
 
 #include <QApplication>
 #include <QMouseEvent>

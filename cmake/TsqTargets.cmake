@@ -7,11 +7,24 @@ function(tsq_warnings target)
     endif()
 endfunction()
 
-# tsq_library(name SOURCES ... [QT])
+# tsq_include_root(target scope): headers of the calling folder are included from the
+# repository root ("model/CNote.h"), but a library must see only the folders of what it
+# links. So each library gets an include root of its own in the build folder that holds a
+# single link to its source folder, and nothing includes a layer it does not link.
+function(tsq_include_root target scope)
+    file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    set(root ${CMAKE_BINARY_DIR}/include/${target})
+    get_filename_component(parent ${root}/${rel} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${rel} SYMBOLIC)
+    target_include_directories(${target} ${scope} ${root})
+endfunction()
+
+# tsq_library(name SOURCES ... LIBS ...): a static library over the calling folder.
 function(tsq_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+    tsq_include_root(${name} PUBLIC)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
     tsq_warnings(${name})
 endfunction()

@@ -1,5 +1,7 @@
 #include "dialogs/CFMDialog.h"
 
+#include "common/AppTitle.h"
+#include "common/ClipboardFormats.h"
 #include "dialogs/CEnvelopeWnd.h"
 #include "dialogs/CKeyboardWnd.h"
 #include "dialogs/CLFODialog.h"
@@ -8,8 +10,6 @@
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
 #include "model/FileVersion.h"
-#include "ui/AppTitle.h"
-#include "ui/ClipboardFormats.h"
 
 #include <QClipboard>
 #include <QComboBox>

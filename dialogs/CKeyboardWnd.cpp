@@ -1,6 +1,6 @@
 #include "dialogs/CKeyboardWnd.h"
 
-#include "engine/preview/CPreviewEngine.h"
+#include "preview/CPreviewEngine.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

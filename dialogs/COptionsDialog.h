@@ -3,8 +3,8 @@
 // playback, building and files. Edits a copy of the options and of the colour chooser's
 // custom colours; the caller takes both back on OK.
 
+#include "common/Options.h"
 #include "dialogs/CColorButton.h"
-#include "dialogs/Options.h"
 
 #include <QDialog>
 

@@ -1,12 +1,12 @@
 #include "dialogs/CWaveMemoryDialog.h"
 
+#include "common/AppTitle.h"
+#include "common/ClipboardFormats.h"
 #include "dialogs/CKeyboardWnd.h"
 #include "dialogs/CWaveMemoryEditWnd.h"
 #include "dialogs/internal/DialogUtil.h"
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
-#include "ui/AppTitle.h"
-#include "ui/ClipboardFormats.h"
 
 #include <QClipboard>
 #include <QComboBox>

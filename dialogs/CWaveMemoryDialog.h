@@ -10,7 +10,7 @@
 //
 // Thread: the user-interface thread only.
 
-#include "dialogs/Options.h"
+#include "common/Options.h"
 #include "model/CProject.h"
 #include "model/CTrackData.h"
 

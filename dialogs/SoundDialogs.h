@@ -3,8 +3,8 @@
 // "波形メモリ音源" for kind 6, "FM音源" for kind 7. The main frame's sound command and the
 // track properties dialog both come through here.
 
+#include "common/Options.h"
 #include "dialogs/CColorButton.h"
-#include "dialogs/Options.h"
 #include "model/CProjectData.h"
 #include "model/CTrackData.h"
 

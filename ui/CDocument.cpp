@@ -1,7 +1,7 @@
 #include "ui/CDocument.h"
 
+#include "common/AppTitle.h"
 #include "model/CProject.h"
-#include "ui/AppTitle.h"
 #include "ui/CEditController.h"
 #include "ui/CRecentFiles.h"
 #include "ui/IAppServices.h"

@@ -1,6 +1,6 @@
 #include "ui/CMessagePrompts.h"
 
-#include "ui/AppTitle.h"
+#include "common/AppTitle.h"
 
 #include <QDir>
 #include <QFileDialog>

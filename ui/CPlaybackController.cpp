@@ -1,7 +1,7 @@
 #include "ui/CPlaybackController.h"
 
 #include "audio/Sonalo.h"
-#include "dialogs/Options.h"
+#include "common/Options.h"
 #include "ui/CEditController.h"
 #include "ui/WaitCursor.h"
 

@@ -5,7 +5,7 @@
 //
 // Thread: the user-interface thread only.
 
-#include "dialogs/Options.h"
+#include "common/Options.h"
 #include "model/CProjectData.h"
 
 #include <QString>

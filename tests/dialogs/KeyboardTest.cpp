@@ -5,8 +5,8 @@
 #include "DialogTestUtil.h"
 
 #include "dialogs/CKeyboardWnd.h"
-#include "engine/preview/CPreviewEngine.h"
 #include "model/CProject.h"
+#include "preview/CPreviewEngine.h"
 
 #include <QSignalSpy>
 

@@ -3,6 +3,7 @@
 
 #include "DialogTestUtil.h"
 
+#include "common/ClipboardFormats.h"
 #include "dialogs/CEnvelopeWnd.h"
 #include "dialogs/CFMAlgorithmPicture.h"
 #include "dialogs/CFMDialog.h"
@@ -13,7 +14,6 @@
 #include "dialogs/CWaveMemoryDialog.h"
 #include "dialogs/SoundDialogs.h"
 #include "model/CPCM.h"
-#include "ui/ClipboardFormats.h"
 
 #include <QClipboard>
 #include <QComboBox>

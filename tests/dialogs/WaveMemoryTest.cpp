@@ -3,10 +3,10 @@
 
 #include "DialogTestUtil.h"
 
+#include "common/ClipboardFormats.h"
 #include "dialogs/CKeyboardWnd.h"
 #include "dialogs/CWaveMemoryDialog.h"
 #include "dialogs/CWaveMemoryEditWnd.h"
-#include "ui/ClipboardFormats.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -6,7 +6,7 @@
 #include "PreviewTestSupport.h"
 
 #include "audio/Sonalo.h"
-#include "engine/preview/CPreviewEngine.h"
+#include "preview/CPreviewEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "PreviewTestSupport.h"
 
-#include "engine/preview/internal/CPreviewVoice.h"
-#include "engine/preview/internal/PreviewFormat.h"
+#include "preview/internal/CPreviewVoice.h"
+#include "preview/internal/PreviewFormat.h"
 
 #include <gtest/gtest.h>
 

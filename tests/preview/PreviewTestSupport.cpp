@@ -1,6 +1,6 @@
 #include "PreviewTestSupport.h"
 
-#include "engine/preview/internal/CPreviewVoice.h"
+#include "preview/internal/CPreviewVoice.h"
 
 namespace previewtest {
 

@@ -9,11 +9,11 @@
 #include "ui/CBuildProgressDialog.h"
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
-#include "ui/CPianoRollWnd.h"
-#include "ui/CPlayBar.h"
 #include "ui/CPlaybackController.h"
 #include "ui/CommandIds.h"
 #include "ui/PathUtil.h"
+#include "ui/bars/CPlayBar.h"
+#include "ui/pianoroll/CPianoRollWnd.h"
 
 #include <QAction>
 #include <QFile>

@@ -8,12 +8,12 @@
 #include "dialogs/CNumberEdit.h"
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
-#include "ui/CNoteBar.h"
 #include "ui/CNoteDefaults.h"
-#include "ui/CPianoRollWnd.h"
-#include "ui/CTrackWnd.h"
 #include "ui/CWindowState.h"
 #include "ui/CommandIds.h"
+#include "ui/bars/CNoteBar.h"
+#include "ui/pianoroll/CPianoRollWnd.h"
+#include "ui/trackwnd/CTrackWnd.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,9 +5,9 @@
 
 #include "NoteCommandsTestRig.h"
 
+#include "common/ClipboardFormats.h"
 #include "dialogs/CNumberEdit.h"
 #include "dialogs/CPositionEdit.h"
-#include "ui/ClipboardFormats.h"
 #include "ui/CommandIds.h"
 
 #include <QApplication>

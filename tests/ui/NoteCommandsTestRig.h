@@ -5,11 +5,11 @@
 
 #include "UiTestSupport.h"
 
-#include "tests/dialogs/DialogTestUtil.h"
+#include "../dialogs/DialogTestUtil.h"
 #include "ui/CEditController.h"
-#include "ui/CNoteCommands.h"
 #include "ui/CNoteDefaults.h"
-#include "ui/IPianoRollView.h"
+#include "ui/pianoroll/CNoteCommands.h"
+#include "ui/pianoroll/IPianoRollView.h"
 
 #include <QDialog>
 #include <QLineEdit>

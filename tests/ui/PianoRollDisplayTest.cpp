@@ -4,7 +4,7 @@
 
 #include "PianoRollTestRig.h"
 
-#include "ui/PianoRollText.h"
+#include "ui/pianoroll/PianoRollText.h"
 
 #include <QHelpEvent>
 #include <QPaintEvent>

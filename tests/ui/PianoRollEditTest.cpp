@@ -5,8 +5,8 @@
 
 #include "PianoRollTestRig.h"
 
-#include "ui/CPianoRollPreview.h"
 #include "ui/CommandIds.h"
+#include "ui/pianoroll/CPianoRollPreview.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

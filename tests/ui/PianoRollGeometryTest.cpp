@@ -3,7 +3,7 @@
 // signatures, the scroll steps, the zoom drags and the hot zones.
 
 #include "model/CBeats.h"
-#include "ui/CPianoRollGeometry.h"
+#include "ui/pianoroll/CPianoRollGeometry.h"
 
 #include <QTest>
 

@@ -3,12 +3,12 @@
 // options and scripted message boxes, in a top-level window of a fixed size. Helpers turn
 // ticks and rows into client pixels of the pane and drive it with real mouse events.
 
-#include "dialogs/Options.h"
+#include "common/Options.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
 #include "ui/CNoteDefaults.h"
-#include "ui/CPianoRollWnd.h"
 #include "ui/IUserPrompts.h"
+#include "ui/pianoroll/CPianoRollWnd.h"
 
 #include <QHBoxLayout>
 #include <QTest>

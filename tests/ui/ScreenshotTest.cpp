@@ -6,8 +6,8 @@
 
 #include "app/EditorLook.h"
 #include "ui/CMainFrame.h"
-#include "ui/CPianoRollWnd.h"
-#include "ui/CTrackWnd.h"
+#include "ui/pianoroll/CPianoRollWnd.h"
+#include "ui/trackwnd/CTrackWnd.h"
 
 #include <QApplication>
 #include <QDir>

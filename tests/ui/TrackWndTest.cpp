@@ -4,13 +4,13 @@
 
 #include "UiTestSupport.h"
 
+#include "../dialogs/DialogTestUtil.h"
+#include "common/ClipboardFormats.h"
 #include "model/CArchiveWriter.h"
-#include "tests/dialogs/DialogTestUtil.h"
 #include "ui/CEditController.h"
-#include "ui/CTrackRowPainter.h"
-#include "ui/CTrackWnd.h"
-#include "ui/ClipboardFormats.h"
 #include "ui/CommandIds.h"
+#include "ui/trackwnd/CTrackRowPainter.h"
+#include "ui/trackwnd/CTrackWnd.h"
 
 #include <QApplication>
 #include <QClipboard>

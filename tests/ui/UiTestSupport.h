@@ -4,7 +4,7 @@
 // with private settings.
 
 #include "audio/Sonalo.h"
-#include "dialogs/Options.h"
+#include "common/Options.h"
 #include "model/CProject.h"
 #include "ui/IAppServices.h"
 #include "ui/IDesktopLauncher.h"

@@ -1,0 +1,56 @@
+#include "preview/internal/CPreviewVoice.h"
+
+#include "engine/Voice.h"
+#include "model/CProject.h"
+#include "preview/internal/PreviewFormat.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+double CPreviewVoice::KeyFrequency(int key) {
+    return 27.5 * std::exp2((key + 3) / 12.0);
+}
+
+void CPreviewVoice::Start(const CProject& p, const CTrack& t, int key) {
+    project = &p;
+    track = &t;
+    note = CNote();
+    note.position = 0;
+    note.length = std::numeric_limits<int32_t>::max();
+    note.keyoff = 0;
+    note.key = kKeys - 1 - key;
+    note.volume = 255;
+    rate = p.data.samplesPerSec;
+    wrapFrames = rate * KeyFrequency(key);
+    sampleCounter = 0;
+    // The note object is reused for every key, so an entry left from the key before would
+    // carry its phase and pitch into this one.
+    cache.Clear();
+}
+
+void CPreviewVoice::Release() {
+    project = nullptr;
+    track = nullptr;
+    cache.Clear();
+}
+
+void CPreviewVoice::Render(uint8_t* out, int32_t frames, double gain) {
+    if (!Active() || !(rate > 0)) {
+        std::memset(out, 0, size_t(frames) * preview::kBytesPerFrame);
+        return;
+    }
+    for (int32_t i = 0; i < frames; ++i) {
+        // The time axis restarts after rate × frequency frames: the envelope and the LFOs
+        // start over and the cached phase steps back by the cycles it ran, much as if the
+        // key had been struck again.
+        if (sampleCounter >= wrapFrames)
+            sampleCounter -= wrapFrames;
+        const double t = sampleCounter / rate;
+        const double x = GetSample(note, t, *project, *track, cache, false);
+        const auto n = static_cast<uint16_t>(preview::ToPcm16(x * gain));
+        out[2 * i] = static_cast<uint8_t>(n & 0xFF);
+        out[2 * i + 1] = static_cast<uint8_t>(n >> 8);
+        sampleCounter += 1;
+    }
+}

@@ -1,0 +1,140 @@
+#include "ui/bars/CNoteBar.h"
+
+#include "dialogs/CNumberEdit.h"
+#include "ui/CNoteDefaults.h"
+#include "ui/CommandIds.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include <limits>
+
+namespace {
+
+constexpr int64_t kMaxTicks = std::numeric_limits<int32_t>::max();
+
+} // namespace
+
+CNoteBar::CNoteBar(CNoteDefaults& defaults, const std::function<QAction*(int)>& action,
+                   QWidget* parent)
+    : QToolBar(QStringLiteral("音符"), parent), m_defaults(defaults) {
+    setObjectName("noteBar");
+    for (int i = 0; i < cmd::kFitCount; ++i)
+        addAction(action(cmd::kFitWhole + i));
+    addAction(action(cmd::kFitDotted));
+    addAction(action(cmd::kFitTriplet));
+    addSeparator();
+    for (int i = 0; i < cmd::kFitCount; ++i)
+        addAction(action(cmd::kLengthWhole + i));
+    addAction(action(cmd::kLengthDotted));
+    addAction(action(cmd::kLengthTriplet));
+    addSeparator();
+    m_fit = AddField(cmd::kFocusFit, "フィット(&F):", "フィット(F): ", 1, kMaxTicks);
+    m_length = AddField(cmd::kFocusLength, "音長(&L):", "音長(L): ", 1, kMaxTicks);
+    m_keyoff = AddField(cmd::kFocusKeyoff, "キーオフ(&K):", "キーオフ(K): ", 0, 255);
+    m_volume = AddField(cmd::kFocusVolume, "音量(&V):", "音量(V): ", 0, 255);
+    connect(&m_defaults, &CNoteDefaults::changed, this, &CNoteBar::ShowValues);
+    ShowValues();
+}
+
+// The box takes any digits; the spin arrows stay within [minimum, spinMaximum], and the
+// value typed is limited when the box is left.
+CNumberEdit* CNoteBar::AddField(int id, const QString& label, const QString& widthSample,
+                                int64_t minimum, int64_t spinMaximum) {
+    auto* holder = new QWidget(this);
+    auto* layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(4, 0, 2, 0);
+    layout->setSpacing(2);
+    auto* caption = new QLabel(label, holder);
+    caption->setMinimumWidth(caption->fontMetrics().horizontalAdvance(widthSample));
+    auto* field = new CNumberEdit(holder);
+    field->setObjectName(QStringLiteral("noteField%1").arg(id));
+    field->SetRange(minimum, spinMaximum);
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance("0000000") + 28);
+    field->setProperty("commandId", id);
+    field->installEventFilter(this);
+    caption->setBuddy(field);
+    layout->addWidget(caption);
+    layout->addWidget(field);
+    addWidget(holder);
+    connect(field, &CNumberEdit::Committed, this, [this, id] { Store(id); });
+    return field;
+}
+
+CNumberEdit* CNoteBar::Field(int id) const {
+    switch (id) {
+    case cmd::kFocusFit:
+        return m_fit;
+    case cmd::kFocusLength:
+        return m_length;
+    case cmd::kFocusKeyoff:
+        return m_keyoff;
+    case cmd::kFocusVolume:
+        return m_volume;
+    default:
+        return nullptr;
+    }
+}
+
+std::optional<bool> CNoteBar::CommandEnabled(int id) const {
+    if (Field(id) == nullptr)
+        return std::nullopt;
+    return true;
+}
+
+bool CNoteBar::RunCommand(int id) {
+    CNumberEdit* field = Field(id);
+    if (field == nullptr)
+        return false;
+    if (!isVisible())
+        show();
+    field->setFocus(Qt::ShortcutFocusReason);
+    field->selectAll();
+    return true;
+}
+
+void CNoteBar::Store(int id) {
+    const int64_t value = Field(id)->Value();
+    switch (id) {
+    case cmd::kFocusFit:
+        m_defaults.SetFit(value);
+        break;
+    case cmd::kFocusLength:
+        m_defaults.SetLength(value);
+        break;
+    case cmd::kFocusKeyoff:
+        m_defaults.SetKeyoff(value);
+        break;
+    case cmd::kFocusVolume:
+        m_defaults.SetVolume(value);
+        break;
+    default:
+        break;
+    }
+}
+
+void CNoteBar::ShowValues() {
+    const std::pair<CNumberEdit*, int32_t> fields[] = {{m_fit, m_defaults.Fit()},
+                                                       {m_length, m_defaults.Length()},
+                                                       {m_keyoff, m_defaults.Keyoff()},
+                                                       {m_volume, m_defaults.Volume()}};
+    for (const auto& [field, value] : fields)
+        if (!field->hasFocus())
+            field->SetValue(value);
+}
+
+bool CNoteBar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* field = qobject_cast<CNumberEdit*>(watched);
+        if (field != nullptr && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            field->Commit();
+            emit focusPianoRoll();
+            return true;
+        }
+    }
+    return QToolBar::eventFilter(watched, event);
+}

@@ -1,0 +1,22 @@
+#include "ui/bars/CPlaySeekBar.h"
+
+#include "model/CBeats.h"
+
+CPlaySeekBar::CPlaySeekBar(QWidget* parent) : CSeekBar(parent) {
+    setObjectName("playSeekBar");
+    setRange(0, 0);
+}
+
+QString CPlaySeekBar::ToolTipText(const QPoint& pos) const {
+    if (m_beats == nullptr)
+        return {};
+    int tick = isSliderDown() ? value() : ValueAt(pos.x());
+    if (tick < minimum())
+        tick = value();
+    const int32_t measure = std::max(m_beats->TickToMeasure(tick), 0);
+    const int32_t offset = tick - m_beats->MeasureToTick(measure);
+    return QStringLiteral("%1 %2:%3")
+        .arg(m_playing ? QStringLiteral("位置") : QStringLiteral("再生開始位置"))
+        .arg(measure + 1)
+        .arg(offset);
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The track list beside the piano roll: one 36-pixel row per track of the open song (mute
+// picture, source picture, name, volume, note colour), the selected row being the current
+// track. A press selects a row; a click on the mute picture toggles the mute; dragging a
+// row moves the track, with Ctrl copies it; a double click below the rows adds a track.
+//
+// Public interface used by the frame (keep it when the pane is redrawn):
+//   Refresh()             refill the rows from the project, select the current track
+//   CurrentTrack()        the project's current track index
+//   count/currentRow/setCurrentRow   the rows seen as a list (setCurrentRow selects a row
+//                         as a press would)
+//   ICommandTarget        cut, copy, paste, delete (whole tracks, "TSQ_TRACK") and
+//                         "プロパティ" while the list has the keyboard focus
+//   currentTrackChanged   the user picked another row (the project is already updated)
+//   commandRequested      a gesture asks for a frame command (double click: properties or
+//                         add track)
+//   contextMenuRequested  the "TrackWnd" pop-up menu at a global position
+//   commandStateChanged   something the command enabling depends on changed
+// Every change to the song goes through CEditController's edit path (CTrackRowCommands).
+//
+// Thread: the user-interface thread only.
+
+#include "ui/ICommandTarget.h"
+#include "ui/trackwnd/CTrackRowCommands.h"
+#include "ui/trackwnd/CTrackRowDrag.h"
+
+#include <QAbstractScrollArea>
+
+class CEditController;
+class CTrack;
+
+class CTrackWnd : public QAbstractScrollArea, public ICommandTarget {
+    Q_OBJECT
+public:
+    using DialogRunner = CTrackRowCommands::DialogRunner;
+    // A left release this close to the left edge, without a drag, toggles the mute.
+    static constexpr int kMuteClickWidth = 20;
+
+    explicit CTrackWnd(CEditController& edit, QWidget* parent = nullptr);
+    ~CTrackWnd() override;
+
+    void Refresh();
+    int CurrentTrack() const;
+    int count() const;
+    int currentRow() const;
+    void setCurrentRow(int row);
+    // A row's rectangle in viewport coordinates.
+    QRect RowRect(int row) const;
+
+    std::optional<bool> CommandEnabled(int id) const override;
+    bool RunCommand(int id) override;
+
+    // Tests answer the properties dialog through this; the default runs QDialog::exec().
+    void SetDialogRunner(DialogRunner runner);
+
+signals:
+    void currentTrackChanged(int index);
+    void commandRequested(int id);
+    void contextMenuRequested(const QPoint& globalPos);
+    void commandStateChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    int RowAt(const QPoint& pos) const;
+    void SelectRow(int row);
+    void EnsureVisible(int row);
+    void UpdateScrollRange();
+    void UpdateDrag(const QPoint& pos);
+    void SetCopyDrag(bool copy);
+    void FinishDrag();
+    void CancelDrag();
+    void PaintMarker(QPainter& painter) const;
+
+    CEditController& m_edit;
+    CTrackRowCommands m_commands;
+    CTrackRowDrag m_drag;
+    DialogRunner m_runDialog;
+};
