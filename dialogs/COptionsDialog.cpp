@@ -1,6 +1,7 @@
 #include "dialogs/COptionsDialog.h"
 
 #include "dialogs/CNumberEdit.h"
+#include "dialogs/FileChooserStart.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -145,7 +146,7 @@ void COptionsDialog::StabilizeForm() {
 void COptionsDialog::BrowsePcmFolder() {
     const QString folder = QFileDialog::getExistingDirectory(
         this, QStringLiteral("Wave サウンドファイルのデフォルトフォルダ"),
-        m_ui.pcmDefaultPath->text());
+        FileChooserStart(m_ui.pcmDefaultPath->text()).directory);
     if (!folder.isEmpty())
         m_ui.pcmDefaultPath->setText(folder);
 }

@@ -3,6 +3,7 @@
 #include "audio/CAudioFile.h"
 #include "audio/Sonalo.h"
 #include "dialogs/CNumberEdit.h"
+#include "dialogs/FileChooserStart.h"
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QComboBox>
@@ -201,7 +202,8 @@ QString CPCMDialog::CurrentPath() const {
 }
 
 void CPCMDialog::OnBrowse() {
-    const QString folder = QString::fromStdString(m_options.pcmDefaultPath);
+    const QString folder =
+        FileChooserStart(QString::fromStdString(m_options.pcmDefaultPath)).directory;
     const QString path = m_chooseFile(
         this, folder, QStringLiteral("サウンドファイル (*.wav *.mp3);;すべてのファイル (*)"));
     if (!path.isEmpty())

@@ -6,6 +6,7 @@
 #include <QStyleOptionFocusRect>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -180,41 +181,49 @@ void CWaveMemoryEditWnd::MoveCursor(int column, int row) {
     update(CellRect(m_cursorColumn, m_cursorRow));
 }
 
-void CWaveMemoryEditWnd::DrawAt(const QPoint& point) {
-    const int column = ColumnAt(point.x(), width(), Columns());
-    const int row = RowAt(point.y(), height(), Levels());
-    Store(column, RowValue(row, Levels()));
-    MoveCursor(column, row);
+QPoint CWaveMemoryEditWnd::CellUnder(const QPoint& point) const {
+    return QPoint(ColumnAt(point.x(), width(), Columns()), RowAt(point.y(), height(), Levels()));
 }
 
-void CWaveMemoryEditWnd::ClearAt(const QPoint& point) {
-    Store(ColumnAt(point.x(), width(), Columns()), 0);
+// A quick stroke reports pointer positions many columns apart. Every column from the last
+// cell seen to this one is edited as if the pointer had run along the straight line between
+// them: the left button stores the row of that line, the right button clears.
+void CWaveMemoryEditWnd::StrokeTo(const QPoint& cell) {
+    const int fromColumn = std::min(m_strokeCell.x(), Columns() - 1);
+    const int fromRow = std::min(m_strokeCell.y(), Levels() - 1);
+    const int span = cell.x() - fromColumn;
+    const int step = span < 0 ? -1 : 1;
+    for (int column = fromColumn;; column += step) {
+        if (m_dragButton == Qt::LeftButton) {
+            const int row =
+                span == 0 ? cell.y()
+                          : fromRow + static_cast<int>(std::lround(double(cell.y() - fromRow) *
+                                                                   (column - fromColumn) / span));
+            Store(column, RowValue(row, Levels()));
+        } else {
+            Store(column, 0);
+        }
+        if (column == cell.x())
+            break;
+    }
+    if (m_dragButton == Qt::LeftButton)
+        MoveCursor(cell.x(), cell.y());
+    m_strokeCell = cell;
 }
 
 void CWaveMemoryEditWnd::mousePressEvent(QMouseEvent* event) {
     if (Columns() == 0 || Levels() <= 0 || m_dragButton != Qt::NoButton)
         return;
-    if (event->button() == Qt::LeftButton) {
-        m_dragButton = Qt::LeftButton;
-        DrawAt(event->position().toPoint());
-    } else if (event->button() == Qt::RightButton) {
-        m_dragButton = Qt::RightButton;
-        m_lastClearColumn = ColumnAt(event->position().toPoint().x(), width(), Columns());
-        ClearAt(event->position().toPoint());
-    }
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return;
+    m_dragButton = event->button();
+    m_strokeCell = CellUnder(event->position().toPoint());
+    StrokeTo(m_strokeCell);
 }
 
 void CWaveMemoryEditWnd::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragButton == Qt::LeftButton) {
-        DrawAt(event->position().toPoint());
-    } else if (m_dragButton == Qt::RightButton) {
-        // A quick sweep reports far-apart points; every column passed over is cleared.
-        const int column = ColumnAt(event->position().toPoint().x(), width(), Columns());
-        for (int c = std::min(column, m_lastClearColumn); c <= std::max(column, m_lastClearColumn);
-             ++c)
-            Store(c, 0);
-        m_lastClearColumn = column;
-    }
+    if (m_dragButton != Qt::NoButton && Columns() > 0 && Levels() > 0)
+        StrokeTo(CellUnder(event->position().toPoint()));
 }
 
 void CWaveMemoryEditWnd::mouseReleaseEvent(QMouseEvent* event) {

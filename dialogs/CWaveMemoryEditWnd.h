@@ -4,7 +4,8 @@
 // centre line. A sample v > 0 fills the v cells above the centre line, v < 0 the -v cells
 // below it. The user draws with the left button (the row under the pointer becomes the
 // column's value), clears with the right button, or moves a cursor cell with the arrow keys
-// and stores its row with Space (Delete clears the column).
+// and stores its row with Space (Delete clears the column). A drag edits every column it
+// passed over, however far apart the pointer's reported positions lie.
 //
 // The editor holds its own copy of the wave; the dialog reads it back with Wave(). Every
 // edit repaints only the columns and cursor cells it touched.
@@ -66,8 +67,8 @@ private:
 
     void Store(int column, int32_t value);
     void MoveCursor(int column, int row);
-    void DrawAt(const QPoint& point);
-    void ClearAt(const QPoint& point);
+    QPoint CellUnder(const QPoint& point) const;
+    void StrokeTo(const QPoint& cell);
 
     void PaintGrid(QPainter& painter, const QRect& dirty) const;
     void PaintSamples(QPainter& painter, const QRect& dirty) const;
@@ -76,5 +77,5 @@ private:
     int m_cursorColumn = 0;
     int m_cursorRow = 0;
     Qt::MouseButton m_dragButton = Qt::NoButton;
-    int m_lastClearColumn = 0; // where the right-button sweep was last seen
+    QPoint m_strokeCell; // (column, row) where the drag was last seen
 };

@@ -1,10 +1,12 @@
 #include "player/CSonaloApp.h"
 
 #include "player/CSonaloDlg.h"
+#include "ui/widgets/QtTranslation.h"
 
 CSonaloApp::CSonaloApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Ostrova"));
     setApplicationName(QStringLiteral("Sonalo"));
+    InstallQtTranslation(QLocale::Japanese);
 }
 
 QString CSonaloApp::PathToLoad(const QStringList& arguments) {

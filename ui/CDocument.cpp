@@ -1,6 +1,7 @@
 #include "ui/CDocument.h"
 
 #include "common/AppTitle.h"
+#include "dialogs/FileChooserStart.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
 #include "ui/CRecentFiles.h"
@@ -107,10 +108,9 @@ bool CDocument::New() {
 bool CDocument::OpenWithDialog() {
     if (!AskToSave())
         return false;
-    IUserPrompts::FileRequest request;
+    IUserPrompts::FileRequest request = ProjectFileRequest();
     request.filters = {kProjectFilter, kAllFilesFilter};
     request.defaultSuffix = "tqp";
-    request.directory = ProjectFolder();
     const QString path = m_prompts.OpenFileName(request);
     if (path.isEmpty())
         return false;
@@ -231,11 +231,9 @@ void CDocument::AfterSave() {
 }
 
 QString CDocument::ChooseSavePath() {
-    IUserPrompts::FileRequest request;
+    IUserPrompts::FileRequest request = ProjectFileRequest(m_path);
     request.filters = {kProjectFilter};
     request.defaultSuffix = "tqp";
-    request.directory = ProjectFolder();
-    request.fileName = m_path;
     const QString path = m_prompts.SaveFileName(request);
     if (!path.isEmpty())
         SetProjectFolder(path);
@@ -243,11 +241,10 @@ QString CDocument::ChooseSavePath() {
 }
 
 bool CDocument::Import() {
-    IUserPrompts::FileRequest request;
+    IUserPrompts::FileRequest request = ProjectFileRequest();
     request.title = kImportTitle;
     request.filters = {kImportableFilter, kProjectFilter, kMidiFilter, kAllFilesFilter};
     request.defaultSuffix = "tqp";
-    request.directory = ProjectFolder();
     const QString path = m_prompts.OpenFileName(request);
     if (path.isEmpty())
         return false;
@@ -295,11 +292,10 @@ bool CDocument::ImportAsNew(CProject imported) {
 }
 
 bool CDocument::Export() {
-    IUserPrompts::FileRequest request;
+    IUserPrompts::FileRequest request = ProjectFileRequest();
     request.title = kExportTitle;
     request.filters = {kMidiFilter};
     request.defaultSuffix = "mid";
-    request.directory = ProjectFolder();
     const QString path = m_prompts.SaveFileName(request);
     if (path.isEmpty())
         return false;
@@ -318,8 +314,13 @@ bool CDocument::Close() {
     return true;
 }
 
-QString CDocument::ProjectFolder() const {
-    return QString::fromStdString(m_app.Options().projectDefaultPath);
+IUserPrompts::FileRequest CDocument::ProjectFileRequest(const QString& fileName) const {
+    const FILE_CHOOSER_START start =
+        FileChooserStart(QString::fromStdString(m_app.Options().projectDefaultPath), fileName);
+    IUserPrompts::FileRequest request;
+    request.directory = start.directory;
+    request.fileName = start.fileName;
+    return request;
 }
 
 void CDocument::SetProjectFolder(const QString& file) {

@@ -9,6 +9,8 @@
 //
 // Thread: the user-interface thread only.
 
+#include "ui/IUserPrompts.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,6 @@ class CEditController;
 class CProject;
 class CRecentFiles;
 class IAppServices;
-class IUserPrompts;
 
 class IDocumentHooks {
 public:
@@ -75,7 +76,8 @@ private:
     void StartOver(CProject project, const QString& path);
     void ImportAsTracks(CProject& imported);
     bool ImportAsNew(CProject imported);
-    QString ProjectFolder() const;
+    // A chooser starting in "ProjectDefaultPath", or the nearest folder that still exists.
+    IUserPrompts::FileRequest ProjectFileRequest(const QString& fileName = {}) const;
     void SetProjectFolder(const QString& file);
 
     CEditController& m_edit;

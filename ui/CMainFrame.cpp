@@ -194,7 +194,6 @@ void CMainFrame::CreatePanes() {
     m_splitter->addWidget(m_pianoRoll);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({kTrackPaneWidth, std::max(width() - kTrackPaneWidth, 1)});
     setCentralWidget(m_splitter);
     resize(1024, 720);
 }
@@ -536,7 +535,8 @@ void CMainFrame::RestoreLayout() {
     m_playBar->VolumeBar()->setValue(static_cast<int>(volume * 100 + 0.5));
     m_windowState = new CWindowState(*this, *m_splitter,
                                      {[this] { return m_pianoRoll->VerticalScroll(); },
-                                      [this](int row) { m_pianoRoll->SetVerticalScroll(row); }});
+                                      [this](int row) { m_pianoRoll->SetVerticalScroll(row); }},
+                                     kTrackPaneWidth);
     connect(m_windowState, &CWindowState::fullScreenChanged, m_menus,
             &CFrameMenus::ShowFullScreenItems);
 }

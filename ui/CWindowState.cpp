@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QSplitter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kSection = "Window State";
@@ -22,10 +24,38 @@ int ReadInt(QSettings& settings, const char* key, int current) {
 
 } // namespace
 
-CWindowState::CWindowState(QMainWindow& window, QSplitter& splitter, PaneAccess pianoRoll)
+CWindowState::CWindowState(QMainWindow& window, QSplitter& splitter, PaneAccess pianoRoll,
+                           int trackWidth)
     : QObject(&window), m_window(window), m_splitter(splitter), m_pianoRoll(std::move(pianoRoll)),
       m_normal(window.geometry()), m_maximizedRect(window.geometry()) {
     m_window.installEventFilter(this);
+    m_splitter.installEventFilter(this);
+    // What the user sets by hand wins over a width still waiting for room.
+    connect(&m_splitter, &QSplitter::splitterMoved, this, [this] { m_pendingTrackWidth.reset(); });
+    SetTrackWidth(trackWidth);
+}
+
+void CWindowState::SetTrackWidth(int width) {
+    if (width < 1)
+        return;
+    m_pendingTrackWidth = width;
+    ApplyTrackWidth();
+}
+
+// Runs before the splitter shares out a new width itself, which then keeps the sizes set
+// here: the track list does not stretch, the piano roll takes the rest.
+void CWindowState::ApplyTrackWidth() {
+    if (!m_pendingTrackWidth || m_splitter.count() != 2)
+        return;
+    const QWidget* pianoRoll = m_splitter.widget(1);
+    const int pianoMinimum =
+        std::max({pianoRoll->minimumWidth(), pianoRoll->minimumSizeHint().width(), 1});
+    const int total = m_splitter.width() - m_splitter.handleWidth();
+    const int width = *m_pendingTrackWidth;
+    if (total - width < pianoMinimum)
+        return;
+    m_splitter.setSizes({width, total - width});
+    m_pendingTrackWidth.reset();
 }
 
 bool CWindowState::IsFullScreen() const {
@@ -33,6 +63,11 @@ bool CWindowState::IsFullScreen() const {
 }
 
 bool CWindowState::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_splitter) {
+        if (event->type() == QEvent::Resize)
+            ApplyTrackWidth();
+        return false;
+    }
     if (watched != &m_window || IsFullScreen())
         return false;
     const Qt::WindowStates state = m_window.windowState();
@@ -83,8 +118,7 @@ void CWindowState::Save(QSettings& settings) const {
     settings.setValue("Bottom", m_normal.top() + m_normal.height());
     settings.setValue("Maximized", m_maximized ? 1 : 0);
     settings.setValue("Fullscreen", IsFullScreen() ? 1 : 0);
-    const QList<int> sizes = m_splitter.sizes();
-    settings.setValue("TrackWndWidth", sizes.isEmpty() ? 0 : sizes.first());
+    settings.setValue("TrackWndWidth", TrackWidth());
     settings.setValue("PianoRollWndVScroll", m_pianoRoll.verticalScroll());
     settings.endGroup();
 }
@@ -98,8 +132,7 @@ void CWindowState::Restore(QSettings& settings) {
     const int bottom = ReadInt(settings, "Bottom", current.top() + current.height());
     const bool maximized = ReadInt(settings, "Maximized", 0) != 0;
     const bool fullScreen = ReadInt(settings, "Fullscreen", 0) != 0;
-    const QList<int> sizes = m_splitter.sizes();
-    const int trackWidth = ReadInt(settings, "TrackWndWidth", sizes.isEmpty() ? 0 : sizes.first());
+    const int trackWidth = ReadInt(settings, "TrackWndWidth", TrackWidth());
     const int vscroll = ReadInt(settings, "PianoRollWndVScroll", m_pianoRoll.verticalScroll());
     settings.endGroup();
 
@@ -114,12 +147,18 @@ void CWindowState::Restore(QSettings& settings) {
     m_maximized = maximized;
     if (fullScreen)
         EnterFullScreen();
-    if (sizes.size() == 2 && trackWidth >= 1) {
-        const int total = sizes[0] + sizes[1];
-        const int width = std::min(trackWidth, std::max(total - 1, 1));
-        m_splitter.setSizes({width, std::max(total - width, 1)});
-    }
+    // A width no screen could show would wait for room for ever.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr && trackWidth <= screen->virtualGeometry().width())
+        SetTrackWidth(trackWidth);
     m_pianoRoll.setVerticalScroll(vscroll);
+}
+
+int CWindowState::TrackWidth() const {
+    if (m_pendingTrackWidth)
+        return *m_pendingTrackWidth;
+    const QList<int> sizes = m_splitter.sizes();
+    return sizes.isEmpty() ? 0 : sizes.first();
 }
 
 // A stored rectangle is used only when it has a usable size and lies at least partly on a

@@ -2,12 +2,35 @@
 
 #include "model/CLFO.h"
 
+#include <algorithm>
 #include <cmath>
 
-CLfoShape::CLfoShape(const CLFO& lfo)
-    : active(lfo.period != 0 && lfo.depth != 0 && lfo.waveform >= 0 && lfo.waveform <= 3),
-      negativeDelay(lfo.delay < 0), invert(lfo.invert != 0), waveform(lfo.waveform),
-      delay(lfo.delay), fade(lfo.fade), period(lfo.period), depth(lfo.depth) {
+namespace {
+
+// Damaged files can carry any value. A fade-in of days is summed frame by frame and a
+// negative period keeps the phase catch-up from its shortcuts, so a late second would cost
+// every frame since the note's start; a depth of thousands of octaves overflows the pitch.
+// The fade-in and the depth are held at the ends of their ranges (a negative fade-in means
+// none, as before); a negative period switches the LFO off, as a period of 0 does.
+CLFO InRange(CLFO lfo) {
+    lfo.fade = std::clamp(lfo.fade, 0, CLfoShape::kMaxFade);
+    lfo.period = std::max(lfo.period, 0);
+    lfo.depth = std::clamp(lfo.depth, -CLfoShape::kMaxDepth, CLfoShape::kMaxDepth);
+    return lfo;
+}
+
+} // namespace
+
+CLfoShape::CLfoShape(const CLFO& settings) {
+    const CLFO lfo = InRange(settings);
+    active = lfo.period != 0 && lfo.depth != 0 && lfo.waveform >= 0 && lfo.waveform <= 3;
+    negativeDelay = lfo.delay < 0;
+    invert = lfo.invert != 0;
+    waveform = lfo.waveform;
+    delay = lfo.delay;
+    fade = lfo.fade;
+    period = lfo.period;
+    depth = lfo.depth;
 }
 
 int64_t CLfoShape::Stretch(double ms, double lengthMs) const {

@@ -11,20 +11,28 @@ class CLFO;
 
 class CLfoShape {
 public:
+    // Where damaged values are held. The fade-in is offered up to 10 s. Pitch depths are
+    // offered up to an octave; the phase catch-up sums vibratos twice as deep (either
+    // sign) in closed form, and an amplitude LFO is harmless at any depth up to that.
+    static constexpr int32_t kMaxFade = 10000;
+    static constexpr int32_t kMaxDepth = 2 * 3072;
+
     CLfoShape() = default;
-    explicit CLfoShape(const CLFO& lfo);
+    // Values no dialog offers (damaged files) are held where the voice can render them at
+    // a bounded cost.
+    explicit CLfoShape(const CLFO& settings);
 
     // False when the value is 0 throughout: no period, no depth, or a waveform the LFO
     // does not know (damaged files).
     bool Active() const { return active; }
-    // True for the waveforms whose value jumps somewhere in a cycle (square, sawtooth) or
-    // may jump (triangle, which jumps at whole cycles when the period is negative).
+    // True for the waveforms whose value jumps somewhere in a cycle (square, sawtooth);
+    // the triangle, whose formula starts over at whole cycles, is treated alike.
     bool HasSteps() const { return active && waveform != 3; }
     // True for the sine, the only waveform without corners or jumps.
     bool Smooth() const { return waveform == 3; }
     // Largest value in semitones, either sign.
     double Amplitude() const { return (depth < 0 ? -depth : depth) / 256; }
-    // The period in whole milliseconds (negative in damaged files).
+    // The period in whole milliseconds, 1 or more while the LFO is active.
     int64_t PeriodMs() const { return static_cast<int64_t>(period); }
 
     // The time the LFO compares with its delay: note-relative, or counted from the note's
@@ -33,7 +41,7 @@ public:
     // Note time at which the LFO starts (it compares X with its delay).
     double OnsetMs(double lengthMs) const { return negativeDelay ? delay + lengthMs : delay; }
     // Note time at which its fade-in ends.
-    double SteadyMs(double lengthMs) const { return OnsetMs(lengthMs) + (fade > 0 ? fade : 0); }
+    double SteadyMs(double lengthMs) const { return OnsetMs(lengthMs) + fade; }
     // True once the LFO has started (its value may differ from 0 from here on).
     bool Running(double ms, double lengthMs) const { return active && X(ms, lengthMs) >= delay; }
     // True once the LFO has started and faded in: from here on its value repeats with

@@ -30,7 +30,10 @@ CNoteTimes::CNoteTimes(const CNote& note, const CTempoList& tempos) {
         const int64_t from = position + note.portamentoStart;
         glideStart = tempos.TicksToSeconds(0, ClampTick(from));
         glideEnd = tempos.TicksToSeconds(0, ClampTick(from + note.portamentoLength));
-        glideLevel = note.portamentoLevel;
+        // Files hold the level in 16 bits. A deeper glide made in memory would be steep
+        // enough to defeat the phase catch-up's shortcuts, and its pitch would overflow.
+        glideLevel = std::clamp<int32_t>(note.portamentoLevel, std::numeric_limits<int16_t>::min(),
+                                         std::numeric_limits<int16_t>::max());
     }
     valid = std::isfinite(noteStart) && std::isfinite(noteEnd) && std::isfinite(lengthMs) &&
             std::isfinite(keyOffMs) && std::isfinite(glideStart) && std::isfinite(glideEnd);

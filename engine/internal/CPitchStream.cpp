@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <numeric>
 
 namespace {
@@ -127,7 +126,7 @@ CPitchStream::LFO_TIMES CPitchStream::LfoTimes(const CLfoShape* lfo) const {
 int64_t CPitchStream::BlockFrames(const CLfoShape& lfo) const {
     if (!(rate <= 0x1p31 && rate == std::floor(rate)))
         return 0;
-    const int64_t periodRate = std::llabs(lfo.PeriodMs()) * static_cast<int64_t>(rate);
+    const int64_t periodRate = lfo.PeriodMs() * static_cast<int64_t>(rate);
     const int64_t block = periodRate / std::gcd(periodRate, int64_t{1000});
     return block <= kMaxBlock ? block : 0;
 }
@@ -317,30 +316,30 @@ CPitchStream::STRETCH CPitchStream::Stretch(const PIECE& piece, int64_t frame) c
 }
 
 // The Euler-Maclaurin terms left out shrink with (frame step * rate of change)^2 per term;
-// below kMaxStepChange they are far below rounding. Large depths make the factor too
-// peaked for the fixed quadrature. Otherwise the cheaper of the two sums is taken, counting
-// a smooth stretch as about as dear as 20 frames, a linear one (a geometric series) as 6.
+// below kMaxStepChange they are far below rounding. Over a quarter cycle the fixed
+// quadrature stays at rounding level for any depth the shapes let through (two LFOs of two
+// octaves each), so depth alone never forces the frames to be summed one by one, which would
+// make a late second cost the frames since the note's start. Otherwise the cheaper of the
+// two sums is taken, counting a smooth stretch as about as dear as 20 frames, a linear one
+// (a geometric series) as 6.
 bool CPitchStream::SmoothCheaper(const PIECE& piece, int64_t frames, int64_t last) const {
     constexpr double kMaxStepChange = 0.05;
-    constexpr double kMaxOctaves = 1.5;
     constexpr double kStretchCost = 20;
     constexpr double kLinearStretchCost = 6;
     if (piece.steady == 0 || frames <= 0)
         return false;
     double change = kLn2 / 12 * std::fabs(piece.glideSlope);
-    double octaves = 0;
     double quarters = double(frames) / std::max(1.0, std::floor(rate / 8)) + 1;
     for (int k = 0; k < piece.steady; ++k) {
         const CLfoShape& lfo = *piece.steadyLfos[size_t(k)];
         // Quarter indexes must stay exact integers up to the piece's end.
-        if (lfo.PeriodMs() <= 0 || !(lfo.Cycles(FrameMs(last), times->lengthMs) < 0x1p40))
+        if (!(lfo.Cycles(FrameMs(last), times->lengthMs) < 0x1p40))
             return false;
         const double cyclesPerSecond = 1000 / double(lfo.PeriodMs());
-        octaves += lfo.Amplitude() / 12;
         change += (1 + kLn2 / 12 * lfo.Amplitude()) * voice::kTwoPi * cyclesPerSecond;
         quarters += 4 * cyclesPerSecond * double(frames) / rate + 1;
     }
-    if (!(change / rate <= kMaxStepChange && octaves <= kMaxOctaves))
+    if (!(change / rate <= kMaxStepChange))
         return false;
     const double blockCost =
         piece.block == 0 || frames < 2 * piece.block ? double(frames) : double(piece.block);

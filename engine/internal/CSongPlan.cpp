@@ -2,7 +2,63 @@
 
 #include "model/CProject.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+// A segment whose chain goes on into the next bucket, with the note it belongs to.
+struct CONTINUED {
+    const CNote* segment;
+    int32_t note;
+};
+
+bool Before(const CONTINUED& a, const CONTINUED& b) {
+    return std::less<const CNote*>()(a.segment, b.segment);
+}
+
+// The note of a segment that is not a head: its predecessor lies in the bucket before,
+// among `previous` (sorted by segment).
+int32_t NoteOf(const std::vector<CONTINUED>& previous, const CNote* segment) {
+    const CONTINUED key{segment->prevSegment, 0};
+    const auto it = std::lower_bound(previous.begin(), previous.end(), key, Before);
+    if (it == previous.end() || it->segment != key.segment)
+        throw std::logic_error("note segment without its predecessor in the bucket before");
+    return it->note;
+}
+
+// Heads come in the order ForEachNote met them, so the n-th head is note n. Any other
+// segment continues a segment of the bucket before; walking its chain back to the head
+// instead would make a long note cost the square of its segments.
+void AddSegments(TRACK_PLAN& plan) {
+    const CNoteArray& buckets = plan.track->buckets;
+    plan.bucketFirst.reserve(buckets.size() + 1);
+    size_t segments = 0;
+    for (const CNote* bucket : buckets)
+        for (const CNote* s = bucket; s != nullptr; s = s->nextInBucket)
+            ++segments;
+    plan.segments.reserve(segments);
+    int32_t heads = 0;
+    std::vector<CONTINUED> previous;
+    std::vector<CONTINUED> current;
+    for (const CNote* bucket : buckets) {
+        plan.bucketFirst.push_back(static_cast<int32_t>(plan.segments.size()));
+        current.clear();
+        for (const CNote* s = bucket; s != nullptr; s = s->nextInBucket) {
+            const int32_t note = s->IsHead() ? heads++ : NoteOf(previous, s);
+            plan.segments.push_back({note, s});
+            if (s->nextSegment != nullptr)
+                current.push_back({s, note});
+        }
+        std::sort(current.begin(), current.end(), Before);
+        std::swap(previous, current);
+    }
+    plan.bucketFirst.push_back(static_cast<int32_t>(plan.segments.size()));
+}
+
+} // namespace
 
 CSongPlan::CSongPlan(const CProject& project)
     : project(project), channels(project.data.channels), rate(project.data.samplesPerSec),
@@ -24,26 +80,12 @@ void CSongPlan::AddTrack(const CTrack& track) {
     plan.track = &track;
     plan.voice = CTrackVoice(track.settings, project.data);
     plan.notes.reserve(track.NoteCount());
-    std::unordered_map<const CNote*, int32_t> indexOf;
-    indexOf.reserve(track.NoteCount());
     track.ForEachNote([&](const CNote* head) {
         NOTE_PLAN& note = plan.notes.emplace_back();
         note.head = head;
         note.times = CNoteTimes(*head, project.data.tempos);
         note.position = head->position;
         note.end = int64_t{head->position} + head->length;
-        indexOf.emplace(head, static_cast<int32_t>(plan.notes.size() - 1));
     });
-    plan.bucketFirst.reserve(track.buckets.size() + 1);
-    size_t segments = 0;
-    for (const CNote* bucket : track.buckets)
-        for (const CNote* s = bucket; s != nullptr; s = s->nextInBucket)
-            ++segments;
-    plan.segments.reserve(segments);
-    for (const CNote* bucket : track.buckets) {
-        plan.bucketFirst.push_back(static_cast<int32_t>(plan.segments.size()));
-        for (const CNote* s = bucket; s != nullptr; s = s->nextInBucket)
-            plan.segments.push_back({indexOf.at(s->Head()), s});
-    }
-    plan.bucketFirst.push_back(static_cast<int32_t>(plan.segments.size()));
+    AddSegments(plan);
 }

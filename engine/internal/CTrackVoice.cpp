@@ -4,6 +4,7 @@
 #include "model/CProjectData.h"
 #include "model/CTrackData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -29,8 +30,9 @@ FM_OPERATOR_VOICE MakeOperator(const CFMOperator& op, int32_t trackDetune) {
 
 CTrackVoice::CTrackVoice(const CTrackData& settings, const CProjectData& song)
     : waveform(settings.waveform), invert(settings.invert != 0), pseudoWave(settings.pseudoWave),
-      squareHighPart(0.5 + settings.duty / 512.0), gain(settings.volume / 255.0), pan(settings.pan),
-      detuneSemitones(settings.detune / 256.0), transpose(song.transpose), rate(song.samplesPerSec),
+      squareHighPart(0.5 + settings.duty / 512.0), gain(settings.volume / 255.0),
+      pan(std::clamp(settings.pan, -kMaxPan, kMaxPan)), detuneSemitones(settings.detune / 256.0),
+      transpose(song.transpose), rate(song.samplesPerSec),
       clickReduction(song.reductionPuchiNoise != 0), envelope(settings.envelope),
       pitchLfo(settings.pitchLFO), ampLfo(settings.ampLFO), algorithm(settings.fm.algorithm) {
     if (waveform == kPcm)

@@ -28,6 +28,8 @@ struct FM_OPERATOR_VOICE {
 
 class CTrackVoice {
 public:
+    static constexpr int32_t kMaxPan = 255;
+
     CTrackVoice() = default;
     CTrackVoice(const CTrackData& settings, const CProjectData& song);
 
@@ -36,6 +38,8 @@ public:
     int32_t pseudoWave = 0;
     double squareHighPart = 0.5; // 0.5 + duty / 512
     double gain = 0;             // volume / 255
+    // Held within -255..255: the mix attenuates a channel by 256 minus the pan's size,
+    // which a damaged pan would turn negative or overflow.
     int32_t pan = 0;
     double detuneSemitones = 0; // detune / 256
     int32_t transpose = 0;

@@ -133,11 +133,14 @@ private slots:
     // [GIVEN] the file chooser [WHEN] a file inside or outside the documents folder is chosen
     // [THEN] the name is relative or the full path
     void BrowseStoresRelativeNamesInsideTheDocumentsFolder() {
-        CPCM::SetDocumentsFolder("/home/user/Documents");
+        QTemporaryDir home;
+        const QString documents = home.filePath(QStringLiteral("Documents"));
+        QVERIFY(QDir().mkpath(documents + QStringLiteral("/wav")));
+        CPCM::SetDocumentsFolder(documents.toStdString());
         OPTIONS options;
-        options.pcmDefaultPath = "/home/user/Documents/wav";
+        options.pcmDefaultPath = (documents + QStringLiteral("/wav")).toStdString();
         CPCMDialog dialog(options);
-        QString chosen = QStringLiteral("/home/user/Documents/wav/kick.wav");
+        QString chosen = documents + QStringLiteral("/wav/kick.wav");
         QString folderSeen;
         QString filterSeen;
         dialog.SetFileChooser([&](QWidget*, const QString& folder, const QString& filter) {
@@ -148,18 +151,47 @@ private slots:
         QVERIFY(ShowActive(&dialog));
         auto* browse = Child<QPushButton>(&dialog, "browse");
         Click(browse);
-        QCOMPARE(folderSeen, QStringLiteral("/home/user/Documents/wav"));
+        QCOMPARE(folderSeen, documents + QStringLiteral("/wav"));
         QVERIFY(filterSeen.contains(QStringLiteral("*.wav")));
         QVERIFY(filterSeen.contains(QStringLiteral("*.mp3")));
         QCOMPARE(dialog.GetTrack().pcm.fileName, std::string("wav/kick.wav"));
 
-        chosen = QStringLiteral("/home/user/Documents2/snare.wav");
+        chosen = home.filePath(QStringLiteral("Documents2/snare.wav"));
         Click(browse);
-        QCOMPARE(dialog.GetTrack().pcm.fileName, std::string("/home/user/Documents2/snare.wav"));
+        QCOMPARE(dialog.GetTrack().pcm.fileName, chosen.toStdString());
 
+        const std::string kept = chosen.toStdString();
         chosen.clear();
         Click(browse);
-        QCOMPARE(dialog.GetTrack().pcm.fileName, std::string("/home/user/Documents2/snare.wav"));
+        QCOMPARE(dialog.GetTrack().pcm.fileName, kept);
+    }
+
+    // [GIVEN] a default PCM folder that is not on disk [WHEN] "..." is pressed [THEN] the
+    // chooser starts in the nearest folder that exists, never in the missing one
+    void BrowseStartsInTheNearestExistingFolder() {
+        QTemporaryDir home;
+        const struct {
+            QString stored;
+            QString expected;
+        } cases[] = {
+            {home.filePath(QStringLiteral("Documents")), home.path()},
+            {home.filePath(QStringLiteral("a/b/c")), home.path()},
+            {QString(), QDir::homePath()},
+            {QStringLiteral("relative/folder"), QDir::homePath()},
+        };
+        for (const auto& c : cases) {
+            OPTIONS options;
+            options.pcmDefaultPath = c.stored.toStdString();
+            CPCMDialog dialog(options);
+            QString folderSeen;
+            dialog.SetFileChooser([&](QWidget*, const QString& folder, const QString&) {
+                folderSeen = folder;
+                return QString();
+            });
+            QVERIFY(ShowActive(&dialog));
+            Click(Child<QPushButton>(&dialog, "browse"));
+            QCOMPARE(folderSeen, c.expected);
+        }
     }
 
     // [GIVEN] a 44100 Hz file [WHEN] the loop unit switches to samples and back [THEN] 1000 ms

@@ -101,6 +101,48 @@ private slots:
         QCOMPARE(CWaveMemoryEditWnd::RowAt(-1, kHeight, 16), 0);
     }
 
+    // [GIVEN] an empty wave [WHEN] the left button jumps to a far cell in one move, either
+    // way [THEN] every column between takes the row of the straight line through the two
+    // cells and nothing outside them changes; RightDragClearsAndDragsClamp sweeps the
+    // right button the same way
+    void FastStrokesLeaveNoGaps() {
+        const struct {
+            QPoint from;
+            QPoint to;
+        } strokes[] = {
+            {{2, 1}, {27, 14}}, {{30, 12}, {3, 0}}, {{5, 15}, {6, 0}}, {{9, 4}, {9, 11}}};
+        for (const auto& stroke : strokes) {
+            CWaveMemoryEditWnd editor;
+            editor.setFixedSize(kWidth, kHeight);
+            editor.SetWave(Wave(32, 16));
+            QVERIFY(ShowActive(&editor));
+            QTest::mousePress(&editor, Qt::LeftButton, Qt::NoModifier,
+                              Cell(stroke.from.x(), stroke.from.y()));
+            QTest::mouseMove(&editor, Cell(stroke.to.x(), stroke.to.y()));
+            QTest::mouseRelease(&editor, Qt::LeftButton, Qt::NoModifier,
+                                Cell(stroke.to.x(), stroke.to.y()));
+            const int first = std::min(stroke.from.x(), stroke.to.x());
+            const int last = std::max(stroke.from.x(), stroke.to.x());
+            for (int column = 0; column < 32; ++column) {
+                const int32_t value = editor.Wave().samples[size_t(column)];
+                if (column < first || column > last) {
+                    QCOMPARE(value, 0);
+                    continue;
+                }
+                QVERIFY2(value != 0, qPrintable(QString::number(column)));
+                const int row = value > 0 ? 8 - value : 7 - value;
+                const double span = stroke.to.x() - stroke.from.x();
+                const double line = span == 0
+                                        ? stroke.to.y()
+                                        : stroke.from.y() + (stroke.to.y() - stroke.from.y()) *
+                                                                (column - stroke.from.x()) / span;
+                QVERIFY2(std::abs(row - line) <= 0.5,
+                         qPrintable(QStringLiteral("column %1 row %2").arg(column).arg(row)));
+            }
+            QCOMPARE(editor.Cursor(), stroke.to);
+        }
+    }
+
     // [GIVEN] the focus [WHEN] arrows, Space and Delete are pressed [THEN] the cursor moves
     // within the grid and stores or clears its column
     void KeysMoveTheCursorAndStore() {

@@ -126,7 +126,7 @@ TEST(LateSecond, SlowVibratoOfEveryWaveformAtEveryRateMatches) {
 }
 
 TEST(LateSecond, DeepSlowSineVibratoMatches) {
-    // [GIVEN] sine vibratos 18 semitones deep, as deep as the closed form takes
+    // [GIVEN] sine vibratos 18 semitones deep, half an octave more than any dialog offers
     for (const int32_t period : {331, 997, 9999}) {
         CProject p = Bare(44100);
         AddTrack(p, 3).settings.pitchLFO = {3, 0, 0, 0, period, 18 * 256};
@@ -166,5 +166,27 @@ TEST(LateSecond, SlowVibratosUnderAGlideAndOnFmOperatorsMatch) {
     for (int second : {4, 10}) {
         EXPECT_LE(WorstDifference(glide, second), kTolerance) << "glide, second " << second;
         EXPECT_LE(WorstDifference(fm, second), kTolerance) << "fm, second " << second;
+    }
+}
+
+TEST(LateSecond, DeepVibratosOnTopOfEachOtherMatch) {
+    // [GIVEN] FM operators whose own sine vibrato adds to the track's, an octave each
+    // (slow, with periods whose frame grids repeat only after days), and a single sine
+    // vibrato of two octaves, at the depth where damaged depths are held
+    CProject fm = Bare(11025);
+    CTrack& t = AddTrack(fm, 7);
+    t.settings.pitchLFO = {3, 0, 0, 0, 9999, 3072};
+    t.settings.fm.algorithm = 7;
+    for (CFMOperator& op : t.settings.fm.operators)
+        op.pitchLFO = {3, 1, 0, 0, 9997, 3072};
+    t.settings.fm.operators[3].pitchLFO = {1, 0, 0, 0, 9973, 3072};
+    t.AddNote(Note(0, 12 * kSecond, 52));
+    CProject deep = Bare(11025);
+    AddTrack(deep, 3).settings.pitchLFO = {3, 0, 0, 0, 997, 2 * 3072};
+    deep.tracks[0].AddNote(Note(0, 12 * kSecond, 60));
+    // [THEN]
+    for (int second : {6, 11}) {
+        EXPECT_LE(WorstDifference(fm, second), kTolerance) << "fm, second " << second;
+        EXPECT_LE(WorstDifference(deep, second), kTolerance) << "deep, second " << second;
     }
 }

@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSplitter>
 #include <QTest>
 
 #include <cstring>
@@ -43,6 +44,24 @@ std::unique_ptr<CTSQApp> Run(ScriptedPrompts* prompts, const QStringList& argume
     auto app = std::make_unique<CTSQApp>(prompts);
     app->Start(arguments);
     return app;
+}
+
+// The track list's width once the window is on screen and its events are handled.
+int ShownTrackWidth(CTSQApp& app) {
+    CMainFrame& frame = *app.Frame();
+    if (!QTest::qWaitForWindowExposed(&frame))
+        return -1;
+    QTest::qWait(50);
+    return frame.Splitter().sizes().value(0);
+}
+
+// Drags the handle between the track list and the piano roll `dx` pixels with the mouse.
+void DragSplitter(QSplitter& splitter, int dx) {
+    QSplitterHandle* handle = splitter.handle(1);
+    const QPoint middle = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, middle);
+    QTest::mouseMove(handle, middle + QPoint(dx, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, middle + QPoint(dx, 0));
 }
 
 } // namespace
@@ -173,6 +192,34 @@ private slots:
         plain.Parse({"del"});
         QVERIFY(!plain.deleteSettings);
         QCOMPARE(plain.fileName, QStringLiteral("del"));
+    }
+
+    // [GIVEN] empty settings [WHEN] the editor starts, shows and quits [THEN] the track list
+    // opens 200 pixels wide and is stored so; dragged to 228 it comes back as 228, also in a
+    // maximized window, and with "RestoreWindow" off it starts at 200 again
+    void trackListWidthSurvivesARestart() {
+        auto app = Run(nullptr);
+        QCOMPARE(ShownTrackWidth(*app), 200);
+        DragSplitter(app->Frame()->Splitter(), 28);
+        QCOMPARE(app->Frame()->Splitter().sizes().value(0), 228);
+        app->Shutdown();
+        QCOMPARE(Stored("Window State/TrackWndWidth").toInt(), 228);
+
+        app = Run(nullptr);
+        QCOMPARE(ShownTrackWidth(*app), 228);
+        app->Shutdown();
+        QCOMPARE(Stored("Window State/TrackWndWidth").toInt(), 228);
+
+        Store({{"Window State/Maximized", 1}});
+        app = Run(nullptr);
+        QCOMPARE(ShownTrackWidth(*app), 228);
+        app->Shutdown();
+        QCOMPARE(Stored("Window State/TrackWndWidth").toInt(), 228);
+
+        Store({{"Options/RestoreWindow", 0}});
+        app = Run(nullptr);
+        QCOMPARE(ShownTrackWidth(*app), 200);
+        app->Shutdown();
     }
 
     void startOpensTheFileNamed() {

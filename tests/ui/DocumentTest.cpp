@@ -10,6 +10,7 @@
 #include "ui/PathUtil.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -255,6 +256,39 @@ private slots:
                  Path("junk.mid") +
                      QStringLiteral(" のインポートに失敗しました。\n\nファイルが見つからないか、"
                                     "壊れているか、対応していない形式です。"));
+    }
+
+    // [GIVEN] a "ProjectDefaultPath" that is not on disk [WHEN] any project chooser opens
+    // [THEN] it starts in the nearest existing folder and never proposes a folder's name
+    void choosersStartInTheNearestExistingFolder() {
+        app->options.projectDefaultPath = Path("Documents").toStdString();
+        Touch(*edit);
+        QVERIFY(!document->Save());
+        QVERIFY(!document->SaveAs());
+        QVERIFY(!document->Export());
+        QVERIFY(!document->Import());
+        prompts->answers = {Answer::No};
+        QVERIFY(!document->OpenWithDialog());
+        QCOMPARE(prompts->requests.size(), 5);
+        for (const IUserPrompts::FileRequest& request : prompts->requests) {
+            QCOMPARE(request.directory, app->Folder());
+            QCOMPARE(request.fileName, QString());
+        }
+
+        QVERIFY(QDir().mkpath(Path("Documents")));
+        QVERIFY(!document->SaveAs());
+        QCOMPARE(prompts->requests.last().directory, Path("Documents"));
+        QCOMPARE(prompts->requests.last().fileName, QString());
+
+        // A song whose folder went away proposes its own name in the nearest folder left.
+        document->SetPath(Path("gone/deeper/song.tqp"));
+        QVERIFY(!document->SaveAs());
+        QCOMPARE(prompts->requests.last().directory, app->Folder());
+        QCOMPARE(prompts->requests.last().fileName, QStringLiteral("song.tqp"));
+
+        app->options.projectDefaultPath.clear();
+        QVERIFY(!document->Export());
+        QCOMPARE(prompts->requests.last().directory, QDir::homePath());
     }
 
     void exportWritesMidi() {

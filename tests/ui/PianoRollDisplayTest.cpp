@@ -29,6 +29,18 @@ int DarkPixels(const QImage& image, const QRect& rect) {
     return dark;
 }
 
+// The bounding box of those dark pixels; empty when there are none.
+QRect DarkBounds(const QImage& image, const QRect& rect) {
+    QRect bounds;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() < 100 && c.green() < 100 && c.blue() < 100)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    return bounds;
+}
+
 // Collects the rectangles the viewport is asked to paint.
 class PaintSpy : public QObject {
 public:
@@ -205,6 +217,89 @@ private slots:
         QCOMPARE(piano_roll_text::TempoLabel(120.5), QStringLiteral("T120.5"));
         QCOMPARE(piano_roll_text::TempoLabel(99.96), QStringLiteral("T100.0"));
         QCOMPARE(piano_roll_text::VolumeLabel(200), QStringLiteral("V200"));
+    }
+
+    // [GIVEN] the tempo and volume markers at 1:0, as every song has them [WHEN] the pane is
+    // painted at several desktop font sizes and zooms [THEN] the tempo label's ink stays in
+    // the upper half, the volume label's in the lower half, with a free line between them,
+    // and neither reaches the note area
+    void markerRowsNeverOverlap() {
+        const QFont original = QApplication::font();
+        for (int pixels : {9, 12, 16, 22, 30}) {
+            QFont font = original;
+            font.setPixelSize(pixels);
+            QApplication::setFont(font);
+            for (int zoomX : {16, 192, 2048}) {
+                PianoRollRig rig;
+                rig.options.pianoRollZoomX = zoomX;
+                rig.roll->Refresh(false);
+                const int h = rig.Geometry().RulerHeight();
+                const int mid = (h - 1) / 2;
+                // "T1" and "V1": no measure number comes this close to the labels.
+                const int label = QFontMetrics(font).horizontalAdvance(QStringLiteral("T1")) / 2;
+                const QImage image = rig.Picture();
+                const QString where = QStringLiteral("font %1 px, zoom %2").arg(pixels).arg(zoomX);
+                const QRect upper = DarkBounds(image, QRect(66, 0, label, mid));
+                const QRect lower = DarkBounds(image, QRect(66, mid, label, h - 1 - mid));
+                QVERIFY2(!upper.isEmpty() && !lower.isEmpty(), qPrintable(where));
+                QVERIFY2(upper.bottom() < mid - 1 && lower.top() > mid, qPrintable(where));
+                QVERIFY2(DarkPixels(image, QRect(66, h - 1, label, 4)) == 0, qPrintable(where));
+            }
+        }
+        QApplication::setFont(original);
+    }
+
+    // [GIVEN] measure 61 scrolled out of view step by step [WHEN] the ruler is painted
+    // [THEN] its number is whole (as wide as in full view) or not there at all; while the
+    // visible part of the measure still has room, the number moves into it
+    void measureNumbersAreWholeOrAbsent() {
+        PianoRollRig rig;
+        const int32_t start = 60 * 1920;
+        QScrollBar* bar = rig.roll->horizontalScrollBar();
+        bar->setMaximum(start + 1920);
+        auto numberInk = [&](int32_t offset) {
+            bar->setValue(start + offset);
+            const CPianoRollGeometry g = rig.Geometry();
+            const int end = static_cast<int>(g.XOfTick(start + 1920));
+            return DarkBounds(rig.Picture(), QRect(64, 0, end - 64, g.RulerHeight() - 1));
+        };
+        const QRect whole = numberInk(0);
+        QVERIFY(!whole.isEmpty());
+        int drawn = 0;
+        for (int32_t offset = 0; offset < 1920; offset += 40) {
+            const QRect ink = numberInk(offset);
+            if (ink.isEmpty())
+                continue;
+            ++drawn;
+            QVERIFY2(ink.width() == whole.width() && ink.left() > 64,
+                     qPrintable(QStringLiteral("offset %1: %2 px from %3")
+                                    .arg(offset)
+                                    .arg(ink.width())
+                                    .arg(ink.left())));
+        }
+        QVERIFY(!numberInk(1500).isEmpty());
+        QVERIFY(numberInk(1900).isEmpty());
+        QVERIFY(drawn > 30);
+    }
+
+    // [GIVEN] two tempo changes 1/16 note apart [WHEN] painted [THEN] the first one's label
+    // gives way to a tick instead of running into the second's; the second reads whole
+    void crowdedMarkersLeaveATick() {
+        PianoRollRig rig;
+        rig.options.pianoRollZoomX = 192;
+        CProjectData& data = rig.edit.Project().data;
+        data.tempos.Set(TEMPO{1920, 150.0});
+        data.tempos.Set(TEMPO{2040, 90.0});
+        rig.roll->Refresh(false);
+        const CPianoRollGeometry g = rig.Geometry();
+        const int mid = (g.RulerHeight() - 1) / 2;
+        const int first = static_cast<int>(g.XOfTick(1920));
+        const int second = static_cast<int>(g.XOfTick(2040));
+        const QImage image = rig.Picture();
+        // Only the tick between the two markers, nothing of a "T150".
+        QCOMPARE(DarkBounds(image, QRect(first + 1, 0, second - first - 1, mid)), QRect());
+        QVERIFY(DarkPixels(image, QRect(first, 0, 1, mid)) > 0);
+        QVERIFY(DarkPixels(image, QRect(second + 2, 0, 20, mid)) > 0);
     }
 
     void keyNamesRunFromB8DownToC1() {

@@ -5,7 +5,6 @@
 #include "ui/pianoroll/CPianoRollGeometry.h"
 #include "ui/pianoroll/CPianoRollNotePainter.h"
 #include "ui/pianoroll/PianoRollColors.h"
-#include "ui/pianoroll/PianoRollText.h"
 
 #include <QPainter>
 
@@ -17,9 +16,6 @@ constexpr int kKeyColumn = CPianoRollGeometry::kKeyColumn;
 // Black keys reach this far into the key column; the key face is a little narrower.
 constexpr int kBlackKeyWidth = 40;
 constexpr int kKeyFaceWidth = 34;
-// Room left of a clip rectangle for texts that start there and reach into it.
-constexpr int kTextReach = 200;
-constexpr int kLoopMarkWidth = 8;
 
 bool IsBlackRow(int row) {
     switch (row % 12) {
@@ -51,7 +47,8 @@ int ClampX(int64_t x) {
 } // namespace
 
 CPianoRollPainter::CPianoRollPainter(const PIANO_ROLL_SCENE& scene)
-    : m_scene(scene), m_g(scene.geometry) {
+    : m_scene(scene), m_g(scene.geometry),
+      m_ruler(scene.geometry, scene.project.data, scene.boldFont, scene.mediumFont) {
 }
 
 void CPianoRollPainter::Paint(QPainter& painter, const QRect& clip) const {
@@ -64,9 +61,7 @@ void CPianoRollPainter::Paint(QPainter& painter, const QRect& clip) const {
     PaintRows(painter, clip);
     PaintCorner(painter);
     PaintGrid(painter, clip);
-    PaintTempoMarkers(painter, clip);
-    PaintVolumeMarkers(painter, clip);
-    PaintLoopMarks(painter);
+    PaintRulerMarks(painter, clip);
     const QRect notes(kKeyColumn, m_g.RulerHeight(), m_g.Width() - kKeyColumn,
                       m_g.NotesBottom() - m_g.RulerHeight());
     CPianoRollNotePainter(m_scene).Paint(painter, clip & notes);
@@ -138,7 +133,9 @@ void CPianoRollPainter::PaintCorner(QPainter& painter) const {
 
 void CPianoRollPainter::PaintGrid(QPainter& painter, const QRect& clip) const {
     const CBeats& beats = m_g.Beats();
-    const int32_t fromTick = m_g.TickOfX(std::max(clip.left(), kKeyColumn) - kTextReach);
+    // Measure numbers stay inside their measures: the first measure to visit is the one
+    // under the clip's left edge.
+    const int32_t fromTick = m_g.TickOfX(std::max(clip.left(), kKeyColumn));
     painter.save();
     painter.setClipRect(clip & QRect(kKeyColumn, 0, m_g.Width() - kKeyColumn, m_g.Height()));
     int32_t measure = std::max(beats.TickToMeasure(fromTick), 0);
@@ -165,69 +162,14 @@ void CPianoRollPainter::PaintMeasure(QPainter& painter, int32_t measure, int32_t
     VLine(painter, x, 0, bottom, kMidGrey);
     for (int64_t t = step; t < length; t += step)
         VLine(painter, ClampX(m_g.XOfTick(start + t)), h, bottom, kLightGrey);
-    // The number sits in the middle of its measure, clear of the markers at its start;
-    // where the measure is too narrow it starts just right of the line.
-    const QString text = QString::number(int64_t{measure} + 1);
-    const QFontMetrics metrics(m_scene.boldFont);
-    const int width = metrics.horizontalAdvance(text);
-    const int measureWidth = ClampX(m_g.XOfTick(start + length)) - x;
-    const int left = measureWidth >= width + 8 ? x + (measureWidth - width) / 2 : x + 3;
-    painter.setFont(m_scene.boldFont);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(left, 0, width + 2, h - 1), Qt::AlignLeft | Qt::AlignVCenter, text);
+    m_ruler.PaintMeasureNumber(painter, measure, m_g.XOfTick(start), m_g.XOfTick(start + length));
 }
 
-void CPianoRollPainter::PaintTempoMarkers(QPainter& painter, const QRect& clip) const {
-    const int h = m_g.RulerHeight();
+void CPianoRollPainter::PaintRulerMarks(QPainter& painter, const QRect& clip) const {
     painter.save();
-    painter.setClipRect(clip & QRect(kKeyColumn, 0, m_g.Width() - kKeyColumn, h - 1));
-    painter.setFont(m_scene.mediumFont);
-    painter.setPen(Qt::black);
-    for (const TEMPO& tempo : m_scene.project.data.tempos) {
-        const int64_t x = m_g.XOfTick(tempo.position);
-        if (x < clip.left() - kTextReach || x > clip.right())
-            continue;
-        painter.drawText(QRect(ClampX(x) + 2, 0, kTextReach, h / 2 + 1),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         piano_roll_text::TempoLabel(tempo.tempo));
-    }
-    painter.restore();
-}
-
-void CPianoRollPainter::PaintVolumeMarkers(QPainter& painter, const QRect& clip) const {
-    const int h = m_g.RulerHeight();
-    painter.save();
-    painter.setClipRect(clip & QRect(kKeyColumn, 0, m_g.Width() - kKeyColumn, h - 1));
-    painter.setFont(m_scene.mediumFont);
-    painter.setPen(Qt::black);
-    for (const VOLUME& volume : m_scene.project.data.volumes) {
-        const int64_t x = m_g.XOfTick(volume.position);
-        if (x < clip.left() - kTextReach || x > clip.right())
-            continue;
-        painter.drawText(QRect(ClampX(x) + 2, h / 2, kTextReach, h - 1 - h / 2),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         piano_roll_text::VolumeLabel(volume.volume));
-    }
-    painter.restore();
-}
-
-void CPianoRollPainter::PaintLoopMarks(QPainter& painter) const {
-    const CProjectData& data = m_scene.project.data;
-    if (data.loopEnabled == 0)
-        return;
-    const int h = m_g.RulerHeight();
-    painter.save();
-    painter.setClipRect(painter.clipBoundingRect().toRect() &
-                        QRect(kKeyColumn, 0, m_g.Width() - kKeyColumn, h - 1));
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(piano_roll_colors::FromBgr(m_scene.options.crNote));
-    const int start = ClampX(m_g.XOfTick(data.loopStart));
-    const int end = ClampX(m_g.XOfTick(data.loopEnd));
-    const double mid = (h - 1) / 2.0;
-    painter.drawPolygon(QPolygonF(
-        {QPointF(start, 0), QPointF(start + kLoopMarkWidth, mid), QPointF(start, h - 1)}));
-    painter.drawPolygon(QPolygonF(
-        {QPointF(end + 1, 0), QPointF(end + 1 - kLoopMarkWidth, mid), QPointF(end + 1, h - 1)}));
+    painter.setClipRect(clip &
+                        QRect(kKeyColumn, 0, m_g.Width() - kKeyColumn, m_g.RulerHeight() - 1));
+    m_ruler.PaintMarkers(painter);
+    m_ruler.PaintLoopMarks(painter, piano_roll_colors::FromBgr(m_scene.options.crNote));
     painter.restore();
 }

@@ -1,14 +1,16 @@
 #pragma once
 // Paints the piano roll's static picture: the ruler with measure numbers, tempo and volume
-// markers and loop marks, the key column, the rows and the beat grid, then the notes (see
-// CPianoRollNotePainter). The widget keeps this picture in a pixmap and paints the moving
-// parts (position caret, play line, selection rectangle) over it.
+// markers and loop marks (their texts laid out by CPianoRollRuler), the key column, the rows
+// and the beat grid, then the notes (see CPianoRollNotePainter). The widget keeps this picture in a
+// pixmap and paints the moving parts (position caret, play line, selection rectangle) over it.
 //
 // Paint() may be asked for any rectangle of the client area: everything that reaches into
 // it is drawn again, clipped to it, and only the rows, measures and note buckets under it
 // are visited. Strips repainted this way match a full repaint pixel for pixel.
 //
 // Thread: the user-interface thread.
+
+#include "ui/pianoroll/CPianoRollRuler.h"
 
 #include <QColor>
 #include <QFont>
@@ -51,10 +53,9 @@ private:
     void PaintCorner(QPainter& painter) const;
     void PaintGrid(QPainter& painter, const QRect& clip) const;
     void PaintMeasure(QPainter& painter, int32_t measure, int32_t start) const;
-    void PaintTempoMarkers(QPainter& painter, const QRect& clip) const;
-    void PaintVolumeMarkers(QPainter& painter, const QRect& clip) const;
-    void PaintLoopMarks(QPainter& painter) const;
+    void PaintRulerMarks(QPainter& painter, const QRect& clip) const;
 
     const PIANO_ROLL_SCENE& m_scene;
     const CPianoRollGeometry& m_g;
+    const CPianoRollRuler m_ruler;
 };

@@ -11,12 +11,14 @@
 #include "ui/pianoroll/CPianoRollHitTest.h"
 #include "ui/pianoroll/CPianoRollPainter.h"
 #include "ui/pianoroll/CPianoRollPreview.h"
+#include "ui/pianoroll/CPianoRollRuler.h"
 #include "ui/pianoroll/PianoRollColors.h"
 #include "ui/pianoroll/PianoRollText.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -36,6 +38,8 @@ constexpr int kOctaveRows = 12;
 // Dirty parts beyond this many rectangles are painted as their bounding rectangle.
 constexpr int kMaxDirtyRects = 8;
 constexpr int kMaxTick = std::numeric_limits<int32_t>::max();
+// Smallest ruler text, in pixels, that still reads.
+constexpr int kMinFontPixels = 8;
 
 } // namespace
 
@@ -51,8 +55,7 @@ CPianoRollWnd::CPianoRollWnd(CEditController& edit, CNoteDefaults& defaults, OPT
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
-    m_rulerHeight = std::max(horizontalScrollBar()->sizeHint().height(), 12);
-    CreateFonts();
+    CreateRulerFonts();
     if (prompts == nullptr) {
         m_ownPrompts = std::make_unique<CMessagePrompts>(this);
         prompts = m_ownPrompts.get();
@@ -84,17 +87,19 @@ CPianoRollWnd::~CPianoRollWnd() {
     m_controller.reset();
 }
 
-// The ruler's fonts follow its height: bold (700) of h / 6 × 5 points for the measure
-// numbers, medium (500) of h / 6 × 4 points for the markers and octave numbers.
-void CPianoRollWnd::CreateFonts() {
-    const int dpi = std::max(logicalDpiY(), 1);
-    auto pixels = [dpi](int points) { return std::max(points * dpi / 72, 6); };
+// The ruler's fonts follow the desktop's font, in the 5 : 4 proportion of the bold measure
+// numbers to the medium markers, and the ruler grows until both rows of markers fit: a
+// larger font or a higher screen scale must never make the rows overprint each other.
+void CPianoRollWnd::CreateRulerFonts() {
+    const int base = std::max(QFontInfo(font()).pixelSize(), kMinFontPixels);
     m_boldFont = font();
-    m_boldFont.setPixelSize(pixels(m_rulerHeight / 6 * 5));
+    m_boldFont.setPixelSize(base);
     m_boldFont.setWeight(QFont::Bold);
     m_mediumFont = font();
-    m_mediumFont.setPixelSize(pixels(m_rulerHeight / 6 * 4));
+    m_mediumFont.setPixelSize(std::max(base * 4 / 5, kMinFontPixels));
     m_mediumFont.setWeight(QFont::Medium);
+    const int scrollBar = std::max(horizontalScrollBar()->sizeHint().height(), 12);
+    m_rulerHeight = CPianoRollRuler::HeightFor(m_boldFont, m_mediumFont, scrollBar);
 }
 
 CPianoRollGeometry CPianoRollWnd::Geometry() const {
@@ -384,6 +389,15 @@ void CPianoRollWnd::EnsureRowVisible(int row) {
 void CPianoRollWnd::SetZoom(int zoomX, int zoomY) {
     m_options.pianoRollZoomX = zoomX;
     m_options.pianoRollZoomY = zoomY;
+    UpdateScrollRanges();
+    InvalidateAll();
+}
+
+void CPianoRollWnd::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    CreateRulerFonts();
     UpdateScrollRanges();
     InvalidateAll();
 }

@@ -94,6 +94,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -121,7 +122,7 @@ private:
     void RequestCommand(int id) override;
     void RequestContextMenu(const QPoint& pos) override;
 
-    void CreateFonts();
+    void CreateRulerFonts();
     void UpdateScrollRanges();
     void OnHorizontalAction(int action);
     void OnVerticalAction(int action);
@@ -143,7 +144,7 @@ private:
     std::unique_ptr<CPianoRollController> m_controller;
     std::unique_ptr<CNoteCommands> m_commands;
 
-    int m_rulerHeight = 0; // fixed when the pane is made
+    int m_rulerHeight = 0; // follows the pane's font
     QFont m_boldFont;
     QFont m_mediumFont;
     QPixmap m_cache;   // the static picture of the client area
