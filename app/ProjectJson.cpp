@@ -1,5 +1,7 @@
 #include "app/ProjectJson.h"
 
+#include "model/SongLimits.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -355,7 +357,7 @@ CNote ReadNote(const Json& v, const std::string& path) {
 
 // Bounds what a song can make the editor allocate: a long note is stored as one segment
 // per 1920 ticks, so lengths rather than note counts decide the memory a song takes.
-constexpr int64_t kSegmentBudget = static_cast<int64_t>(CTrack::kSegmentBudget);
+constexpr int64_t kSegmentBudget = static_cast<int64_t>(songlimits::kSegmentBudget);
 
 int64_t SegmentsOf(const CNote& n) {
     return CTrack::BucketOf(n.position + n.length - 1) - CTrack::BucketOf(n.position) + 1;
