@@ -21,8 +21,7 @@ void Normalize(CNote& v) {
 }
 
 uint64_t SegmentCount(const CNote& v) {
-    return static_cast<uint64_t>(CTrack::BucketOf(v.position + v.length - 1) -
-                                 CTrack::BucketOf(v.position) + 1);
+    return songlimits::SegmentCount(v.position, v.length);
 }
 
 void SetChainSelected(CNote* note, uint32_t value) {

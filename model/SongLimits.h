@@ -29,18 +29,21 @@ Breach Find(const CProject& project);
 // The same as a result whose message names the limit (for the command line and loaders).
 Result Check(const CProject& project);
 
-// What notes added to an empty track will make it hold: one segment for each 1920-tick
-// bucket a note touches, and the bucket slots up to the last one touched. Lets a reader
-// refuse notes before it allocates them. Each element needs `position` (>= 0) and
-// `length` (>= 1, ending at the latest on the last tick).
+// The segments of a note: one for each 1920-tick bucket it touches. `position` >= 0 and
+// `length` >= 1, ending at the latest on the last tick (as a stored note is).
+inline uint64_t SegmentCount(int32_t position, int32_t length) {
+    return static_cast<uint64_t>(CTrack::BucketOf(position + length - 1) -
+                                 CTrack::BucketOf(position) + 1);
+}
+
+// What notes added to an empty track will make it hold: their segments and the bucket
+// slots up to the last one touched. Lets a reader refuse notes before it allocates them.
 template <class Notes> uint64_t StorageCost(const Notes& notes) {
     uint64_t segments = 0;
     int32_t lastBucket = -1;
     for (const auto& n : notes) {
-        const int32_t first = CTrack::BucketOf(n.position);
-        const int32_t last = CTrack::BucketOf(n.position + n.length - 1);
-        segments += static_cast<uint64_t>(last - first + 1);
-        lastBucket = std::max(lastBucket, last);
+        segments += SegmentCount(n.position, n.length);
+        lastBucket = std::max(lastBucket, CTrack::BucketOf(n.position + n.length - 1));
     }
     return segments + static_cast<uint64_t>(int64_t{lastBucket} + 1);
 }

@@ -15,16 +15,16 @@ template <class R, size_t N> void ClampFields(R& record, const std::array<FIELD<
 } // namespace
 
 void Clamp(CEnvelope& envelope) {
-    ClampFields(envelope, kEnvelope);
+    ClampFields(envelope, kEnvelopeFields);
 }
 
 void Clamp(CLFO& lfo, VALUE_RANGE depth) {
-    ClampFields(lfo, kLfo);
+    ClampFields(lfo, kLfoFields);
     lfo.depth = depth.Clamp(lfo.depth);
 }
 
 void Clamp(CPCM& pcm) {
-    ClampFields(pcm, kPcm);
+    ClampFields(pcm, kPcmFields);
 }
 
 // A table of the wrong length is resampled as the wave-memory dialog resizes one, so the
@@ -45,7 +45,7 @@ void Clamp(CFMOperator& op) {
     Clamp(op.envelope);
     Clamp(op.pitchLFO, kPitchDepth);
     Clamp(op.ampLFO, kAmpDepth);
-    ClampFields(op, kOperator);
+    ClampFields(op, kOperatorFields);
     op.multiple = std::isnan(op.multiple) ? CFMOperator().multiple
                                           : std::clamp(op.multiple, kMultipleMin, kMultipleMax);
 }
@@ -57,7 +57,7 @@ void Clamp(CFM& fm) {
 }
 
 void Clamp(CTrackData& settings) {
-    ClampFields(settings, kTrack);
+    ClampFields(settings, kTrackFields);
     Clamp(settings.pcm);
     Clamp(settings.waveMemory);
     Clamp(settings.fm);

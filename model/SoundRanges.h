@@ -38,7 +38,7 @@ inline constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 inline constexpr int32_t kMaxTime = 10000; // ms, envelope and LFO times
 
 // The track's own fields (not its name or note colour).
-inline constexpr std::array<FIELD<CTrackData>, 9> kTrack{{
+inline constexpr std::array<FIELD<CTrackData>, 9> kTrackFields{{
     {"useNoteColor", &CTrackData::useNoteColor, {0, 1}},
     {"waveform", &CTrackData::waveform, {0, 7}},
     {"invert", &CTrackData::invert, {0, 1}},
@@ -50,7 +50,7 @@ inline constexpr std::array<FIELD<CTrackData>, 9> kTrack{{
     {"mute", &CTrackData::mute, {0, 1}},
 }};
 
-inline constexpr std::array<FIELD<CEnvelope>, 10> kEnvelope{{
+inline constexpr std::array<FIELD<CEnvelope>, 10> kEnvelopeFields{{
     {"curve", &CEnvelope::curve, {0, 2}},
     {"delay", &CEnvelope::delay, {-kMaxTime, kMaxTime}},
     {"attack", &CEnvelope::attack, {0, kMaxTime}},
@@ -64,7 +64,7 @@ inline constexpr std::array<FIELD<CEnvelope>, 10> kEnvelope{{
 }};
 
 // Every LFO field but the depth, whose range depends on what the LFO modulates.
-inline constexpr std::array<FIELD<CLFO>, 5> kLfo{{
+inline constexpr std::array<FIELD<CLFO>, 5> kLfoFields{{
     {"waveform", &CLFO::waveform, {0, 3}},
     {"invert", &CLFO::invert, {0, 1}},
     {"delay", &CLFO::delay, {-kMaxTime, kMaxTime}},
@@ -74,7 +74,7 @@ inline constexpr std::array<FIELD<CLFO>, 5> kLfo{{
 inline constexpr VALUE_RANGE kPitchDepth{0, 3072}; // 1/256 semitone: one octave
 inline constexpr VALUE_RANGE kAmpDepth{0, 255};    // 1/256 of full gain
 
-inline constexpr std::array<FIELD<CPCM>, 5> kPcm{{
+inline constexpr std::array<FIELD<CPCM>, 5> kPcmFields{{
     {"baseKey", &CPCM::baseKey, {0, 95}},
     {"loopStart", &CPCM::loopStart, {0, kIntMax}},
     {"loopEnd", &CPCM::loopEnd, {0, kIntMax}},
@@ -87,7 +87,7 @@ inline constexpr VALUE_RANGE kWaveHeight{2, 0x10000};
 inline constexpr VALUE_RANGE kWaveSamples{1, 0x10000};
 
 inline constexpr VALUE_RANGE kAlgorithm{0, 7};
-inline constexpr std::array<FIELD<CFMOperator>, 2> kOperator{{
+inline constexpr std::array<FIELD<CFMOperator>, 2> kOperatorFields{{
     {"feedback", &CFMOperator::feedback, {0, 7}},
     {"detune", &CFMOperator::detune, {-256, 256}},
 }};
