@@ -147,27 +147,27 @@ TEST(ProjectRepair, EverySoundFieldGoesToItsNearestBound) {
         // [THEN] every field sits at the bound on its side
         const CTrackData& s = p.tracks.at(0).settings;
         EXPECT_EQ(s.waveform, kFm);
-        for (const auto& f : soundranges::kTrack) {
+        for (const auto& f : soundranges::kTrackFields) {
             if (f.member != &CTrackData::waveform) {
                 EXPECT_EQ(s.*f.member, low ? f.range.lo : f.range.hi) << f.name;
             }
         }
-        ExpectAtBounds(s.envelope, soundranges::kEnvelope, low, "envelope");
-        ExpectAtBounds(s.pitchLFO, soundranges::kLfo, low, "pitch LFO");
-        ExpectAtBounds(s.ampLFO, soundranges::kLfo, low, "amplitude LFO");
+        ExpectAtBounds(s.envelope, soundranges::kEnvelopeFields, low, "envelope");
+        ExpectAtBounds(s.pitchLFO, soundranges::kLfoFields, low, "pitch LFO");
+        ExpectAtBounds(s.ampLFO, soundranges::kLfoFields, low, "amplitude LFO");
         EXPECT_EQ(s.pitchLFO.depth, low ? 0 : 3072);
         EXPECT_EQ(s.ampLFO.depth, low ? 0 : 255);
         EXPECT_EQ(s.fm.algorithm, low ? 0 : 7);
         for (const CFMOperator& op : s.fm.operators) {
-            ExpectAtBounds(op, soundranges::kOperator, low, "operator");
-            ExpectAtBounds(op.envelope, soundranges::kEnvelope, low, "operator envelope");
-            ExpectAtBounds(op.pitchLFO, soundranges::kLfo, low, "operator pitch LFO");
-            ExpectAtBounds(op.ampLFO, soundranges::kLfo, low, "operator amplitude LFO");
+            ExpectAtBounds(op, soundranges::kOperatorFields, low, "operator");
+            ExpectAtBounds(op.envelope, soundranges::kEnvelopeFields, low, "operator envelope");
+            ExpectAtBounds(op.pitchLFO, soundranges::kLfoFields, low, "operator pitch LFO");
+            ExpectAtBounds(op.ampLFO, soundranges::kLfoFields, low, "operator amplitude LFO");
             EXPECT_EQ(op.pitchLFO.depth, low ? 0 : 3072);
             EXPECT_EQ(op.ampLFO.depth, low ? 0 : 255);
             EXPECT_EQ(op.multiple, low ? 0.0 : 16.0);
         }
-        ExpectAtBounds(p.tracks.at(1).settings.pcm, soundranges::kPcm, low, "PCM");
+        ExpectAtBounds(p.tracks.at(1).settings.pcm, soundranges::kPcmFields, low, "PCM");
         // and the repaired song saves and loads unchanged
         EXPECT_TRUE(SameSong(Loaded(p.SaveToBytes()), p));
     }
