@@ -112,13 +112,12 @@ bool CTrackRowCommands::PasteFromClipboard() {
     std::optional<CTrack> track = ReadTrack(data->data(kClipTrack));
     if (!track)
         return false;
-    m_edit.Edit(kLists, [&](CProject& project) {
+    return m_edit.Edit(kLists, [&](CProject& project) {
         const int index = std::clamp(project.currentTrack, 0, TrackCount());
         project.tracks.insert(project.tracks.begin() + index, std::move(*track));
         project.currentTrack = index;
         m_edit.MarkTrack(project.tracks[static_cast<size_t>(index)]);
     });
-    return true;
 }
 
 void CTrackRowCommands::DeleteCurrent() {

@@ -1,4 +1,5 @@
 #include "model/CProject.h"
+#include "model/SongLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -368,6 +369,32 @@ TEST(MidiImport, RefusesDamagedFilesAndLeavesTheSongAlone) {
         EXPECT_EQ(p.data, CProjectData());
         EXPECT_EQ(p.modified, 0);
     }
+}
+
+TEST(MidiImport, KeepsTheSongWithinWhatAProjectFileMayHold) {
+    // one note on each of the 16 channels
+    Bytes events;
+    for (int c = 0; c < 16; ++c)
+        events = events + On(0, c, 60, 100) + Off(480, c, 60);
+    const Bytes sixteen = Smf(480, {events + kEnd});
+    for (size_t before : {songlimits::kMaxTracks - 16, songlimits::kMaxTracks - 15}) {
+        CProject p;
+        p.tracks.resize(before);
+        Result r = p.ImportMidiFromBytes(sixteen, {});
+        const bool fits = before + 16 <= songlimits::kMaxTracks;
+        EXPECT_EQ(static_cast<bool>(r), fits) << before << ": " << r.message;
+        EXPECT_EQ(p.tracks.size(), fits ? size_t{songlimits::kMaxTracks} : before);
+    }
+    // [GIVEN] a song whose one note lies 1 040 000 buckets out [WHEN] importing a note of
+    // 10 000 buckets [THEN] the import is refused
+    CProject p;
+    p.Reset();
+    CNote far;
+    far.position = 1040000 * CTrack::kBucketTicks;
+    p.tracks[0].AddNote(far);
+    Result r = p.ImportMidiFromBytes(Smf(1, {On(0, 0, 60, 100) + Off(40000, 0, 60) + kEnd}), {});
+    EXPECT_FALSE(r);
+    EXPECT_EQ(p.tracks.size(), 1u);
 }
 
 TEST(MidiImport, ReadsFilesThroughImport) {
