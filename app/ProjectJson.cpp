@@ -468,6 +468,8 @@ public:
 private:
     using Event_t = Json::parse_event_t;
 
+    static bool Opens(Event_t e) { return e == Event_t::object_start || e == Event_t::array_start; }
+
     bool Route(int depth, Event_t event, Json& parsed);
     bool TrackEvent(int depth, Event_t event, Json& parsed);
     void CountHeld(Event_t event, bool kept);
@@ -497,8 +499,7 @@ constexpr int kMaxContainerDepth = 6;
 constexpr uint64_t kMaxHeldValues = uint64_t{1} << 17;
 
 bool SongStream::Event(int depth, Event_t event, Json& parsed) {
-    const bool opens = event == Event_t::object_start || event == Event_t::array_start;
-    if (opens && depth > kMaxContainerDepth)
+    if (Opens(event) && depth > kMaxContainerDepth)
         Refuse("top level", "nested deeper than a song can be");
     const bool kept = Route(depth, event, parsed);
     CountHeld(event, kept);
@@ -519,8 +520,7 @@ bool SongStream::Route(int depth, Event_t event, Json& parsed) {
         inTracks = inList = false;
     } else if (inTracks) {
         return TrackEvent(depth, event, parsed);
-    } else if (inList && depth == 2 && event != Event_t::object_start &&
-               event != Event_t::array_start) {
+    } else if (inList && depth == 2 && !Opens(event)) {
         lists.Take(rootKey, parsed);
         return false;
     }
@@ -529,7 +529,7 @@ bool SongStream::Route(int depth, Event_t event, Json& parsed) {
 
 // A container that is dropped takes the values it held with it.
 void SongStream::CountHeld(Event_t event, bool kept) {
-    if (event == Event_t::object_start || event == Event_t::array_start) {
+    if (Opens(event)) {
         opened.push_back(held);
         ++held;
     } else if (event == Event_t::object_end || event == Event_t::array_end) {
@@ -561,8 +561,7 @@ bool SongStream::TrackEvent(int depth, Event_t event, Json& parsed) {
         noteSegments = 0;
     } else if (depth == 3 && event == Event_t::array_end) {
         inNotes = false;
-    } else if (inNotes && depth == 4 && event != Event_t::object_start &&
-               event != Event_t::array_start) {
+    } else if (inNotes && depth == 4 && !Opens(event)) {
         TakeNote(parsed);
         return false;
     }
