@@ -38,7 +38,9 @@ Result ReadSong(const std::string& path, CProject& project, bool allowJson) {
             std::vector<uint8_t> bytes;
             if (Result r = ReadWholeFile(path, bytes, kMaxJsonFile); !r)
                 return Result::Fail(path + ": " + r.message);
-            Result r = ProjectFromJson(std::string(bytes.begin(), bytes.end()), project);
+            Result r = ProjectFromJson(
+                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                project);
             if (!r)
                 r.message = path + ": " + r.message;
             return r;

@@ -1,8 +1,13 @@
 #include "app/ProjectJson.h"
 
+#include "model/SongLimits.h"
+#include "model/SoundRanges.h"
+
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <set>
 
@@ -245,53 +250,44 @@ std::string Index(const std::string& path, size_t i) {
     return path + "[" + std::to_string(i) + "]";
 }
 
+// Reads the integer fields of a record that the table of sound ranges lists.
+template <class R, size_t N>
+void ReadFields(Fields& f, R& record, const std::array<soundranges::FIELD<R>, N>& fields) {
+    for (const soundranges::FIELD<R>& field : fields)
+        f.Int(field.name, record.*field.member, field.range.lo, field.range.hi);
+}
+
 void ReadEnvelope(const Json& v, const std::string& path, CEnvelope& e) {
     Fields f(v, path);
-    f.Int("curve", e.curve, 0, 2);
-    f.Int("delay", e.delay, -10000, 10000);
-    f.Int("attack", e.attack, 0, 10000);
-    f.Int("decay", e.decay, 0, 10000);
-    f.Int("sustain", e.sustain, -1, 100000);
-    f.Int("release", e.release, -1, 10000);
-    f.Int("attackLevel", e.attackLevel, 0, 255);
-    f.Int("sustainLevel", e.sustainLevel, 0, 255);
-    f.Int("level", e.level, 0, 255);
-    f.Int("keyScaling", e.keyScaling, 0, 16);
+    ReadFields(f, e, soundranges::kEnvelopeFields);
     f.Finish();
 }
 
-void ReadLfo(const Json& v, const std::string& path, CLFO& l, int32_t maxDepth) {
+void ReadLfo(const Json& v, const std::string& path, CLFO& l, soundranges::VALUE_RANGE depth) {
     Fields f(v, path);
-    f.Int("waveform", l.waveform, 0, 3);
-    f.Int("invert", l.invert, 0, 1);
-    f.Int("delay", l.delay, -10000, 10000);
-    f.Int("fade", l.fade, 0, 10000);
-    f.Int("period", l.period, 0, 10000);
-    f.Int("depth", l.depth, 0, maxDepth);
+    ReadFields(f, l, soundranges::kLfoFields);
+    f.Int("depth", l.depth, depth.lo, depth.hi);
     f.Finish();
 }
-
-constexpr int32_t kPitchDepthMax = 3072;
-constexpr int32_t kAmpDepthMax = 255;
 
 void ReadOperator(const Json& v, const std::string& path, CFMOperator& o) {
     Fields f(v, path);
     if (const Json* e = f.Get("envelope"))
         ReadEnvelope(*e, f.PathOf("envelope"), o.envelope);
     if (const Json* l = f.Get("pitchLFO"))
-        ReadLfo(*l, f.PathOf("pitchLFO"), o.pitchLFO, kPitchDepthMax);
+        ReadLfo(*l, f.PathOf("pitchLFO"), o.pitchLFO, soundranges::kPitchDepth);
     if (const Json* l = f.Get("ampLFO"))
-        ReadLfo(*l, f.PathOf("ampLFO"), o.ampLFO, kAmpDepthMax);
-    f.Int("feedback", o.feedback, 0, 7);
+        ReadLfo(*l, f.PathOf("ampLFO"), o.ampLFO, soundranges::kAmpDepth);
+    ReadFields(f, o, soundranges::kOperatorFields);
     if (const Json* m = f.Get("multiple"))
-        o.multiple = DoubleValue(*m, f.PathOf("multiple"), 0, 16);
-    f.Int("detune", o.detune, -256, 256);
+        o.multiple = DoubleValue(*m, f.PathOf("multiple"), soundranges::kMultipleMin,
+                                 soundranges::kMultipleMax);
     f.Finish();
 }
 
 void ReadFm(const Json& v, const std::string& path, CFM& fm) {
     Fields f(v, path);
-    f.Int("algorithm", fm.algorithm, 0, 7);
+    f.Int("algorithm", fm.algorithm, soundranges::kAlgorithm.lo, soundranges::kAlgorithm.hi);
     if (const Json* ops = f.Get("operators")) {
         const std::string opsPath = f.PathOf("operators");
         const Json& list = ArrayAt(ops, opsPath);
@@ -306,24 +302,23 @@ void ReadFm(const Json& v, const std::string& path, CFM& fm) {
 void ReadPcm(const Json& v, const std::string& path, CPCM& p) {
     Fields f(v, path);
     f.Text("fileName", p.fileName);
-    f.Int("baseKey", p.baseKey, 0, 95);
-    f.Int("loopStart", p.loopStart, 0, kIntMax);
-    f.Int("loopEnd", p.loopEnd, 0, kIntMax);
-    f.Int("loopCount", p.loopCount, 0, kIntMax);
-    f.Int("loopUnit", p.loopUnit, 0, 1);
+    ReadFields(f, p, soundranges::kPcmFields);
     f.Finish();
 }
 
 void ReadWaveMemory(const Json& v, const std::string& path, CWaveMemory& w) {
     Fields f(v, path);
     int32_t height = w.height;
-    f.Int("height", height, 2, 0x10000);
+    f.Int("height", height, soundranges::kWaveHeight.lo, soundranges::kWaveHeight.hi);
     std::vector<int32_t> samples = w.samples;
     if (const Json* s = f.Get("samples")) {
         const std::string samplesPath = f.PathOf("samples");
         const Json& list = ArrayAt(s, samplesPath);
-        if (list.empty() || list.size() > 0x10000)
-            Refuse(samplesPath, "must hold 1 to 65536 samples");
+        if (!soundranges::kWaveSamples.Contains(static_cast<int64_t>(list.size())))
+            Refuse(samplesPath,
+                   "must hold " +
+                       Range(soundranges::kWaveSamples.lo, soundranges::kWaveSamples.hi) +
+                       " samples");
         samples.clear();
         for (size_t i = 0; i < list.size(); ++i)
             samples.push_back(IntValue(list[i], Index(samplesPath, i), -height / 2, height / 2));
@@ -353,77 +348,45 @@ CNote ReadNote(const Json& v, const std::string& path) {
     return n;
 }
 
-// Bounds what a song can make the editor allocate: a long note is stored as one segment
-// per 1920 ticks, so lengths rather than note counts decide the memory a song takes.
-constexpr int64_t kSegmentBudget = static_cast<int64_t>(CTrack::kSegmentBudget);
-
-int64_t SegmentsOf(const CNote& n) {
-    return CTrack::BucketOf(n.position + n.length - 1) - CTrack::BucketOf(n.position) + 1;
-}
-
-void ReadTrack(const Json& v, const std::string& path, CTrack& t, int64_t& budget) {
+// The settings of a track, whose notes the reader took while parsing.
+void ReadTrack(const Json& v, const std::string& path, CTrack& t, const std::deque<CNote>& notes) {
     Fields f(v, path);
     CTrackData& s = t.settings;
     f.Text("name", s.name);
-    f.Int("useNoteColor", s.useNoteColor, 0, 1);
     f.Color("noteColor", s.noteColor);
-    f.Int("waveform", s.waveform, 0, 7);
-    f.Int("invert", s.invert, 0, 1);
-    f.Int("pseudoWave", s.pseudoWave, 0, 256);
-    f.Int("duty", s.duty, -256, 256);
-    f.Int("volume", s.volume, 0, 1023);
-    f.Int("pan", s.pan, -255, 255);
-    f.Int("detune", s.detune, -256, 256);
-    f.Int("mute", s.mute, 0, 1);
+    ReadFields(f, s, soundranges::kTrackFields);
     if (const Json* e = f.Get("envelope"))
         ReadEnvelope(*e, f.PathOf("envelope"), s.envelope);
     if (const Json* l = f.Get("pitchLFO"))
-        ReadLfo(*l, f.PathOf("pitchLFO"), s.pitchLFO, kPitchDepthMax);
+        ReadLfo(*l, f.PathOf("pitchLFO"), s.pitchLFO, soundranges::kPitchDepth);
     if (const Json* l = f.Get("ampLFO"))
-        ReadLfo(*l, f.PathOf("ampLFO"), s.ampLFO, kAmpDepthMax);
+        ReadLfo(*l, f.PathOf("ampLFO"), s.ampLFO, soundranges::kAmpDepth);
     if (const Json* p = f.Get("pcm"))
         ReadPcm(*p, f.PathOf("pcm"), s.pcm);
     if (const Json* w = f.Get("waveMemory"))
         ReadWaveMemory(*w, f.PathOf("waveMemory"), s.waveMemory);
     if (const Json* fm = f.Get("fm"))
         ReadFm(*fm, f.PathOf("fm"), s.fm);
-    if (const Json* notes = f.Get("notes")) {
-        const std::string notesPath = f.PathOf("notes");
-        const Json& list = ArrayAt(notes, notesPath);
-        std::vector<CNote> read;
-        for (size_t i = 0; i < list.size(); ++i) {
-            read.push_back(ReadNote(list[i], Index(notesPath, i)));
-            budget -= SegmentsOf(read.back());
-            if (budget < 0)
-                Refuse(Index(notesPath, i), "the song's notes are longer than a song can be");
-        }
-        // Each note goes in front of its bucket: adding them last to first keeps the
-        // order in which they are listed, so a dump reads back unchanged.
-        for (auto it = read.rbegin(); it != read.rend(); ++it)
-            t.AddNote(*it);
-    }
+    if (const Json* list = f.Get("notes"))
+        ArrayAt(list, f.PathOf("notes"));
     f.Finish();
+    // Each note goes in front of its bucket: adding them last to first keeps the order in
+    // which they are listed, so a dump reads back unchanged.
+    for (auto it = notes.rbegin(); it != notes.rend(); ++it)
+        t.AddNote(*it);
 }
 
-// Reads a list of [place, value...] pairs that must start at 0 and strictly ascend.
+// One element of a time list, [place, value...]: the first at 0, the others ascending.
 template <class T, class Make>
-std::vector<T> ReadTimeList(const Json* v, const std::string& path, size_t width, Make make) {
-    const Json& list = ArrayAt(v, path);
-    if (list.empty())
-        Refuse(path, "must not be empty");
-    std::vector<T> items;
-    int64_t previous = -1;
-    for (size_t i = 0; i < list.size(); ++i) {
-        const std::string itemPath = Index(path, i);
-        if (!list[i].is_array() || list[i].size() != width)
-            Refuse(itemPath, "must have " + std::to_string(width) + " elements");
-        const int32_t place = IntValue(list[i][0], Index(itemPath, 0), 0, kIntMax);
-        if ((i == 0 && place != 0) || place <= previous)
-            Refuse(itemPath, "the first element must be at 0 and the others must ascend");
-        previous = place;
-        items.push_back(make(list[i], itemPath, place));
-    }
-    return items;
+void TakeTimeItem(std::vector<T>& items, int64_t& previous, const Json& e, const std::string& path,
+                  size_t width, Make make) {
+    if (!e.is_array() || e.size() != width)
+        Refuse(path, "must have " + std::to_string(width) + " elements");
+    const int32_t place = IntValue(e[0], Index(path, 0), 0, kIntMax);
+    if ((items.empty() && place != 0) || place <= previous)
+        Refuse(path, "the first element must be at 0 and the others must ascend");
+    previous = place;
+    items.push_back(make(e, path, place));
 }
 
 int32_t BaseBeatValue(const Json& v, const std::string& path) {
@@ -433,26 +396,209 @@ int32_t BaseBeatValue(const Json& v, const std::string& path) {
     return b;
 }
 
-void ReadLists(Fields& f, CProjectData& d) {
-    if (const Json* v = f.Get("volumes"))
-        d.volumes.Assign(ReadTimeList<VOLUME>(
-            v, f.PathOf("volumes"), 2, [](const Json& e, const std::string& p, int32_t at) {
-                return VOLUME{at, IntValue(e[1], Index(p, 1), 0, 255)};
-            }));
-    if (const Json* v = f.Get("tempos"))
-        d.tempos.Assign(ReadTimeList<TEMPO>(
-            v, f.PathOf("tempos"), 2, [](const Json& e, const std::string& p, int32_t at) {
-                return TEMPO{at, DoubleValue(e[1], Index(p, 1), 10, 1000)};
-            }));
-    if (const Json* v = f.Get("beats"))
-        d.beats.Assign(ReadTimeList<BEAT>(v, f.PathOf("beats"), 3,
-                                          [](const Json& e, const std::string& p, int32_t at) {
-                                              return BEAT{at, IntValue(e[1], Index(p, 1), 1, 64),
-                                                          BaseBeatValue(e[2], Index(p, 2))};
-                                          }));
+// The time lists, read element by element as the text is parsed.
+struct TIME_LISTS {
+    std::vector<VOLUME> volumes;
+    std::vector<TEMPO> tempos;
+    std::vector<BEAT> beats;
+    int64_t previous = -1; // place of the last element of the list being read
+
+    static bool IsList(const std::string& key) {
+        return key == "volumes" || key == "tempos" || key == "beats";
+    }
+    void Begin(const std::string& key) {
+        previous = -1;
+        if (key == "volumes")
+            volumes.clear();
+        else if (key == "tempos")
+            tempos.clear();
+        else
+            beats.clear();
+    }
+    void Take(const std::string& key, const Json& e) {
+        if (key == "volumes")
+            TakeTimeItem(volumes, previous, e, Index(key, volumes.size()), 2,
+                         [](const Json& v, const std::string& p, int32_t at) {
+                             return VOLUME{at, IntValue(v[1], Index(p, 1), 0, 255)};
+                         });
+        else if (key == "tempos")
+            TakeTimeItem(tempos, previous, e, Index(key, tempos.size()), 2,
+                         [](const Json& v, const std::string& p, int32_t at) {
+                             return TEMPO{at, DoubleValue(v[1], Index(p, 1), 10, 1000)};
+                         });
+        else
+            TakeTimeItem(beats, previous, e, Index(key, beats.size()), 3,
+                         [](const Json& v, const std::string& p, int32_t at) {
+                             return BEAT{at, IntValue(v[1], Index(p, 1), 1, 64),
+                                         BaseBeatValue(v[2], Index(p, 2))};
+                         });
+    }
+};
+
+// A list given in the text replaces the default one; its elements were read while parsing.
+template <class T, class List>
+void AssignList(Fields& f, const char* key, std::vector<T>& items, List& list) {
+    if (const Json* v = f.Get(key)) {
+        ArrayAt(v, f.PathOf(key));
+        if (items.empty())
+            Refuse(f.PathOf(key), "must not be empty");
+        list.Assign(std::move(items));
+    }
 }
 
-void ReadProjectData(Fields& f, CProjectData& d) {
+void ReadLists(Fields& f, CProjectData& d, TIME_LISTS& lists) {
+    AssignList(f, "volumes", lists.volumes, d.volumes);
+    AssignList(f, "tempos", lists.tempos, d.tempos);
+    AssignList(f, "beats", lists.beats, d.beats);
+}
+
+// Reads the JSON text with bounded memory. Tracks and time lists are taken out of the
+// document while it is parsed: each note and each time-list element as soon as its array
+// closes, each track as soon as its object closes, all then dropped from the document, and
+// the song limits are checked before anything beyond them is built. Whatever else the text
+// holds stays in the document, which may hold a fixed number of values — far more than the
+// song settings and one track need — however large or oddly shaped the input is.
+class SongStream {
+public:
+    SongStream(std::vector<CTrack>& tracks, TIME_LISTS& lists) : tracks(tracks), lists(lists) {}
+
+    // The parser's callback; false drops the value just parsed from the document.
+    bool Event(int depth, Json::parse_event_t event, Json& parsed);
+
+private:
+    using Event_t = Json::parse_event_t;
+
+    static bool Opens(Event_t e) { return e == Event_t::object_start || e == Event_t::array_start; }
+
+    bool Route(int depth, Event_t event, Json& parsed);
+    bool TrackEvent(int depth, Event_t event, Json& parsed);
+    void CountHeld(Event_t event, bool kept);
+    void BeginTrack();
+    void TakeNote(const Json& note);
+    void TakeTrack(const Json& track);
+    std::string TrackPath() const { return Index("tracks", tracks.size()); }
+
+    std::vector<CTrack>& tracks;
+    TIME_LISTS& lists;
+    std::deque<CNote> notes; // of the track being read (no copies as it grows)
+    uint64_t spent = 0;      // storage of the tracks read (SongLimits.h)
+    uint64_t noteSegments = 0;
+    std::string rootKey;  // the last key of the top-level object
+    std::string trackKey; // the last key of the track being read
+    bool inTracks = false;
+    bool inNotes = false;
+    bool inList = false;
+    uint64_t held = 0;            // values in the document
+    std::vector<uint64_t> opened; // `held` before each open container
+};
+
+// The deepest the format nests: top level, "tracks", a track, "fm", "operators", an
+// operator, its envelope.
+constexpr int kMaxContainerDepth = 6;
+// Twice a track of the largest wave table; some 12 MB of document at most.
+constexpr uint64_t kMaxHeldValues = uint64_t{1} << 17;
+
+bool SongStream::Event(int depth, Event_t event, Json& parsed) {
+    if (Opens(event) && depth > kMaxContainerDepth)
+        Refuse("top level", "nested deeper than a song can be");
+    const bool kept = Route(depth, event, parsed);
+    CountHeld(event, kept);
+    return kept;
+}
+
+bool SongStream::Route(int depth, Event_t event, Json& parsed) {
+    if (depth == 1 && event == Event_t::key) {
+        rootKey = parsed.get<std::string>();
+    } else if (depth == 1 && event == Event_t::array_start && rootKey == "tracks") {
+        inTracks = true;
+        tracks.clear();
+        spent = 0;
+    } else if (depth == 1 && event == Event_t::array_start && TIME_LISTS::IsList(rootKey)) {
+        inList = true;
+        lists.Begin(rootKey);
+    } else if (depth == 1 && event == Event_t::array_end) {
+        inTracks = inList = false;
+    } else if (inTracks) {
+        return TrackEvent(depth, event, parsed);
+    } else if (inList && depth == 2 && !Opens(event)) {
+        lists.Take(rootKey, parsed);
+        return false;
+    }
+    return true;
+}
+
+// A container that is dropped takes the values it held with it.
+void SongStream::CountHeld(Event_t event, bool kept) {
+    if (Opens(event)) {
+        opened.push_back(held);
+        ++held;
+    } else if (event == Event_t::object_end || event == Event_t::array_end) {
+        if (!kept)
+            held = opened.back();
+        opened.pop_back();
+    } else if (kept) {
+        ++held;
+    }
+    if (held > kMaxHeldValues)
+        Refuse("top level", "holds more values than a song can have");
+}
+
+bool SongStream::TrackEvent(int depth, Event_t event, Json& parsed) {
+    if (depth == 2) {
+        if (event == Event_t::object_start)
+            BeginTrack();
+        else if (event == Event_t::object_end)
+            TakeTrack(parsed);
+        else
+            Refuse(TrackPath(), "must be an object");
+        return event == Event_t::object_start;
+    }
+    if (depth == 3 && event == Event_t::key) {
+        trackKey = parsed.get<std::string>();
+    } else if (depth == 3 && event == Event_t::array_start && trackKey == "notes") {
+        inNotes = true;
+        notes.clear();
+        noteSegments = 0;
+    } else if (depth == 3 && event == Event_t::array_end) {
+        inNotes = false;
+    } else if (inNotes && depth == 4 && !Opens(event)) {
+        TakeNote(parsed);
+        return false;
+    }
+    return true;
+}
+
+void SongStream::BeginTrack() {
+    if (tracks.size() >= songlimits::kMaxTracks)
+        Refuse("tracks", "more than " + std::to_string(songlimits::kMaxTracks) +
+                             " tracks, the most a song can have");
+    notes.clear();
+    noteSegments = 0;
+    trackKey.clear();
+}
+
+// Counting the segments of each note bounds what the notes waiting for their track hold;
+// the bucket slots are known once the track is complete.
+void SongStream::TakeNote(const Json& note) {
+    const std::string path = TrackPath() + ".notes[" + std::to_string(notes.size()) + "]";
+    const CNote n = ReadNote(note, path);
+    noteSegments += songlimits::SegmentCount(n.position, n.length);
+    if (spent + noteSegments > songlimits::kSegmentBudget)
+        Refuse(path, "the song's notes are longer than a song can be");
+    notes.push_back(n);
+}
+
+void SongStream::TakeTrack(const Json& track) {
+    const uint64_t cost = songlimits::StorageCost(notes);
+    if (spent + cost > songlimits::kSegmentBudget)
+        Refuse(TrackPath() + ".notes", "the song's notes reach further than a song can");
+    spent += cost;
+    CTrack& t = tracks.emplace_back();
+    ReadTrack(track, Index("tracks", tracks.size() - 1), t, notes);
+    notes.clear();
+}
+
+void ReadProjectData(Fields& f, CProjectData& d, TIME_LISTS& lists) {
     f.Text("name", d.name);
     f.Int("transpose", d.transpose, -100, 100);
     f.Int("loopEnabled", d.loopEnabled, 0, 1);
@@ -469,29 +615,29 @@ void ReadProjectData(Fields& f, CProjectData& d) {
     f.Int("fadeOut", d.fadeOut, 0, 100000);
     f.Int("fadeOutType", d.fadeOutType, 0, 2);
     f.Int("reductionPuchiNoise", d.reductionPuchiNoise, 0, 1);
-    ReadLists(f, d);
+    ReadLists(f, d, lists);
 }
 
 } // namespace
 
-Result ProjectFromJson(const std::string& text, CProject& project) {
-    Json root = Json::parse(text, nullptr, false);
-    if (root.is_discarded())
-        return Result::Fail("not valid JSON");
+Result ProjectFromJson(std::string_view text, CProject& project) {
     try {
         CProject loaded;
         loaded.Reset();
+        TIME_LISTS lists;
+        SongStream stream(loaded.tracks, lists);
+        Json root = Json::parse(
+            text,
+            [&stream](int depth, Json::parse_event_t event, Json& parsed) {
+                return stream.Event(depth, event, parsed);
+            },
+            false);
+        if (root.is_discarded())
+            return Result::Fail("not valid JSON");
         Fields f(root, "");
-        ReadProjectData(f, loaded.data);
-        if (const Json* tracks = f.Get("tracks")) {
-            const Json& list = ArrayAt(tracks, "tracks");
-            loaded.tracks.clear();
-            int64_t budget = kSegmentBudget;
-            for (size_t i = 0; i < list.size(); ++i) {
-                loaded.tracks.emplace_back();
-                ReadTrack(list[i], Index("tracks", i), loaded.tracks.back(), budget);
-            }
-        }
+        ReadProjectData(f, loaded.data, lists);
+        if (const Json* tracks = f.Get("tracks"))
+            ArrayAt(tracks, "tracks");
         f.Finish();
         loaded.lastBuildLength = loaded.GetLength();
         loaded.lastBuildFadeOut = loaded.data.fadeOut;

@@ -6,8 +6,10 @@
 #include "model/Result.h"
 
 #include <string>
+#include <string_view>
 
 std::string ProjectToJson(const CProject& project);
-// Fills `project` from JSON text. Values out of range are refused with a message naming
-// the key; on failure the project is left unchanged.
-Result ProjectFromJson(const std::string& text, CProject& project);
+// Fills `project` from JSON text. Values out of range, and songs beyond what a project file
+// may hold (SongLimits.h), are refused with a message naming the key; on failure the
+// project is left unchanged. Memory stays a small multiple of the text's size.
+Result ProjectFromJson(std::string_view text, CProject& project);

@@ -2,6 +2,7 @@
 
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
+#include "model/SoundRanges.h"
 
 void CFM::Serialize(CArchiveWriter& ar) const {
     ar.I32(algorithm);
@@ -13,4 +14,5 @@ void CFM::Serialize(CArchiveReader& ar, uint32_t version) {
     algorithm = ar.I32();
     for (CFMOperator& o : operators)
         o.Serialize(ar, version);
+    soundranges::Clamp(*this);
 }

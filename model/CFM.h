@@ -16,5 +16,6 @@ public:
     bool operator==(const CFM&) const = default;
 
     void Serialize(CArchiveWriter& ar) const;
+    // Reads a stored record, bringing every value into its range (SoundRanges.h).
     void Serialize(CArchiveReader& ar, uint32_t version);
 };

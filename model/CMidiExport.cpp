@@ -35,11 +35,12 @@ uint32_t MicrosecondsPerQuarter(double tempo) {
     return u >= 4294967295.0 ? 0xFFFFFFFF : static_cast<uint32_t>(u);
 }
 
-// The value in as few bytes as hold it: three for tempos up to 915.5 quarter notes per
-// minute, two above.
+// Three bytes, the length the format defines and every reader expects (this program's
+// import skips shorter tempo events as damaged); four only for a tempo below 3.6 quarter
+// notes per minute, whose value three bytes cannot hold.
 void WriteTempo(CMidiWriter& w, double tempo) {
     const uint32_t u = MicrosecondsPerQuarter(tempo);
-    int count = 1;
+    int count = 3;
     while (count < 4 && (u >> (8 * count)) != 0)
         ++count;
     w.U8(0xFF);

@@ -4,6 +4,7 @@
 
 #include "model/CProject.h"
 #include "model/FileIO.h"
+#include "model/SongLimits.h"
 #include "model/internal/CMidiReader.h"
 
 #include <algorithm>
@@ -17,11 +18,6 @@ namespace {
 constexpr size_t kMaxMidiFile = size_t{64} << 20;
 constexpr int kRhythmChannel = 9; // MIDI channel 10
 constexpr int32_t kLastTick = std::numeric_limits<int32_t>::max();
-
-// What the notes of one import may allocate, in note segments (a bucket slot counts as one):
-// the ceiling a project file has, so that a few bytes claiming notes days long cannot make
-// the import allocate without end.
-constexpr uint64_t kSegmentBudget = CTrack::kSegmentBudget;
 
 std::string TrackName(int channel) {
     return "インポート MIDI チャンネル " + std::to_string(channel + 1);
@@ -62,18 +58,6 @@ void Normalize(MIDI_NOTE& n) {
     n.length = std::clamp(n.length, 1, kLastTick - n.position);
 }
 
-uint64_t SegmentCost(const std::vector<MIDI_NOTE>& notes) {
-    uint64_t segments = 0;
-    int32_t lastBucket = -1;
-    for (const MIDI_NOTE& n : notes) {
-        const int32_t first = CTrack::BucketOf(n.position);
-        const int32_t last = CTrack::BucketOf(n.position + n.length - 1);
-        segments += static_cast<uint64_t>(last - first + 1);
-        lastBucket = std::max(lastBucket, last);
-    }
-    return segments + static_cast<uint64_t>(lastBucket + 1);
-}
-
 CTrack MakeTrack(int channel, const std::vector<MIDI_NOTE>& notes, int firstVolume) {
     CTrack track;
     track.settings.name = TrackName(channel);
@@ -104,7 +88,9 @@ Result CProject::ImportMidi(const std::string& path, const MIDI_IMPORT_OPTIONS& 
 }
 
 // One track per channel that received notes, in channel order after the existing tracks;
-// channels without notes leave no track.
+// channels without notes leave no track. The song with the new tracks must stay within
+// the limits a project file has; that is known before any note is stored, so a few bytes
+// claiming notes days long cannot make the import allocate without end.
 Result CProject::ImportMidiFromBytes(std::span<const uint8_t> bytes,
                                      const MIDI_IMPORT_OPTIONS& options) {
     CMidiReader reader(data.tempos, data.beats);
@@ -113,12 +99,19 @@ Result CProject::ImportMidiFromBytes(std::span<const uint8_t> bytes,
     if (options.rhythmAutoLength)
         FitRhythmLengths(reader.Notes(kRhythmChannel), options.rhythmAutoLengthLength);
     uint64_t cost = 0;
+    size_t trackCount = tracks.size();
+    for (const CTrack& t : tracks)
+        cost += t.StorageCost();
     for (int c = 0; c < CMidiReader::kChannels; ++c) {
         for (MIDI_NOTE& n : reader.Notes(c))
             Normalize(n);
-        cost += SegmentCost(reader.Notes(c));
+        cost += songlimits::StorageCost(reader.Notes(c));
+        trackCount += reader.Notes(c).empty() ? 0 : 1;
     }
-    if (cost > kSegmentBudget)
+    if (trackCount > songlimits::kMaxTracks)
+        return Result::Fail("too many tracks with those of the MIDI file (" +
+                            std::to_string(trackCount) + ")");
+    if (cost > songlimits::kSegmentBudget)
         return Result::Fail("MIDI notes exceed the size a song can have");
 
     std::vector<CTrack> imported;

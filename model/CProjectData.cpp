@@ -4,6 +4,8 @@
 #include "model/CArchiveWriter.h"
 #include "model/FileVersion.h"
 
+#include <algorithm>
+
 bool CProjectData::operator==(const CProjectData& o) const {
     return name == o.name && volumes.Items() == o.volumes.Items() &&
            tempos.Items() == o.tempos.Items() && transpose == o.transpose &&
@@ -15,9 +17,13 @@ bool CProjectData::operator==(const CProjectData& o) const {
 }
 
 bool CProjectData::IsValid() const {
-    if (loopEnabled && (loopStart < 0 || loopEnd < 0))
-        return false;
     return volumes.IsValid() && tempos.IsValid() && beats.IsValid();
+}
+
+void CProjectData::RepairLoop() {
+    loopStart = std::max(loopStart, 0);
+    loopEnd = std::max(loopEnd, 0);
+    loopEnabled = loopEnabled != 0 && loopStart < loopEnd ? 1 : 0;
 }
 
 void CProjectData::Serialize(CArchiveWriter& ar) const {

@@ -35,6 +35,11 @@ public:
     // The lists keep their invariants (see each list) — a file breaking them cannot be
     // played or converted safely.
     bool IsValid() const;
+    // Mends the loop of a damaged file: loop ticks cannot make time undefined, so they are
+    // no reason to refuse a song. A tick before the song is raised to 0, any switch value
+    // but 0 means on, and a loop whose start is not before its end is switched off, as
+    // measure edits leave it.
+    void RepairLoop();
 
     void Serialize(CArchiveWriter& ar) const;
     void Serialize(CArchiveReader& ar, uint32_t version);

@@ -5,6 +5,7 @@
 #include "model/CProject.h"
 #include "model/FileIO.h"
 #include "model/FileVersion.h"
+#include "model/SongLimits.h"
 
 #include <cstring>
 
@@ -13,10 +14,6 @@ namespace {
 constexpr size_t kMagicSize = 20;
 constexpr size_t kMaxProjectFile = size_t{256} << 20;
 constexpr size_t kMaxBuildInfoFile = size_t{64} << 20;
-// Far beyond any song the editor can show, and small enough to bound what a damaged track
-// count can make a load allocate.
-constexpr uint32_t kMaxTracks = 4096;
-constexpr uint64_t kSegmentBudget = CTrack::kSegmentBudget;
 
 bool HasMagic(std::span<const uint8_t> bytes) {
     return bytes.size() >= kMagicSize &&
@@ -46,7 +43,10 @@ std::vector<uint8_t> CProject::SaveToBytes() const {
     return ar.Take();
 }
 
+// A song beyond the loader's limits is not written: the file could never be opened.
 Result CProject::Save(const std::string& path) const {
+    if (Result r = songlimits::Check(*this); !r)
+        return WithPath(path, r);
     std::vector<uint8_t> bytes = SaveToBytes();
     return WithPath(path, WriteFileAtomically(path, bytes));
 }
@@ -82,11 +82,12 @@ Result CProject::LoadFromBytes(std::span<const uint8_t> bytes) {
         loaded.tracks.clear();
         loaded.data.Serialize(ar, version);
         if (!loaded.data.IsValid())
-            return Result::Fail("damaged tempo, beat, volume or loop settings");
+            return Result::Fail("damaged tempo, beat or volume list");
+        loaded.data.RepairLoop();
         const uint32_t count = ar.U32();
-        if (count > kMaxTracks)
+        if (count > songlimits::kMaxTracks)
             return Result::Fail("too many tracks (" + std::to_string(count) + ")");
-        uint64_t budget = kSegmentBudget;
+        uint64_t budget = songlimits::kSegmentBudget;
         for (uint32_t i = 0; i < count; ++i) {
             loaded.tracks.emplace_back();
             loaded.tracks.back().Serialize(ar, version, budget);

@@ -2,6 +2,7 @@
 
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
+#include "model/SongLimits.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,9 +11,6 @@
 namespace {
 
 constexpr int32_t kLastTick = std::numeric_limits<int32_t>::max();
-// Enough for any real song many times over, small enough that a damaged file cannot make
-// a load allocate without end.
-constexpr uint64_t kDefaultSegmentBudget = CTrack::kSegmentBudget;
 
 // Brings values into the range a stored note must have.
 void Normalize(CNote& v) {
@@ -23,8 +21,7 @@ void Normalize(CNote& v) {
 }
 
 uint64_t SegmentCount(const CNote& v) {
-    return static_cast<uint64_t>(CTrack::BucketOf(v.position + v.length - 1) -
-                                 CTrack::BucketOf(v.position) + 1);
+    return songlimits::SegmentCount(v.position, v.length);
 }
 
 void SetChainSelected(CNote* note, uint32_t value) {
@@ -275,7 +272,7 @@ bool CTrack::PasteNotes(std::span<const uint8_t> payload, int32_t offset) {
         CArchiveReader ar(payload);
         uint32_t count = ar.U32();
         ar.Require(count, CNote::kRecordSize);
-        uint64_t budget = kDefaultSegmentBudget;
+        uint64_t budget = songlimits::kSegmentBudget;
         pasted.reserve(count);
         for (uint32_t i = 0; i < count; ++i) {
             int32_t stored = ar.I32();
@@ -335,6 +332,14 @@ int32_t CTrack::EndTick() const {
     return 0;
 }
 
+uint64_t CTrack::StorageCost() const {
+    uint64_t segments = 0;
+    for (const CNote* segment : buckets)
+        for (const CNote* n = segment; n != nullptr; n = n->nextInBucket)
+            ++segments;
+    return segments + buckets.size();
+}
+
 void CTrack::Serialize(CArchiveWriter& ar) const {
     settings.Serialize(ar);
     WriteNoteStream(ar);
@@ -347,7 +352,7 @@ void CTrack::Serialize(CArchiveReader& ar, uint32_t version, uint64_t& segmentBu
 }
 
 void CTrack::Serialize(CArchiveReader& ar, uint32_t version) {
-    uint64_t budget = kDefaultSegmentBudget;
+    uint64_t budget = songlimits::kSegmentBudget;
     Serialize(ar, version, budget);
 }
 

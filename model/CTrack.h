@@ -17,10 +17,6 @@ class CArchiveWriter;
 class CTrack {
 public:
     static constexpr int32_t kBucketTicks = 1920;
-    // Note segments (and bucket slots) a loaded or imported song may use in all. Far more
-    // than any real song needs; every undo snapshot copies the song, so this also bounds
-    // what a damaged file can make the editor hold.
-    static constexpr uint64_t kSegmentBudget = uint64_t{1} << 20;
 
     CTrackData settings;
     CNoteArray buckets;   // owning, through the segment lists
@@ -75,10 +71,14 @@ public:
     bool HasNotes() const { return !buckets.empty(); }
     // Greatest end tick of the track's notes; 0 without notes.
     int32_t EndTick() const;
+    // Note segments plus bucket slots: what the notes make the track hold, counted against
+    // the song's limit (SongLimits.h).
+    uint64_t StorageCost() const;
 
     void Serialize(CArchiveWriter& ar) const;
     // Reads settings and notes. `segmentBudget` bounds the segments and bucket entries a
-    // damaged file can make the track allocate; it is decreased by what the notes use.
+    // damaged file can make the track allocate; it is decreased by what the notes use. The
+    // overload without it allows a whole song's budget.
     void Serialize(CArchiveReader& ar, uint32_t version, uint64_t& segmentBudget);
     void Serialize(CArchiveReader& ar, uint32_t version);
 

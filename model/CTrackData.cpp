@@ -3,6 +3,7 @@
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
 #include "model/FileVersion.h"
+#include "model/SoundRanges.h"
 
 #include <atomic>
 
@@ -75,4 +76,5 @@ void CTrackData::Serialize(CArchiveReader& ar, uint32_t version) {
     pitchLFO.Serialize(ar, version);
     ampLFO.Serialize(ar, version);
     mute = IsBefore(version, 2) ? 0 : ar.I32();
+    soundranges::Clamp(*this);
 }

@@ -54,5 +54,7 @@ public:
     static void SetDefaultNoteColor(uint32_t color);
 
     void Serialize(CArchiveWriter& ar) const;
+    // Reads a stored record; values outside the ranges the program offers are brought to
+    // the nearest one inside (SoundRanges.h).
     void Serialize(CArchiveReader& ar, uint32_t version);
 };

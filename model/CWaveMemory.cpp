@@ -2,6 +2,7 @@
 
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
+#include "model/SoundRanges.h"
 
 #include <algorithm>
 #include <limits>
@@ -37,4 +38,5 @@ void CWaveMemory::Serialize(CArchiveReader& ar) {
     SetSize(static_cast<int32_t>(std::min<uint32_t>(count, INT32_MAX)), newHeight);
     for (int32_t& v : samples)
         v = ar.I32();
+    soundranges::Clamp(*this);
 }

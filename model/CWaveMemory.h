@@ -19,5 +19,7 @@ public:
     void SetSize(int32_t count, int32_t newHeight);
 
     void Serialize(CArchiveWriter& ar) const;
+    // Reads a stored table, bringing height, length and samples into their ranges
+    // (SoundRanges.h).
     void Serialize(CArchiveReader& ar);
 };

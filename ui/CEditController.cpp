@@ -1,5 +1,6 @@
 #include "ui/CEditController.h"
 
+#include "model/SongLimits.h"
 #include "ui/WaitCursor.h"
 
 #include <QThread>
@@ -14,16 +15,35 @@ CEditController::CEditController(QObject* parent) : QObject(parent) {
 void CEditController::RecordChange() {
     Q_ASSERT(QThread::currentThread() == thread());
     WaitCursor wait;
+    m_modifiedBeforeChange = m_project.modified;
     m_project.modified = 1;
     m_undo.Record(m_project);
     m_project.changed.clear();
 }
 
-void CEditController::CommitChange(int views) {
+bool CEditController::CommitChange(int views) {
+    const songlimits::Breach breach = songlimits::Find(m_project);
+    if (breach != songlimits::Breach::kNone) {
+        TakeBack();
+        emit changeRefused(breach == songlimits::Breach::kTracks
+                               ? tr("トラックの数が上限 (%1) を超えます。\nこの操作はできません。")
+                                     .arg(songlimits::kMaxTracks)
+                               : tr("音符の量が 1 曲の上限を超えます。\nこの操作はできません。"));
+        return false;
+    }
     MergeChanged();
     emit titleChanged();
     if (views != kViewNone)
         emit viewsChanged(views);
+    return true;
+}
+
+void CEditController::TakeBack() {
+    m_undo.Revert(m_project);
+    m_project.changed.clear();
+    m_project.modified = m_modifiedBeforeChange;
+    emit titleChanged();
+    emit viewsChanged(kViewAll);
 }
 
 void CEditController::MarkNote(const CTrack& track, const CNote& note) {

@@ -7,6 +7,11 @@
 //   CommitChange()   `changed` merged into the unsaved and unbuilt sets, then the title
 //                    and the named views are refreshed through viewsChanged()
 //
+// A change that takes the song past what a project file may hold (SongLimits.h) is not
+// committed: the song goes back to the state RecordChange() recorded, with no undo step
+// left, and changeRefused() carries the message to show. So no command, however it edits,
+// can make a song that could not be saved and opened again.
+//
 // Edit() runs the three steps around a function. Dialog-driven commands run the dialog on
 // a copy first and call Edit() only on OK, so a cancelled dialog leaves no undo step.
 // Views and panes never copy these steps; they call this class.
@@ -46,11 +51,12 @@ public:
 
     // The steps of an edit (see the top of this file).
     void RecordChange();
-    void CommitChange(int views);
-    template <class F> void Edit(int views, F&& change) {
+    // False when the change was refused and taken back.
+    bool CommitChange(int views);
+    template <class F> bool Edit(int views, F&& change) {
         RecordChange();
         change(m_project);
-        CommitChange(views);
+        return CommitChange(views);
     }
 
     // Marking helpers for the change in progress. Notes of muted tracks make no sound, so
@@ -82,12 +88,16 @@ signals:
     // The modified flag or anything else shown in the window title may have changed.
     void titleChanged();
     void viewsChanged(int views);
+    // A change was refused; `text` says why, for a message box.
+    void changeRefused(const QString& text);
 
 private:
     void MergeChanged();
+    void TakeBack();
 
     CProject m_project;
     CProjectModified m_unsaved;
     CProjectModified m_unbuilt;
     CUndoRing m_undo;
+    int32_t m_modifiedBeforeChange = 0;
 };

@@ -201,6 +201,8 @@ void CMainFrame::CreatePanes() {
 void CMainFrame::ConnectSignals() {
     connect(m_actions, &CFrameActions::triggered, this, [this](int id) { RunCommand(id); });
     connect(m_edit, &CEditController::viewsChanged, this, &CMainFrame::OnViewsChanged);
+    connect(m_edit, &CEditController::changeRefused, this,
+            [this](const QString& text) { m_prompts->Error(text); });
     connect(m_document, &CDocument::titleChanged, this, &CMainFrame::UpdateTitle);
     connect(m_document, &CDocument::documentReplaced, m_playback,
             &CPlaybackController::ResetPlayStart);

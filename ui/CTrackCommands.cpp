@@ -62,11 +62,10 @@ bool CTrackCommands::Add() {
     if (dialog.exec() != QDialog::Accepted)
         return false;
     track.settings = dialog.GetTrackData();
-    m_edit.Edit(kLists, [&](CProject& p) {
+    return m_edit.Edit(kLists, [&](CProject& p) {
         p.tracks.push_back(std::move(track));
         p.currentTrack = static_cast<int>(p.tracks.size()) - 1;
     });
-    return true;
 }
 
 void CTrackCommands::Duplicate() {

@@ -1,7 +1,7 @@
 #pragma once
 // The track commands of the frame: add, duplicate, move up and down, mute, mute the
 // others, unmute all and the sound dialog, with their enabling rules. Each change goes
-// through CEditController's edit path.
+// through CEditController's edit path, which also refuses a track beyond the song's limit.
 //
 // Thread: the user-interface thread only.
 
@@ -16,6 +16,7 @@ class CTrackCommands : public QObject {
 public:
     CTrackCommands(CEditController& edit, QWidget* dialogParent, QObject* parent = nullptr);
 
+    // False when the dialog is cancelled or the song holds as many tracks as it may.
     bool Add();
     void Duplicate();
     void MoveUp();

@@ -35,6 +35,15 @@ void CUndoRing::Redo(CProject& current) {
     current = std::move((*m_slots)[m_cursor]);
 }
 
+void CUndoRing::Revert(CProject& current) {
+    if (!CanUndo())
+        return;
+    m_cursor = (m_cursor + kSlots - 1) % kSlots;
+    --m_undoDepth;
+    m_redoDepth = 0;
+    current = std::move((*m_slots)[m_cursor]);
+}
+
 void CUndoRing::Clear() {
     for (CProject& slot : *m_slots)
         slot = CProject();

@@ -22,6 +22,9 @@ public:
     // Swaps `current` with the previous snapshot; `current` is kept for Redo.
     void Undo(CProject& current);
     void Redo(CProject& current);
+    // Takes back the newest step for good: `current` returns to the state recorded last,
+    // and no redo step is kept for the state it leaves.
+    void Revert(CProject& current);
     // Forgets every step (a new or opened document).
     void Clear();
 

@@ -21,6 +21,8 @@ constexpr int kHighestMidiKey = 119; // B8, project key 0
 constexpr uint8_t kMetaEndOfTrack = 0x2F;
 constexpr uint8_t kMetaTempo = 0x51;
 constexpr uint8_t kMetaTimeSignature = 0x58;
+constexpr size_t kTempoBytes = 3;
+constexpr size_t kTimeSignatureBytes = 4;
 // Denominators beyond 2^6 (64th notes) would make measures shorter than the beat list can
 // hold and shift out of range for damaged values.
 constexpr uint8_t kMaxDenominatorExponent = 6;
@@ -63,8 +65,7 @@ Result CMidiReader::Read(std::span<const uint8_t> bytes) {
     try {
         const uint16_t chunks = ReadHeader();
         for (uint16_t i = 0; i < chunks; ++i)
-            if (!ReadChunk())
-                break;
+            ReadChunk(i);
     } catch (const ArchiveError& e) {
         return Result::Fail(e.what());
     }
@@ -125,18 +126,18 @@ uint16_t CMidiReader::ReadHeader() {
     return chunks;
 }
 
-// False when the data ends where the next chunk would begin: a file that announces more
-// chunks than it holds is read up to its end.
-bool CMidiReader::ReadChunk() {
+// Every chunk the header announces must be there: a file that ends before one of them has
+// lost that track's notes, and importing the rest would pass a damaged song off as whole.
+void CMidiReader::ReadChunk(uint16_t index) {
     if (AtEnd())
-        return false;
+        throw ArchiveError("MIDI file ends before chunk " + std::to_string(index + 1) +
+                           " of those its header announces");
     const auto type = Take(4);
     const uint32_t length = BigEndian(4);
     if (std::memcmp(type.data(), "MTrk", 4) != 0)
         Take(length);
     else
         ReadTrack(uint64_t{position} + length);
-    return true;
 }
 
 // Events run until the end-of-track event, whatever the chunk length says (writers that got
@@ -290,8 +291,10 @@ void CMidiReader::ControlChange(int channel, int controller, int value) {
         expression[c] = value;
 }
 
+// The value takes three bytes; a shorter payload is damage, not a tempo (read as a number it
+// would be a few microseconds, the fastest tempo there is).
 void CMidiReader::SetTempo(std::span<const uint8_t> payload, int64_t tick) {
-    if (payload.empty() || payload.size() > 4)
+    if (payload.size() < kTempoBytes || payload.size() > 4)
         return;
     uint32_t microseconds = 0;
     for (uint8_t b : payload)
@@ -303,7 +306,7 @@ void CMidiReader::SetTempo(std::span<const uint8_t> payload, int64_t tick) {
 }
 
 void CMidiReader::SetTimeSignature(std::span<const uint8_t> payload, int64_t tick) {
-    if (payload.size() < 4)
+    if (payload.size() < kTimeSignatureBytes)
         return;
     const int numerator = payload[0];
     const int exponent = payload[1];

@@ -56,7 +56,7 @@ private:
     bool AtEnd() const { return position == data.size(); }
 
     uint16_t ReadHeader();
-    bool ReadChunk();
+    void ReadChunk(uint16_t index);
     void ReadTrack(uint64_t declaredEnd);
     bool ReadEvent(int64_t tick);
     void ReadChannelMessage(uint8_t status, int64_t tick);

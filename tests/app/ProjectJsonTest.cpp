@@ -1,5 +1,10 @@
 #include "app/ProjectJson.h"
 
+#include "ProgramRunner.h"
+
+#include "model/SongLimits.h"
+#include "model/SoundRanges.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -25,6 +30,44 @@ std::string RefusalOf(const std::string& text) {
     EXPECT_FALSE(r);
     EXPECT_EQ(p.data.name, "kept") << "a refused conversion must leave the project alone";
     return r.message;
+}
+
+// A JSON text of `count` tracks, each the given object.
+std::string Tracks(size_t count, const std::string& track = "{}") {
+    std::string text = R"({"tracks":[)";
+    for (size_t i = 0; i < count; ++i)
+        text += (i == 0 ? "" : ",") + track;
+    return text + "]}";
+}
+
+// `{"a":{"b":...{"key":value}}}` along a dotted path such as "tracks[0].envelope".
+std::string WithValue(const std::string& where, const char* key, int64_t value) {
+    const std::string field = "\"" + std::string(key) + "\":" + std::to_string(value);
+    if (where == "track")
+        return R"({"tracks":[{)" + field + "}]}";
+    if (where == "pcm" || where == "envelope" || where == "pitchLFO" || where == "ampLFO")
+        return R"({"tracks":[{")" + where + R"(":{)" + field + "}}]}";
+    return R"({"tracks":[{"fm":{"operators":[{)" + field + "}]}}]}"; // an operator
+}
+
+// For every field of a record, --convert accepts exactly the values the project loader
+// keeps as they are: below, at and above both ends of the range.
+template <class R, size_t N, class Clamp>
+void ExpectConvertAcceptsWhatTheLoaderKeeps(const std::array<soundranges::FIELD<R>, N>& fields,
+                                            const std::string& where, Clamp clamp) {
+    for (const auto& field : fields) {
+        for (int64_t v : {int64_t{field.range.lo} - 1, int64_t{field.range.lo},
+                          int64_t{field.range.hi}, int64_t{field.range.hi} + 1}) {
+            SCOPED_TRACE(where + "." + field.name + " = " + std::to_string(v));
+            R record{};
+            const auto stored = static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+            record.*field.member = stored;
+            clamp(record);
+            const bool kept = v == stored && record.*field.member == stored;
+            CProject p;
+            EXPECT_EQ(static_cast<bool>(ProjectFromJson(WithValue(where, field.name, v), p)), kept);
+        }
+    }
 }
 
 } // namespace
@@ -68,6 +111,83 @@ TEST(ProjectJson, RefusesValuesOutOfRangeNamingTheKey) {
               std::string::npos);
     EXPECT_EQ(RefusalOf("[1,2"), "not valid JSON");
     EXPECT_EQ(RefusalOf("[]"), "top level: must be an object");
+}
+
+TEST(ProjectJson, ConvertRefusesExactlyWhatTheLoaderWouldMend) {
+    using namespace soundranges;
+    ExpectConvertAcceptsWhatTheLoaderKeeps(kTrackFields, "track", [](CTrackData& r) { Clamp(r); });
+    ExpectConvertAcceptsWhatTheLoaderKeeps(kEnvelopeFields, "envelope",
+                                           [](CEnvelope& r) { Clamp(r); });
+    ExpectConvertAcceptsWhatTheLoaderKeeps(kPcmFields, "pcm", [](CPCM& r) { Clamp(r); });
+    ExpectConvertAcceptsWhatTheLoaderKeeps(kOperatorFields, "operator",
+                                           [](CFMOperator& r) { Clamp(r); });
+    ExpectConvertAcceptsWhatTheLoaderKeeps(kLfoFields, "pitchLFO",
+                                           [](CLFO& r) { Clamp(r, kPitchDepth); });
+    ExpectConvertAcceptsWhatTheLoaderKeeps(kLfoFields, "ampLFO",
+                                           [](CLFO& r) { Clamp(r, kAmpDepth); });
+    CProject p;
+    EXPECT_TRUE(ProjectFromJson(WithValue("pitchLFO", "depth", 3072), p));
+    EXPECT_FALSE(ProjectFromJson(WithValue("pitchLFO", "depth", 3073), p));
+    EXPECT_TRUE(ProjectFromJson(WithValue("ampLFO", "depth", 255), p));
+    EXPECT_FALSE(ProjectFromJson(WithValue("ampLFO", "depth", 256), p));
+}
+
+TEST(ProjectJson, RefusesSongsTheLoaderWouldRefuse) {
+    CProject p;
+    ASSERT_TRUE(ProjectFromJson(Tracks(songlimits::kMaxTracks), p));
+    EXPECT_EQ(p.tracks.size(), size_t{songlimits::kMaxTracks});
+    EXPECT_TRUE(songlimits::Check(p));
+    struct Case {
+        const char* what;
+        std::string json;
+        const char* message;
+    } cases[] = {
+        {"one track too many", Tracks(songlimits::kMaxTracks + 1),
+         "tracks: more than 4096 tracks, the most a song can have"},
+        // one segment, but more than a million bucket slots before it
+        {"a note too far out", Tracks(1, R"({"notes":[[2100000000,10,0,50]]})"),
+         "tracks[0].notes: the song's notes reach further than a song can"},
+        // a million segments and slots, then 50000 segments more
+        {"notes too long",
+         R"({"tracks":[{"notes":[[0,960000000,0,50]]},{"notes":[[0,96000000,0,50]]}]})",
+         "tracks[1].notes[0]: the song's notes are longer than a song can be"},
+        {"a track that is no object", Tracks(2, "[]"), "tracks[0]: must be an object"},
+        {"a note that is no array", Tracks(1, R"({"notes":[[0,1,0,0],7]})"),
+         "tracks[0].notes[1]: must be [position, length, keyoff, key, volume, portamentoStart, "
+         "portamentoLength, portamentoLevel] (the last four may be left out)"},
+        {"notes that are no array", Tracks(1, R"({"notes":{}})"),
+         "tracks[0].notes: must be an array"},
+        {"a time-list element that is no array", R"({"volumes":[[0,1],{}]})",
+         "volumes[1]: must have 2 elements"},
+        {"nested too deeply", R"({"x":[[[[[[[1]]]]]]]})",
+         "top level: nested deeper than a song can be"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(RefusalOf(c.json), c.message);
+    }
+}
+
+// However large the text, the reader keeps only a bounded document beside what it builds:
+// unknown content that a song cannot hold is refused once it passes that bound, and the
+// time lists, notes and tracks of a song are read without a document of their own.
+TEST(ProjectJson, LargeTextsAreReadWithoutHoldingTheirDocument) {
+    std::string unknown = R"({"x":[)";
+    for (int i = 0; i < 200000; ++i)
+        unknown += i == 0 ? "[]" : ",[]";
+    EXPECT_EQ(RefusalOf(unknown + "]}"), "top level: holds more values than a song can have");
+
+    std::string tempos = R"({"tempos":[)";
+    std::string notes = R"({"tracks":[{"notes":[)";
+    for (int i = 0; i < 200000; ++i) {
+        tempos += (i == 0 ? "[" : ",[") + std::to_string(i) + ",120]";
+        notes += (i == 0 ? "[" : ",[") + std::to_string(i * 20) + ",10,0,50]";
+    }
+    CProject p = FromJson(tempos + "]}");
+    EXPECT_EQ(p.data.tempos.size(), 200000u);
+    EXPECT_EQ(p.data.tempos[199999].position, 199999);
+    p = FromJson(notes + "]}]}");
+    EXPECT_EQ(p.tracks.at(0).NoteCount(), 200000u);
 }
 
 TEST(ProjectJson, DumpReadsBackToTheSameProject) {
@@ -130,5 +250,28 @@ TEST(CommandLine, ConvertsAndDumpsThroughTheProgram) {
     EXPECT_EQ(run("--dump"), 2);
     EXPECT_EQ(run("--convert only-one"), 2);
     EXPECT_EQ(run("--frobnicate"), 2);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CommandLine, ConvertWritesNoSongTheProgramCouldNotOpen) {
+    const auto dir = std::filesystem::temp_directory_path() / "tsq_cli_limit_test";
+    std::filesystem::create_directories(dir);
+    const std::string tsq = std::string(TSQ_BINARY_DIR) + "/tsq";
+    const std::string out = (dir / "song.tqp").string();
+    const std::string err = (dir / "err.txt").string();
+    std::string errors;
+    for (size_t count : {size_t{songlimits::kMaxTracks}, size_t{songlimits::kMaxTracks} + 1}) {
+        std::ofstream(dir / "song.json") << Tracks(count);
+        const bool fits = count <= songlimits::kMaxTracks;
+        EXPECT_EQ(RunProgram(tsq, {"--convert", (dir / "song.json").string(), out}, err, errors),
+                  fits ? 0 : 1)
+            << count;
+        EXPECT_EQ(errors.find("more than 4096 tracks") != std::string::npos, !fits) << errors;
+        EXPECT_EQ(std::filesystem::exists(out), fits);
+        if (fits) {
+            EXPECT_EQ(RunProgram(tsq, {"--dump", out}, err, errors), 0) << errors;
+            std::filesystem::remove(out);
+        }
+    }
     std::filesystem::remove_all(dir);
 }

@@ -4,6 +4,7 @@
 #include "EngineTestSongs.h"
 #include "engine/CSongRenderer.h"
 #include "engine/internal/CSongPlan.h"
+#include "model/SongLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST(SongPlan, NoteOfAsManySegmentsAsASongMayHoldIsPlannedAndSounds) {
     // that walked each segment's chain back to its head would take some 5 * 10^11 steps
     // here, and this test would not end.
     constexpr int32_t kBuckets = int32_t{1} << 20;
-    static_assert(uint64_t{kBuckets} == CTrack::kSegmentBudget);
+    static_assert(uint64_t{kBuckets} == songlimits::kSegmentBudget);
     CProject p = Bare(1000);
     CTrack& t = AddTrack(p, 3);
     t.AddNote(Note(0, kBuckets * CTrack::kBucketTicks, 50));

@@ -114,12 +114,20 @@ TEST(MidiExport, ConductorMergesTemposAndSignaturesByTick) {
                                          0x8F, 0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, //
                                          0x00, 0xFF, 0x2F, 0x00}));
 
-    // 1000 quarter notes per minute fit two bytes; 6/8 at measure 2 is two measures later
+    // 1000 quarter notes per minute, whose value would fit two bytes, still takes three; 6/8
+    // at measure 2 is two measures later
     p.data.tempos.Assign({{0, 1000.0}});
     p.data.beats.Set({2, 6, 8});
-    EXPECT_EQ(ConductorEvents(p), (Bytes{0x8F, 0x00, 0xFF, 0x51, 0x02, 0xEA, 0x60,             //
+    EXPECT_EQ(ConductorEvents(p), (Bytes{0x8F, 0x00, 0xFF, 0x51, 0x03, 0x00, 0xEA, 0x60,       //
                                          0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08,       //
                                          0x9E, 0x00, 0xFF, 0x58, 0x04, 0x06, 0x03, 0x18, 0x08, //
+                                         0x00, 0xFF, 0x2F, 0x00}));
+
+    // 2 quarter notes per minute need a fourth byte
+    p.Reset();
+    p.data.tempos.Assign({{0, 2.0}});
+    EXPECT_EQ(ConductorEvents(p), (Bytes{0x8F, 0x00, 0xFF, 0x51, 0x04, 0x01, 0xC9, 0xC3, 0x80, //
+                                         0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08,       //
                                          0x00, 0xFF, 0x2F, 0x00}));
 }
 

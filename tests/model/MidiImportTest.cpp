@@ -1,4 +1,5 @@
 #include "model/CProject.h"
+#include "model/SongLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -274,24 +275,40 @@ TEST(MidiImport, DataBytesAfterMetaAndSysExRepeatThoseEvents) {
     EXPECT_EQ(NotesOf(p.tracks[0]), (std::vector<NoteValues>{{0, 480, 59, 255}}));
 }
 
-TEST(MidiImport, ToleratesFilesThatEndCleanlyButIncomplete) {
-    // [GIVEN] a track without end-of-track event whose data ends where its length says;
-    // the header announces three chunks but the file holds one
-    Bytes file = Header(480, 3) + Chunk("MTrk", On(0, 0, 60, 127) + Off(480, 0, 60));
-    CProject p = Imported(file);
-    ASSERT_EQ(p.tracks.size(), 1u);
-    EXPECT_EQ(NotesOf(p.tracks[0]), (std::vector<NoteValues>{{0, 480, 59, 255}}));
+TEST(MidiImport, ToleratesLastTracksWhoseDataIsAllThere) {
+    const Bytes notes = On(0, 0, 60, 127) + Off(480, 0, 60);
+    struct Case {
+        const char* what;
+        Bytes file;
+    } cases[] = {
+        // [GIVEN] no end-of-track event, the data ending where the chunk length says
+        {"without end-of-track", Header(480, 1) + Chunk("MTrk", notes)},
+        // [GIVEN] events running on past the chunk length up to the end-of-track event
+        {"longer than its length", Header(480, 1) + Chunk("MTrk", notes + kEnd, 4)},
+        // [GIVEN] more data after the chunks the header announces
+        {"data after the last chunk", Header(480, 1) + Chunk("MTrk", notes + kEnd) + Bytes{1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CProject p = Imported(c.file);
+        ASSERT_EQ(p.tracks.size(), 1u);
+        EXPECT_EQ(NotesOf(p.tracks[0]), (std::vector<NoteValues>{{0, 480, 59, 255}}));
+    }
 }
 
 TEST(MidiImport, SkipsTimeEventsTooShortOrImpossible) {
-    CProject p = Imported(Smf(
-        480, {Ev(0, {0xFF, 0x51, 0x00}) + Ev(0, {0xFF, 0x51, 0x03, 0, 0, 0}) +
-              Ev(0, {0xFF, 0x51, 0x05, 1, 2, 3, 4, 5}) + Ev(0, {0xFF, 0x58, 0x03, 3, 2, 24}) +
-              TimeSignature(0, 0, 2) + TimeSignature(0, 3, 7) + TimeSignature(0, 3, 255) +
-              Ev(0, {0xFF, 0x51, 0x02, 0xEA, 0x60}) + On(0, 0, 60, 127) + Off(1, 0, 60) + kEnd}));
-    EXPECT_EQ(p.data.beats.Items(), (std::vector<BEAT>{{0, 4, 4}}));
-    // a two-byte tempo (as written for 1000 quarter notes per minute) is read
-    EXPECT_EQ(p.data.tempos.Items(), (std::vector<TEMPO>{{0, 1000.0}}));
+    // [GIVEN] 100 quarter notes per minute and 3/4, then at the same tick tempos and
+    // signatures too short to hold a value, or impossible
+    CProject p = Imported(
+        Smf(480, {Tempo(0, 600000) + TimeSignature(0, 3, 2) + Ev(0, {0xFF, 0x51, 0x00}) +
+                  Ev(0, {0xFF, 0x51, 0x01, 0x01}) + Ev(0, {0xFF, 0x51, 0x02, 0xEA, 0x60}) +
+                  Ev(0, {0xFF, 0x51, 0x03, 0, 0, 0}) + Ev(0, {0xFF, 0x51, 0x05, 1, 2, 3, 4, 5}) +
+                  Ev(0, {0xFF, 0x58, 0x00}) + Ev(0, {0xFF, 0x58, 0x03, 6, 3, 24}) +
+                  TimeSignature(0, 0, 2) + TimeSignature(0, 3, 7) + TimeSignature(0, 3, 255) +
+                  On(0, 0, 60, 127) + Off(1, 0, 60) + kEnd}));
+    // [THEN] they change nothing, not even the tempo and signature placed before them
+    EXPECT_EQ(p.data.tempos.Items(), (std::vector<TEMPO>{{0, 100.0}}));
+    EXPECT_EQ(p.data.beats.Items(), (std::vector<BEAT>{{0, 3, 4}}));
     EXPECT_EQ(p.tracks.size(), 1u);
 }
 
@@ -318,6 +335,10 @@ TEST(MidiImport, RefusesDamagedFilesAndLeavesTheSongAlone) {
         {"header longer than the data", Chunk("MThd", Bytes{0, 1, 0, 1, 1, 0xE0}, 12)},
         {"division 0", Chunk("MThd", Bytes{0, 1, 0, 1, 0, 0}) + Chunk("MTrk", track)},
         {"SMPTE division", Chunk("MThd", Bytes{0, 1, 0, 1, 0xE7, 0x28}) + Chunk("MTrk", track)},
+        {"the only track missing",
+         Bytes{0x4D, 0x54, 0x68, 0x64, 0x00, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, 0x01, 0x01, 0xE0}},
+        {"one of three tracks missing",
+         Header(480, 3) + Chunk("MTrk", track) + Chunk("MTrk", track)},
         {"chunk header cut off", head + Bytes{'M', 'T', 'r', 'k', 0, 0}},
         {"chunk longer than the data", head + Chunk("XFIh", Bytes{1, 2, 3}, 100)},
         {"note-on cut off", head + Chunk("MTrk", On(0, 0, 60, 127) + Ev(0, {0x80, 60}), 9)},
@@ -348,6 +369,32 @@ TEST(MidiImport, RefusesDamagedFilesAndLeavesTheSongAlone) {
         EXPECT_EQ(p.data, CProjectData());
         EXPECT_EQ(p.modified, 0);
     }
+}
+
+TEST(MidiImport, KeepsTheSongWithinWhatAProjectFileMayHold) {
+    // one note on each of the 16 channels
+    Bytes events;
+    for (int c = 0; c < 16; ++c)
+        events = events + On(0, c, 60, 100) + Off(480, c, 60);
+    const Bytes sixteen = Smf(480, {events + kEnd});
+    for (size_t before : {songlimits::kMaxTracks - 16, songlimits::kMaxTracks - 15}) {
+        CProject p;
+        p.tracks.resize(before);
+        Result r = p.ImportMidiFromBytes(sixteen, {});
+        const bool fits = before + 16 <= songlimits::kMaxTracks;
+        EXPECT_EQ(static_cast<bool>(r), fits) << before << ": " << r.message;
+        EXPECT_EQ(p.tracks.size(), fits ? size_t{songlimits::kMaxTracks} : before);
+    }
+    // [GIVEN] a song whose one note lies 1 040 000 buckets out [WHEN] importing a note of
+    // 10 000 buckets [THEN] the import is refused
+    CProject p;
+    p.Reset();
+    CNote far;
+    far.position = 1040000 * CTrack::kBucketTicks;
+    p.tracks[0].AddNote(far);
+    Result r = p.ImportMidiFromBytes(Smf(1, {On(0, 0, 60, 100) + Off(40000, 0, 60) + kEnd}), {});
+    EXPECT_FALSE(r);
+    EXPECT_EQ(p.tracks.size(), 1u);
 }
 
 TEST(MidiImport, ReadsFilesThroughImport) {

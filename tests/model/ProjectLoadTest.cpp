@@ -10,6 +10,7 @@
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
 #include "model/CProject.h"
+#include "model/SongLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -169,11 +170,6 @@ std::vector<DamagedCase> DamagedTimeLists() {
         {"signatures unsorted", WithSong([](SongFields& s) {
              s.beats = {{{0, 4, 4}}, {{5, 3, 4}}, {{2, 3, 4}}};
          })},
-        {"loop before the song", WithSong([](SongFields& s) {
-             s.loopEnabled = 1;
-             s.loopStart = -10;
-             s.loopEnd = 100;
-         })},
     };
 }
 
@@ -256,7 +252,7 @@ TEST(ProjectLoad, DistantNotesCannotMakeALoadExhaustMemory) {
     CProject p;
     EXPECT_FALSE(p.LoadFromBytes(CurrentFile(SongFields(), tracks)));
     // A note half the budget away is a (strange) song that loads.
-    const int32_t far = static_cast<int32_t>(CTrack::kSegmentBudget / 2) * CTrack::kBucketTicks;
+    const int32_t far = static_cast<int32_t>(songlimits::kSegmentBudget / 2) * CTrack::kBucketTicks;
     tracks.resize(1);
     tracks[0] = DefaultTrackSettings(u"", 0).note(far, 10, 0, 1, 1).endNotes();
     ASSERT_TRUE(p.LoadFromBytes(CurrentFile(SongFields(), tracks)));

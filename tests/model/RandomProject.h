@@ -99,13 +99,13 @@ private:
         e.keyScaling = Int(0, 16);
     }
 
-    void FillLfo(CLFO& l) {
+    void FillLfo(CLFO& l, int32_t maxDepth) {
         l.waveform = Int(0, 3);
         l.invert = Int(0, 1);
         l.delay = Int(-10000, 10000);
         l.fade = Int(0, 10000);
         l.period = Int(0, 10000);
-        l.depth = Int(0, 3072);
+        l.depth = Int(0, maxDepth);
     }
 
     void FillSource(CTrackData& s) {
@@ -125,8 +125,8 @@ private:
             s.fm.algorithm = Int(0, 7);
             for (CFMOperator& o : s.fm.operators) {
                 FillEnvelope(o.envelope);
-                FillLfo(o.pitchLFO);
-                FillLfo(o.ampLFO);
+                FillLfo(o.pitchLFO, 3072);
+                FillLfo(o.ampLFO, 255);
                 o.feedback = Int(0, 7);
                 o.multiple = Int(0, 64) / 4.0;
                 o.detune = Int(-256, 256);
@@ -147,8 +147,8 @@ private:
         s.detune = Int(-256, 256);
         FillSource(s);
         FillEnvelope(s.envelope);
-        FillLfo(s.pitchLFO);
-        FillLfo(s.ampLFO);
+        FillLfo(s.pitchLFO, 3072);
+        FillLfo(s.ampLFO, 255);
         s.mute = Int(0, 1);
     }
 

@@ -1,13 +1,17 @@
-// The undo ring and the one edit path: depths, the ring's wrap, and how `changed` reaches
-// the unsaved and unbuilt sets through edits, undo and redo.
+// The undo ring and the one edit path: depths, the ring's wrap, how `changed` reaches the
+// unsaved and unbuilt sets through edits, undo and redo, and the edits it refuses because
+// the song could not be saved and opened again.
 
 #include "UiTestSupport.h"
 #include "UiTests.h"
 
+#include "model/SongLimits.h"
 #include "ui/CEditController.h"
 
 #include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -130,6 +134,66 @@ private slots:
             edit.MarkLoop();
         });
         QCOMPARE(edit.Unbuilt(), (CProjectModified{1}));
+    }
+
+    void editsPastTheSongLimitsAreTakenBack() {
+        struct Case {
+            const char* what;
+            std::function<void(CProject&)> change;
+            const char* text;
+        } cases[] = {
+            {"a track too many", [](CProject& p) { p.tracks.resize(songlimits::kMaxTracks + 1); },
+             "トラックの数が上限 (4096) を超えます。\nこの操作はできません。"},
+            {"a note a million buckets out",
+             [](CProject& p) {
+                 CNote far;
+                 far.position =
+                     static_cast<int32_t>(songlimits::kSegmentBudget) * CTrack::kBucketTicks;
+                 p.tracks[0].AddNote(far);
+             },
+             "音符の量が 1 曲の上限を超えます。\nこの操作はできません。"},
+        };
+        for (const Case& c : cases) {
+            // [GIVEN] a saved song with an undo step and a redo step
+            CEditController edit;
+            AddNoteEdit(edit, 0);
+            AddNoteEdit(edit, 480);
+            edit.Undo();
+            edit.SetModifiedFlag(false);
+            const std::vector<uint8_t> before = edit.Project().SaveToBytes();
+            const CProjectModified unbuilt = edit.Unbuilt();
+            QSignalSpy refused(&edit, &CEditController::changeRefused);
+            QSignalSpy views(&edit, &CEditController::viewsChanged);
+            // [WHEN] an edit takes it past a limit
+            QVERIFY2(!edit.Edit(CEditController::kViewNone, c.change), c.what);
+            // [THEN] the song is as it was, with no step added, and the refusal says why
+            QVERIFY2(edit.Project().SaveToBytes() == before, c.what);
+            QCOMPARE(edit.Project().modified, 0);
+            QCOMPARE(edit.UndoRing().UndoDepth(), 1);
+            QVERIFY(edit.Unbuilt() == unbuilt);
+            QCOMPARE(refused.count(), 1);
+            QCOMPARE(refused.first().first().toString(), QString::fromUtf8(c.text));
+            QCOMPARE(views.count(), 1);
+            QCOMPARE(views.first().first().toInt(), int(CEditController::kViewAll));
+            // and editing, undoing and redoing go on from there
+            AddNoteEdit(edit, 960);
+            QCOMPARE(NoteCount(edit), size_t{2});
+            edit.Undo();
+            edit.Undo();
+            QCOMPARE(NoteCount(edit), size_t{0});
+            edit.Redo();
+            QCOMPARE(NoteCount(edit), size_t{1});
+        }
+    }
+
+    void aSongAtTheLimitsStillTakesEdits() {
+        CEditController edit;
+        edit.Project().tracks.resize(songlimits::kMaxTracks);
+        QVERIFY(edit.Edit(CEditController::kViewNone,
+                          [](CProject& p) { p.tracks.back().settings.name = "last"; }));
+        QVERIFY(edit.Edit(CEditController::kViewNone,
+                          [](CProject& p) { p.tracks.erase(p.tracks.begin()); }));
+        QCOMPARE(edit.Project().tracks.size(), size_t{songlimits::kMaxTracks - 1});
     }
 
     void replacingTheSongForgetsHistoryAndSets() {

@@ -1,11 +1,13 @@
 // The frame's commands driven through its actions, buttons and boxes: track commands and
-// their enabling, the fit and length buttons, the note bar's limits, pane switching and
-// the full-screen state kept across runs.
+// their enabling, the fit and length buttons, the note bar's limits, pane switching, the
+// full-screen state kept across runs, and the commands refused at the song's limits.
 
 #include "UiTestSupport.h"
 #include "UiTests.h"
 
+#include "common/ClipboardFormats.h"
 #include "dialogs/CNumberEdit.h"
+#include "model/SongLimits.h"
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
 #include "ui/CNoteDefaults.h"
@@ -17,9 +19,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFile>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -177,6 +181,62 @@ private slots:
         QCOMPARE(frame->Edit().Project().tracks.size(), size_t{3});
         QVERIFY(frame->RunCommand(cmd::kDelete));
         QCOMPARE(frame->Edit().Project().tracks.size(), size_t{2});
+    }
+
+    void trackCommandsStopAtTheTrackLimit() {
+        // [GIVEN] a song of as many tracks as a song may hold
+        CEditController& edit = frame->Edit();
+        CProject full = MakeSong(1);
+        full.tracks.resize(songlimits::kMaxTracks);
+        edit.ReplaceProject(std::move(full));
+        frame->TrackWnd().Refresh();
+        // [WHEN] a track is duplicated, added or pasted
+        QVERIFY(frame->RunCommand(cmd::kTrackDuplicate));
+        AcceptNextDialog();
+        QVERIFY(frame->RunCommand(cmd::kTrackAdd));
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        frame->TrackWnd().setFocus();
+        QVERIFY(frame->RunCommand(cmd::kCopy));
+        QVERIFY(frame->RunCommand(cmd::kPaste));
+        // [THEN] each is refused with an error message and leaves no undo step
+        const QString refusal =
+            QStringLiteral("トラックの数が上限 (4096) を超えます。\nこの操作はできません。");
+        QCOMPARE(prompts->Texts(), QStringList(3, refusal));
+        QCOMPARE(prompts->shown.last().icon, IUserPrompts::Icon::Error);
+        QCOMPARE(edit.Project().tracks.size(), size_t{songlimits::kMaxTracks});
+        QCOMPARE(frame->TrackWnd().count(), int(songlimits::kMaxTracks));
+        QVERIFY(!edit.CanUndo());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("無題 - Tesselaphon Editor"));
+    }
+
+    void notePasteStopsAtTheNoteLimit() {
+        // [GIVEN] a song whose one note lies a million buckets out, near the limit
+        CEditController& edit = frame->Edit();
+        CProject song = MakeSong(0);
+        CNote far;
+        far.position = 1000000 * CTrack::kBucketTicks;
+        song.tracks[0].AddNote(far);
+        edit.ReplaceProject(std::move(song));
+        // and a note 60000 buckets long on the clipboard
+        CTrack source;
+        CNote longNote;
+        longNote.length = 60000 * CTrack::kBucketTicks;
+        source.AddNote(longNote);
+        const std::vector<uint8_t> block = CTrack::CopyNotes(source.Notes());
+        auto* data = new QMimeData;
+        data->setData(kClipNote, QByteArray(reinterpret_cast<const char*>(block.data()),
+                                            static_cast<qsizetype>(block.size())));
+        QApplication::clipboard()->setMimeData(data);
+        // [WHEN] it is pasted on the piano roll
+        frame->PianoRollWnd().setFocus();
+        QVERIFY(frame->RunCommand(cmd::kPaste));
+        // [THEN] the paste is refused and the song keeps its one note
+        QCOMPARE(prompts->Texts(),
+                 QStringList{
+                     QStringLiteral("音符の量が 1 曲の上限を超えます。\nこの操作はできません。")});
+        QCOMPARE(edit.Project().tracks[0].NoteCount(), size_t{1});
+        QVERIFY(!edit.CanUndo());
     }
 
     void fitButtonsDotAndTriplet() {

@@ -1,7 +1,8 @@
 // The piano roll's left-button gestures driven with real mouse events: note entry with the
 // length drag, the drag threshold, moving and Ctrl-duplicating, the limits of a multi-note
 // move, length drags, rectangle selection of gliding notes, the play line, the zoom drags,
-// automatic scrolling, clicks on notes, the preview and the status texts.
+// automatic scrolling, clicks on notes, the preview, the status texts, and a duplicate that
+// would pass the song's note limit.
 
 #include "PianoRollTestRig.h"
 
@@ -440,6 +441,22 @@ private slots:
         rig.roll->SetCaret(0, 95);
         QTest::keyClick(rig.roll, Qt::Key_Down);
         QCOMPARE(rig.roll->CaretRow(), 95);
+    }
+
+    void aCtrlDragPastTheNoteLimitIsTakenBack() {
+        // [GIVEN] a note 1 030 000 buckets out and a selected one 10 000 buckets long: the
+        // song is near what a project file may hold
+        PianoRollRig rig;
+        rig.Add(1030000 * CTrack::kBucketTicks, 50);
+        rig.Track().SelectNote(rig.Add(0, 40, 10000 * CTrack::kBucketTicks), true);
+        QSignalSpy refused(&rig.edit, &CEditController::changeRefused);
+        // [WHEN] Ctrl-dragging the long note, which leaves a copy behind
+        rig.Drag(rig.At(0, 40, 10), rig.At(480, 41, 10), Qt::ControlModifier);
+        // [THEN] the duplicate is refused and the song is as before, with no undo step
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(rig.Notes(),
+                 (std::vector<SEEN>{{0, 40, true}, {1030000 * CTrack::kBucketTicks, 50, false}}));
+        QCOMPARE(rig.edit.UndoRing().UndoDepth(), 0);
     }
 };
 

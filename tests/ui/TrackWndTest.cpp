@@ -1,12 +1,14 @@
 // The track window driven by real mouse and key events: selecting rows, the mute toggle,
 // moving and copying tracks by drag and drop, the "TSQ_TRACK" clipboard, delete, the
-// properties dialog, a double click below the rows, and what a row looks like.
+// properties dialog, a double click below the rows, what a row looks like, and the copies
+// refused at the song's track limit.
 
 #include "UiTestSupport.h"
 
 #include "../dialogs/DialogTestUtil.h"
 #include "common/ClipboardFormats.h"
 #include "model/CArchiveWriter.h"
+#include "model/SongLimits.h"
 #include "ui/CEditController.h"
 #include "ui/CommandIds.h"
 #include "ui/trackwnd/CTrackRowPainter.h"
@@ -271,6 +273,51 @@ private slots:
         rig.wnd->RunCommand(cmd::kPaste);
         QCOMPARE(rig.wnd->count(), 2);
         QCOMPARE(rig.Undos(), 0);
+    }
+
+    // A pasted track's sound values outside their ranges come in at the nearest bound, as a
+    // project file's do.
+    void pastedTrackSoundIsBroughtIntoRange() {
+        TrackRig rig(1);
+        CTrack track;
+        track.settings.name = "wild";
+        track.settings.envelope.decay = 1953459714;
+        track.settings.envelope.release = -2044193280;
+        track.settings.pitchLFO.waveform = 150;
+        track.settings.pitchLFO.period = -1768515946;
+        track.settings.ampLFO.depth = 1000;
+        const std::vector<uint8_t> bytes = TrackBytes(track);
+        auto* data = new QMimeData;
+        data->setData(kClipTrack, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<qsizetype>(bytes.size())));
+        QApplication::clipboard()->setMimeData(data);
+        rig.wnd->RunCommand(cmd::kPaste);
+        QCOMPARE(rig.Names(), QStringLiteral("wild T0"));
+        const CTrackData& pasted = rig.edit.Project().tracks[0].settings;
+        QCOMPARE(pasted.envelope.decay, 10000);
+        QCOMPARE(pasted.envelope.release, -1);
+        QCOMPARE(pasted.pitchLFO.waveform, 3);
+        QCOMPARE(pasted.pitchLFO.period, 0);
+        QCOMPARE(pasted.ampLFO.depth, 255);
+    }
+
+    // At the song's track limit, copying a track by Ctrl-drag or pasting one is refused: no
+    // track, no undo step, and the edit path says why.
+    void copiesStopAtTheTrackLimit() {
+        TrackRig rig(3);
+        CProject full = MakeTracks(3);
+        full.tracks.resize(songlimits::kMaxTracks);
+        rig.edit.ReplaceProject(std::move(full));
+        rig.wnd->Refresh();
+        QSignalSpy refused(&rig.edit, &CEditController::changeRefused);
+        rig.Drag(RowPoint(0), RowPoint(2), Qt::ControlModifier);
+        rig.wnd->RunCommand(cmd::kCopy);
+        rig.wnd->RunCommand(cmd::kPaste);
+        QCOMPARE(refused.count(), 2);
+        QCOMPARE(rig.edit.Project().tracks.size(), size_t{songlimits::kMaxTracks});
+        QCOMPARE(rig.wnd->count(), int(songlimits::kMaxTracks));
+        QCOMPARE(rig.Undos(), 0);
+        QVERIFY(rig.Names().startsWith(QStringLiteral("T0 T1 T2  ")));
     }
 
     // OK marks the whole track even when nothing differs; Cancel changes nothing.

@@ -6,6 +6,7 @@
 #include "model/CArchiveWriter.h"
 #include "model/CProject.h"
 #include "model/FileVersion.h"
+#include "model/SongLimits.h"
 #include "ui/CEditController.h"
 
 #include <QApplication>
@@ -25,7 +26,7 @@ std::optional<CTrack> ReadTrack(const QByteArray& block) {
     try {
         CArchiveReader reader(std::span(reinterpret_cast<const uint8_t*>(block.constData()),
                                         static_cast<size_t>(block.size())));
-        uint64_t budget = CTrack::kSegmentBudget;
+        uint64_t budget = songlimits::kSegmentBudget;
         track.Serialize(reader, kFileVersion, budget);
         if (!reader.AtEnd())
             return std::nullopt;
@@ -111,13 +112,12 @@ bool CTrackRowCommands::PasteFromClipboard() {
     std::optional<CTrack> track = ReadTrack(data->data(kClipTrack));
     if (!track)
         return false;
-    m_edit.Edit(kLists, [&](CProject& project) {
+    return m_edit.Edit(kLists, [&](CProject& project) {
         const int index = std::clamp(project.currentTrack, 0, TrackCount());
         project.tracks.insert(project.tracks.begin() + index, std::move(*track));
         project.currentTrack = index;
         m_edit.MarkTrack(project.tracks[static_cast<size_t>(index)]);
     });
-    return true;
 }
 
 void CTrackRowCommands::DeleteCurrent() {

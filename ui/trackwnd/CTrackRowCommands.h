@@ -2,7 +2,8 @@
 // The edits the track window makes to whole tracks: mute by the row's picture, moving and
 // copying by drag and drop, the clipboard ("TSQ_TRACK": a track as it is stored in a
 // project file of the current version), delete and the properties dialog. Each change is
-// one undo step through CEditController, marking the seconds whose sound it changes.
+// one undo step through CEditController, marking the seconds whose sound it changes; a copy
+// or paste beyond the song's limits is refused there.
 //
 // Thread: the user-interface thread only.
 
@@ -31,7 +32,9 @@ public:
     static bool ClipboardHasTrack();
     void CopyToClipboard() const;
     // Inserts the clipboard's track at the current index. False, with nothing changed,
-    // when the clipboard holds no track or a damaged one.
+    // when the clipboard holds no track or a damaged one, or when the song may hold no
+    // more (the edit path refuses it and says so). Sound values outside their ranges are
+    // brought inside, as a project file's are.
     bool PasteFromClipboard();
     // Removes the current track; the index stays, or moves to the new last track.
     void DeleteCurrent();
