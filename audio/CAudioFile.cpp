@@ -3,6 +3,7 @@
 #include "audio/CModule.h"
 #include "audio/CTempFolder.h"
 #include "audio/internal/CRiffReader.h"
+#include "model/LittleEndian.h"
 #include "modules/api/vbmp3.h"
 
 #include <QFile>
@@ -36,13 +37,13 @@ constexpr auto kDecodePoll = std::chrono::milliseconds(1);
 
 WAVE_FORMAT FormatFromRecord(const uint8_t* r) {
     WAVE_FORMAT f;
-    f.formatTag = Le16(r);
-    f.channels = Le16(r + 2);
-    f.samplesPerSec = Le32(r + 4);
-    f.avgBytesPerSec = Le32(r + 8);
-    f.blockAlign = Le16(r + 12);
-    f.bitsPerSample = Le16(r + 14);
-    f.extraSize = Le16(r + 16);
+    f.formatTag = le::Get16(r);
+    f.channels = le::Get16(r + 2);
+    f.samplesPerSec = le::Get32(r + 4);
+    f.avgBytesPerSec = le::Get32(r + 8);
+    f.blockAlign = le::Get16(r + 12);
+    f.bitsPerSample = le::Get16(r + 14);
+    f.extraSize = le::Get16(r + 16);
     return f;
 }
 

@@ -1,5 +1,6 @@
 #include "model/CArchiveReader.h"
 
+#include "model/LittleEndian.h"
 #include "model/TextCodec.h"
 
 #include <cstring>
@@ -17,14 +18,11 @@ uint8_t CArchiveReader::U8() {
 }
 
 uint16_t CArchiveReader::U16() {
-    const uint8_t* p = Take(2);
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
+    return le::Get16(Take(2));
 }
 
 uint32_t CArchiveReader::U32() {
-    const uint8_t* p = Take(4);
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+    return le::Get32(Take(4));
 }
 
 uint64_t CArchiveReader::U64() {

@@ -1,17 +1,20 @@
 #include "model/CArchiveWriter.h"
 
+#include "model/LittleEndian.h"
 #include "model/TextCodec.h"
 
 #include <cstring>
 
 void CArchiveWriter::U16(uint16_t v) {
-    bytes.push_back(static_cast<uint8_t>(v));
-    bytes.push_back(static_cast<uint8_t>(v >> 8));
+    uint8_t b[2];
+    le::Put16(b, v);
+    Bytes(b, sizeof b);
 }
 
 void CArchiveWriter::U32(uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<uint8_t>(v >> shift));
+    uint8_t b[4];
+    le::Put32(b, v);
+    Bytes(b, sizeof b);
 }
 
 void CArchiveWriter::U64(uint64_t v) {

@@ -1,10 +1,10 @@
 #include "audio/internal/CEncoderInput.h"
 
 #include "audio/internal/CRiffReader.h"
+#include "model/LittleEndian.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -12,14 +12,6 @@ constexpr uint16_t kExtensible = 0xFFFE;
 // The "fmt " bytes that matter: the 16-byte record, the extension size, the extensible
 // record's valid bits and channel mask, and the first two bytes of its sub-format.
 constexpr uint32_t kFormatBytes = 26;
-
-int32_t ReadInt(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v |= uint32_t(p[i]) << (8 * i);
-    const int shift = 32 - 8 * bytes;
-    return static_cast<int32_t>(v << shift) >> shift;
-}
 
 int16_t Clip(int64_t v) {
     return static_cast<int16_t>(std::clamp<int64_t>(v, -32768, 32767));
@@ -73,17 +65,17 @@ Result CEncoderInput::ReadFormat(uint32_t size) {
     uint8_t record[kFormatBytes] = {};
     if (size < 16 || !m_riff->Read(record, std::min(size, kFormatBytes)))
         return Result::Fail("the \"fmt \" chunk is too short");
-    m_format.formatTag = Le16(record);
-    m_format.channels = Le16(record + 2);
-    m_format.samplesPerSec = Le32(record + 4);
-    m_format.avgBytesPerSec = Le32(record + 8);
-    m_format.blockAlign = Le16(record + 12);
-    m_format.bitsPerSample = Le16(record + 14);
+    m_format.formatTag = le::Get16(record);
+    m_format.channels = le::Get16(record + 2);
+    m_format.samplesPerSec = le::Get32(record + 4);
+    m_format.avgBytesPerSec = le::Get32(record + 8);
+    m_format.blockAlign = le::Get16(record + 12);
+    m_format.bitsPerSample = le::Get16(record + 14);
     uint16_t tag = m_format.formatTag;
     if (tag == kExtensible) {
         if (size < kFormatBytes)
             return Result::Fail("the extensible format record is too short");
-        tag = Le16(record + 24);
+        tag = le::Get16(record + 24);
     }
     return CheckFormat(tag);
 }
@@ -131,26 +123,20 @@ void CEncoderInput::Convert(const uint8_t* in, size_t samples, int16_t* out) con
             out[i] = static_cast<int16_t>((int32_t{in[i]} - 128) * 256);
             break;
         case Kind::S16:
-            out[i] = static_cast<int16_t>(ReadInt(in + 2 * i, 2));
+            out[i] = static_cast<int16_t>(le::GetSigned(in + 2 * i, 2));
             break;
         case Kind::S24:
-            out[i] = Narrow(ReadInt(in + 3 * i, 3), 8);
+            out[i] = Narrow(le::GetSigned(in + 3 * i, 3), 8);
             break;
         case Kind::S32:
-            out[i] = Narrow(ReadInt(in + 4 * i, 4), 16);
+            out[i] = Narrow(le::GetSigned(in + 4 * i, 4), 16);
             break;
-        case Kind::F32: {
-            float v;
-            std::memcpy(&v, in + 4 * i, sizeof v);
-            out[i] = FromFloat(v);
+        case Kind::F32:
+            out[i] = FromFloat(le::GetValue<float>(in + 4 * i));
             break;
-        }
-        case Kind::F64: {
-            double v;
-            std::memcpy(&v, in + 8 * i, sizeof v);
-            out[i] = FromFloat(v);
+        case Kind::F64:
+            out[i] = FromFloat(le::GetValue<double>(in + 8 * i));
             break;
-        }
         }
     }
 }

@@ -1,17 +1,11 @@
 #include "audio/internal/CRiffReader.h"
 
+#include "model/LittleEndian.h"
+
 #include <cstring>
 
 bool RIFF_CHUNK::Is(const char* four) const {
     return std::memcmp(id, four, 4) == 0;
-}
-
-uint16_t Le16(const uint8_t* p) {
-    return uint16_t(p[0] | (p[1] << 8));
-}
-
-uint32_t Le32(const uint8_t* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
 
 bool CRiffReader::ReadFileHeader() {
@@ -26,7 +20,7 @@ bool CRiffReader::NextChunk(RIFF_CHUNK& chunk) {
         return false;
     }
     std::memcpy(chunk.id, header, 4);
-    chunk.size = Le32(header + 4);
+    chunk.size = le::Get32(header + 4);
     chunk.offset = m_in.pos();
     return true;
 }

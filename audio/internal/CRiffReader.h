@@ -38,7 +38,3 @@ public:
 private:
     QIODevice& m_in;
 };
-
-// Little-endian fields of a byte block.
-uint16_t Le16(const uint8_t* p);
-uint32_t Le32(const uint8_t* p);

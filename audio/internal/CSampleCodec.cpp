@@ -1,6 +1,6 @@
 #include "audio/internal/CSampleCodec.h"
 
-#include <cstring>
+#include "model/LittleEndian.h"
 
 namespace {
 
@@ -37,32 +37,6 @@ bool KindOf(const WAVE_FORMAT& f, CSampleCodec::Kind& kind) {
         }
     }
     return false;
-}
-
-int32_t ReadInt(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) {
-        v |= uint32_t(p[i]) << (8 * i);
-    }
-    const int shift = 32 - 8 * bytes; // sign-extend from the top byte
-    return static_cast<int32_t>(v << shift) >> shift;
-}
-
-void WriteInt(uint8_t* p, int bytes, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    for (int i = 0; i < bytes; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-}
-
-template <typename T> T ReadFloat(const uint8_t* p) {
-    T v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-template <typename T> void WriteFloat(uint8_t* p, T v) {
-    std::memcpy(p, &v, sizeof v);
 }
 
 // Samples far beyond full scale are clipped by the device anyway; keeping them inside
@@ -122,14 +96,14 @@ void CSampleCodec::ApplyVolume(uint8_t* bytes, uint32_t frames, uint32_t volume)
             case Kind::S16:
             case Kind::S24:
             case Kind::S32:
-                WriteInt(bytes, m_bytes,
-                         static_cast<int32_t>(ReadInt(bytes, m_bytes) * level / 0xFFFF));
+                le::Put(bytes, m_bytes,
+                        static_cast<uint32_t>(le::GetSigned(bytes, m_bytes) * level / 0xFFFF));
                 break;
             case Kind::F32:
-                WriteFloat(bytes, ReadFloat<float>(bytes) * float(level) / 65535.0f);
+                le::PutValue(bytes, le::GetValue<float>(bytes) * float(level) / 65535.0f);
                 break;
             case Kind::F64:
-                WriteFloat(bytes, ReadFloat<double>(bytes) * double(level) / 65535.0);
+                le::PutValue(bytes, le::GetValue<double>(bytes) * double(level) / 65535.0);
                 break;
             }
         }
@@ -149,19 +123,19 @@ void CSampleCodec::ToFloat(const uint8_t* bytes, uint32_t frames, uint32_t volum
                 v = (float(*bytes) - 128.0f) / 128.0f;
                 break;
             case Kind::S16:
-                v = float(ReadInt(bytes, 2)) / 32768.0f;
+                v = float(le::GetSigned(bytes, 2)) / 32768.0f;
                 break;
             case Kind::S24:
-                v = float(ReadInt(bytes, 3)) / 8388608.0f;
+                v = float(le::GetSigned(bytes, 3)) / 8388608.0f;
                 break;
             case Kind::S32:
-                v = float(ReadInt(bytes, 4)) / 2147483648.0f;
+                v = float(le::GetSigned(bytes, 4)) / 2147483648.0f;
                 break;
             case Kind::F32:
-                v = ReadFloat<float>(bytes);
+                v = le::GetValue<float>(bytes);
                 break;
             case Kind::F64:
-                v = NarrowToFloat(ReadFloat<double>(bytes));
+                v = NarrowToFloat(le::GetValue<double>(bytes));
                 break;
             }
             frame[c] = v * gain[c];

@@ -1,6 +1,7 @@
 #include "audio/internal/CSonaloWaveReader.h"
 
 #include "audio/internal/CRiffReader.h"
+#include "model/LittleEndian.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,13 +25,13 @@ Result ReadFormat(CRiffReader& riff, const RIFF_CHUNK& chunk, WALK& walk) {
         return Result::Fail("the \"fmt \" chunk cannot be read");
     }
     WAVE_FORMAT& f = walk.format;
-    f.formatTag = Le16(r);
-    f.channels = Le16(r + 2);
-    f.samplesPerSec = Le32(r + 4);
-    f.avgBytesPerSec = Le32(r + 8);
-    f.blockAlign = Le16(r + 12);
-    f.bitsPerSample = Le16(r + 14);
-    f.extraSize = Le16(r + 16);
+    f.formatTag = le::Get16(r);
+    f.channels = le::Get16(r + 2);
+    f.samplesPerSec = le::Get32(r + 4);
+    f.avgBytesPerSec = le::Get32(r + 8);
+    f.blockAlign = le::Get16(r + 12);
+    f.bitsPerSample = le::Get16(r + 14);
+    f.extraSize = le::Get16(r + 16);
     walk.hasFormat = true;
     return Result::Ok();
 }
@@ -43,7 +44,7 @@ Result ReadSampler(CRiffReader& riff, const RIFF_CHUNK& chunk, WALK& walk) {
     if (chunk.size < kSamplerHead || !riff.Read(b, kSamplerHead)) {
         return Result::Fail("the \"smpl\" chunk is too short");
     }
-    const uint32_t loops = Le32(b + 28);
+    const uint32_t loops = le::Get32(b + 28);
     if (kSamplerHead + uint64_t(kLoopRecord) * loops > chunk.size) {
         return Result::Fail("the \"smpl\" chunk claims more loops than it holds");
     }
@@ -57,7 +58,7 @@ Result ReadSampler(CRiffReader& riff, const RIFF_CHUNK& chunk, WALK& walk) {
         &walk.sampler.cuePointId,    &walk.sampler.loopType,          &walk.sampler.loopStart,
         &walk.sampler.loopEnd,       &walk.sampler.loopFraction,      &walk.sampler.loopPlayCount};
     for (size_t i = 0; i < std::size(fields); ++i) {
-        *fields[i] = Le32(b + 4 * i);
+        *fields[i] = le::Get32(b + 4 * i);
     }
     return Result::Ok();
 }

@@ -1,8 +1,8 @@
 #include "engine/internal/BuildConvert.h"
 
-#include <bit>
+#include "model/LittleEndian.h"
+
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -30,42 +30,25 @@ float ToFloat(double x) {
     return static_cast<float>(x);
 }
 
-template <class T> void PutLittleEndian(T value, uint8_t* out) {
-    uint8_t bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    if constexpr (std::endian::native == std::endian::little)
-        std::memcpy(out, bytes, sizeof(T));
-    else
-        for (size_t i = 0; i < sizeof(T); ++i)
-            out[i] = bytes[sizeof(T) - 1 - i];
-}
-
 } // namespace
 
 size_t ConvertSamples(const double* in, size_t count, int bits, uint8_t* out) {
     switch (bits) {
     case 64:
         for (size_t i = 0; i < count; ++i)
-            PutLittleEndian(in[i], out + 8 * i);
+            le::PutValue(out + 8 * i, in[i]);
         return 8 * count;
     case 32:
         for (size_t i = 0; i < count; ++i)
-            PutLittleEndian(ToFloat(in[i]), out + 4 * i);
+            le::PutValue(out + 4 * i, ToFloat(in[i]));
         return 4 * count;
     case 24:
-        for (size_t i = 0; i < count; ++i) {
-            const auto n = static_cast<uint32_t>(Quantise(in[i], 8388607.0));
-            out[3 * i] = uint8_t(n);
-            out[3 * i + 1] = uint8_t(n >> 8);
-            out[3 * i + 2] = uint8_t(n >> 16);
-        }
+        for (size_t i = 0; i < count; ++i)
+            le::Put(out + 3 * i, 3, static_cast<uint32_t>(Quantise(in[i], 8388607.0)));
         return 3 * count;
     case 16:
-        for (size_t i = 0; i < count; ++i) {
-            const auto n = static_cast<uint16_t>(Quantise(in[i], 32767.0));
-            out[2 * i] = uint8_t(n);
-            out[2 * i + 1] = uint8_t(n >> 8);
-        }
+        for (size_t i = 0; i < count; ++i)
+            le::Put16(out + 2 * i, static_cast<uint16_t>(Quantise(in[i], 32767.0)));
         return 2 * count;
     case 8:
         for (size_t i = 0; i < count; ++i)

@@ -1,6 +1,7 @@
 #include "engine/internal/BuildLayout.h"
 
 #include "model/CProject.h"
+#include "model/LittleEndian.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,10 +27,6 @@ void PutU16(uint8_t* p, uint32_t v) {
 void PutU32(uint8_t* p, uint64_t v) {
     for (int i = 0; i < 4; ++i)
         p[i] = uint8_t(v >> (8 * i));
-}
-
-uint32_t GetU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
 Result CheckFormat(const CProjectData& d) {
@@ -140,7 +137,7 @@ uint64_t ReusableSongBytes(std::span<const uint8_t> head, uint64_t fileSize,
     if (std::memcmp(&head[0], &expected[0], 4) != 0 || std::memcmp(&head[8], &expected[8], 32) != 0)
         return 0;
     const uint64_t data =
-        std::min<uint64_t>(GetU32(&head[40]), fileSize - BuildLayout::kHeaderSize);
+        std::min<uint64_t>(le::Get32(&head[40]), fileSize - BuildLayout::kHeaderSize);
     const uint64_t silence = uint64_t(layout.leadFrames + layout.tailFrames) * layout.BlockSize();
     return data > silence ? data - silence : 0;
 }

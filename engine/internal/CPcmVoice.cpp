@@ -1,22 +1,14 @@
 #include "engine/internal/CPcmVoice.h"
 
 #include "model/CPCM.h"
+#include "model/LittleEndian.h"
 
-#include <bit>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
 double KeyFrequency(int32_t key) {
     return 27.5 * std::exp2((98.0 - key) / 12);
-}
-
-uint64_t ReadLittleEndian(const uint8_t* p, int count) {
-    uint64_t v = 0;
-    for (int i = count - 1; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return v;
 }
 
 } // namespace
@@ -115,11 +107,9 @@ double CPcmVoice::IntegerSample(size_t offset) const {
     case 8:
         return int32_t{p[0]} - 128;
     case 16:
-        return static_cast<int16_t>(ReadLittleEndian(p, 2));
-    default: {
-        const auto v = static_cast<uint32_t>(ReadLittleEndian(p, 3));
-        return static_cast<int32_t>(v << 8) >> 8; // sign-extend 24 bits
-    }
+        return le::GetSigned(p, 2);
+    default:
+        return le::GetSigned(p, 3);
     }
 }
 
@@ -127,9 +117,9 @@ double CPcmVoice::FloatSample(size_t offset) const {
     const uint8_t* p = data + offset;
     double v;
     if (bits == 32)
-        v = std::bit_cast<float>(static_cast<uint32_t>(ReadLittleEndian(p, 4)));
+        v = le::GetValue<float>(p);
     else
-        v = std::bit_cast<double>(ReadLittleEndian(p, 8));
+        v = le::GetValue<double>(p);
     // A damaged float file may hold NaN or infinity; such a sample is silent.
     return std::isfinite(v) ? v : 0;
 }

@@ -1,5 +1,7 @@
 #include "modules/vbmp3/CRiffWaveSource.h"
 
+#include "model/LittleEndian.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,13 +14,6 @@ constexpr uint16_t kExtensible = 0xFFFE;
 // channel mask and the first two bytes of the sub-format.
 constexpr uint32_t kFormatBytes = 26;
 constexpr int64_t kBlockFrames = 4096;
-
-uint32_t Le(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v |= uint32_t(p[i]) << (8 * i);
-    return v;
-}
 
 } // namespace
 
@@ -44,7 +39,7 @@ bool CRiffWaveSource::ReadHeader() {
     bool haveFormat = false;
     uint8_t chunk[8];
     while (std::fread(chunk, 1, 8, m_file) == 8) {
-        const uint32_t size = Le(chunk + 4, 4);
+        const uint32_t size = le::Get32(chunk + 4);
         if (std::memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat)
                 return false;
@@ -68,15 +63,15 @@ bool CRiffWaveSource::ReadHeader() {
 }
 
 bool CRiffWaveSource::TakeFormat(const uint8_t* record, uint32_t size) {
-    uint16_t tag = uint16_t(Le(record, 2));
-    m_sourceChannels = uint16_t(Le(record + 2, 2));
-    const uint32_t rate = Le(record + 4, 4);
-    const uint16_t blockAlign = uint16_t(Le(record + 12, 2));
-    m_sourceBits = uint16_t(Le(record + 14, 2));
+    uint16_t tag = le::Get16(record);
+    m_sourceChannels = le::Get16(record + 2);
+    const uint32_t rate = le::Get32(record + 4);
+    const uint16_t blockAlign = le::Get16(record + 12);
+    m_sourceBits = le::Get16(record + 14);
     if (tag == kExtensible) {
         if (size < kFormatBytes)
             return false;
-        tag = uint16_t(Le(record + 24, 2));
+        tag = le::Get16(record + 24);
     }
     const uint16_t bits = m_sourceBits;
     const bool known = (tag == kPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
@@ -114,8 +109,8 @@ int64_t CRiffWaveSource::Read(uint8_t* out, int64_t frames) {
                 continue;
             }
             for (size_t c = 0; c < m_format.channels; ++c) {
-                const float v = float(int32_t(Le(in + 4 * c, 4))) / 2147483648.0f;
-                std::memcpy(out + 4 * c, &v, 4);
+                const float v = float(le::GetSigned(in + 4 * c, 4)) / 2147483648.0f;
+                le::PutValue(out + 4 * c, v);
             }
         }
         done += int64_t(got);

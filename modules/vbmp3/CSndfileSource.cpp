@@ -1,7 +1,8 @@
 #include "modules/vbmp3/CSndfileSource.h"
 
+#include "model/LittleEndian.h"
+
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -9,7 +10,7 @@ namespace {
 constexpr sf_count_t kScratchSamples = 65536;
 
 template <typename T> void Put(uint8_t*& out, T value) {
-    std::memcpy(out, &value, sizeof value);
+    le::PutValue(out, value);
     out += sizeof value;
 }
 
@@ -121,13 +122,10 @@ void CSndfileSource::Convert(sf_count_t frames, uint8_t* out) const {
             case Kind::S16:
                 Put(out, m_shorts[i]);
                 break;
-            case Kind::S24: {
-                const auto v = static_cast<uint32_t>(m_ints[i] >> 8);
-                *out++ = uint8_t(v);
-                *out++ = uint8_t(v >> 8);
-                *out++ = uint8_t(v >> 16);
+            case Kind::S24:
+                le::Put(out, 3, static_cast<uint32_t>(m_ints[i] >> 8));
+                out += 3;
                 break;
-            }
             case Kind::F32:
                 Put(out, m_floats[i]);
                 break;

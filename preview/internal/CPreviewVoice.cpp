@@ -2,6 +2,7 @@
 
 #include "engine/Voice.h"
 #include "model/CProject.h"
+#include "model/LittleEndian.h"
 #include "preview/internal/PreviewFormat.h"
 
 #include <cmath>
@@ -48,9 +49,7 @@ void CPreviewVoice::Render(uint8_t* out, int32_t frames, double gain) {
             sampleCounter -= wrapFrames;
         const double t = sampleCounter / rate;
         const double x = GetSample(note, t, *project, *track, cache, false);
-        const auto n = static_cast<uint16_t>(preview::ToPcm16(x * gain));
-        out[2 * i] = static_cast<uint8_t>(n & 0xFF);
-        out[2 * i + 1] = static_cast<uint8_t>(n >> 8);
+        le::Put16(out + 2 * i, static_cast<uint16_t>(preview::ToPcm16(x * gain)));
         sampleCounter += 1;
     }
 }
