@@ -3,7 +3,7 @@
 #include "audio/CModule.h"
 #include "audio/CTempFolder.h"
 #include "audio/internal/CRiffReader.h"
-#include "model/LittleEndian.h"
+#include "model/WavHeader.h"
 #include "modules/api/vbmp3.h"
 
 #include <QFile>
@@ -35,18 +35,6 @@ namespace {
 constexpr auto kDecodeLimit = std::chrono::minutes(10);
 constexpr auto kDecodePoll = std::chrono::milliseconds(1);
 
-WAVE_FORMAT FormatFromRecord(const uint8_t* r) {
-    WAVE_FORMAT f;
-    f.formatTag = le::Get16(r);
-    f.channels = le::Get16(r + 2);
-    f.samplesPerSec = le::Get32(r + 4);
-    f.avgBytesPerSec = le::Get32(r + 8);
-    f.blockAlign = le::Get16(r + 12);
-    f.bitsPerSample = le::Get16(r + 14);
-    f.extraSize = le::Get16(r + 16);
-    return f;
-}
-
 Result ReadFormatChunk(CRiffReader& riff, WAVE_FORMAT& format) {
     RIFF_CHUNK chunk;
     if (!riff.NextChunk(chunk) || !chunk.Is("fmt ")) {
@@ -60,7 +48,7 @@ Result ReadFormatChunk(CRiffReader& riff, WAVE_FORMAT& format) {
     if (!riff.Read(record, kept) || !riff.SkipToEnd(chunk)) {
         return Result::Fail("the \"fmt \" chunk cannot be read");
     }
-    format = FormatFromRecord(record);
+    format = ReadFormatRecord(record);
     if (format.channels == 0 || format.samplesPerSec == 0 || format.blockAlign == 0) {
         return Result::Fail("the format has no channels, no sample rate or no block size");
     }

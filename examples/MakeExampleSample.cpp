@@ -4,6 +4,9 @@
 //
 // Usage: make_example_sample OUT.wav
 
+#include "model/LittleEndian.h"
+#include "model/WavHeader.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -35,38 +38,13 @@ std::vector<int16_t> Kick() {
     return out;
 }
 
-void PutU16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& b, uint32_t v) {
-    PutU16(b, v & 0xFFFF);
-    PutU16(b, v >> 16);
-}
-
-void PutTag(std::vector<uint8_t>& b, const char* tag) {
-    b.insert(b.end(), tag, tag + 4);
-}
-
 std::vector<uint8_t> Wave(const std::vector<int16_t>& samples) {
     const auto dataSize = uint32_t(samples.size() * 2);
-    std::vector<uint8_t> b;
-    PutTag(b, "RIFF");
-    PutU32(b, 36 + dataSize);
-    PutTag(b, "WAVE");
-    PutTag(b, "fmt ");
-    PutU32(b, 16);
-    PutU16(b, 1); // integer PCM
-    PutU16(b, 1); // mono
-    PutU32(b, kRate);
-    PutU32(b, kRate * 2);
-    PutU16(b, 2);
-    PutU16(b, 16);
-    PutTag(b, "data");
-    PutU32(b, dataSize);
-    for (int16_t s : samples)
-        PutU16(b, uint16_t(s));
+    const auto header = MakeWavHeader(WAVE_FORMAT::Pcm(1, kRate, 16), dataSize);
+    std::vector<uint8_t> b(header.begin(), header.end());
+    b.resize(header.size() + dataSize);
+    for (size_t i = 0; i < samples.size(); ++i)
+        le::Put16(&b[header.size() + 2 * i], uint16_t(samples[i]));
     return b;
 }
 

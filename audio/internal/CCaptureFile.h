@@ -29,11 +29,12 @@ public:
     void Append(const uint8_t* bytes, size_t count);
 
 private:
-    CCaptureFile(std::string base, std::string path, std::FILE* file);
+    CCaptureFile(std::string base, std::string path, std::FILE* file, const WAVE_FORMAT& format);
     bool WriteSizes();
 
     std::string m_base; // the path the stream was opened on
     std::string m_path; // the file it writes
     std::FILE* m_file;
+    WAVE_FORMAT m_format;
     uint32_t m_dataBytes = 0;
 };

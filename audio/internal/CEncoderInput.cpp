@@ -2,6 +2,7 @@
 
 #include "audio/internal/CRiffReader.h"
 #include "model/LittleEndian.h"
+#include "model/WavHeader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,12 +66,7 @@ Result CEncoderInput::ReadFormat(uint32_t size) {
     uint8_t record[kFormatBytes] = {};
     if (size < 16 || !m_riff->Read(record, std::min(size, kFormatBytes)))
         return Result::Fail("the \"fmt \" chunk is too short");
-    m_format.formatTag = le::Get16(record);
-    m_format.channels = le::Get16(record + 2);
-    m_format.samplesPerSec = le::Get32(record + 4);
-    m_format.avgBytesPerSec = le::Get32(record + 8);
-    m_format.blockAlign = le::Get16(record + 12);
-    m_format.bitsPerSample = le::Get16(record + 14);
+    m_format = ReadFormatRecord(record);
     uint16_t tag = m_format.formatTag;
     if (tag == kExtensible) {
         if (size < kFormatBytes)

@@ -2,6 +2,7 @@
 
 #include "audio/internal/CRiffReader.h"
 #include "model/LittleEndian.h"
+#include "model/WavHeader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,14 +25,7 @@ Result ReadFormat(CRiffReader& riff, const RIFF_CHUNK& chunk, WALK& walk) {
     if (!riff.Read(r, std::min<uint32_t>(chunk.size, sizeof r))) {
         return Result::Fail("the \"fmt \" chunk cannot be read");
     }
-    WAVE_FORMAT& f = walk.format;
-    f.formatTag = le::Get16(r);
-    f.channels = le::Get16(r + 2);
-    f.samplesPerSec = le::Get32(r + 4);
-    f.avgBytesPerSec = le::Get32(r + 8);
-    f.blockAlign = le::Get16(r + 12);
-    f.bitsPerSample = le::Get16(r + 14);
-    f.extraSize = le::Get16(r + 16);
+    walk.format = ReadFormatRecord(r);
     walk.hasFormat = true;
     return Result::Ok();
 }

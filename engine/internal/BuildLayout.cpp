@@ -2,6 +2,7 @@
 
 #include "model/CProject.h"
 #include "model/LittleEndian.h"
+#include "model/WavHeader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,16 +19,6 @@ constexpr uint64_t kMaxFileSize = uint64_t{0xFFFFFFFF} + 8;
 // second) runs out of RIFF space before that, so this only stops absurd tempo lists early
 // and keeps the frame arithmetic far from overflow.
 constexpr double kMaxSongSeconds = 7 * 24 * 3600;
-
-void PutU16(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-
-void PutU32(uint8_t* p, uint64_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = uint8_t(v >> (8 * i));
-}
 
 Result CheckFormat(const CProjectData& d) {
     if (d.channels != 1 && d.channels != 2)
@@ -97,35 +88,13 @@ Result MakeBuildLayout(const CProject& project, BuildLayout& layout) {
 }
 
 std::array<uint8_t, BuildLayout::kHeaderSize> MakeWaveHeader(const BuildLayout& layout) {
-    std::array<uint8_t, BuildLayout::kHeaderSize> h{};
-    const WAVE_FORMAT& f = layout.format;
-    std::memcpy(&h[0], "RIFF", 4);
-    PutU32(&h[4], layout.FileSize() - 8);
-    std::memcpy(&h[8], "WAVEfmt ", 8);
-    PutU32(&h[16], 16);
-    PutU16(&h[20], f.formatTag);
-    PutU16(&h[22], f.channels);
-    PutU32(&h[24], f.samplesPerSec);
-    PutU32(&h[28], f.avgBytesPerSec);
-    PutU16(&h[32], f.blockAlign);
-    PutU16(&h[34], f.bitsPerSample);
-    std::memcpy(&h[36], "data", 4);
-    PutU32(&h[40], layout.dataSize);
-    return h;
+    // MakeBuildLayout keeps the file within the 32-bit sizes, so the narrowing is exact.
+    return MakeWavHeader(layout.format, static_cast<uint32_t>(layout.dataSize),
+                         layout.hasLoop ? kSamplerChunkSize : 0);
 }
 
 std::array<uint8_t, BuildLayout::kSamplerChunkSize> MakeSamplerChunk(const BuildLayout& layout) {
-    std::array<uint8_t, BuildLayout::kSamplerChunkSize> c{};
-    std::memcpy(&c[0], "smpl", 4);
-    PutU32(&c[4], 60);
-    // manufacturer, product, sample period stay 0; MIDI unity note 60.
-    PutU32(&c[20], 60);
-    // pitch fraction, SMPTE format and offset stay 0; one loop; no sampler data.
-    PutU32(&c[36], 1);
-    // The loop: cue point 0, type 0 (forward), start, end, fraction 0, play count 0.
-    PutU32(&c[52], layout.loopStartFrame);
-    PutU32(&c[56], layout.loopEndFrame);
-    return c;
+    return MakeSamplerChunk(layout.loopStartFrame, layout.loopEndFrame);
 }
 
 uint64_t ReusableSongBytes(std::span<const uint8_t> head, uint64_t fileSize,

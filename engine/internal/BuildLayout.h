@@ -3,6 +3,7 @@
 // song second, trailing silence, pad byte and the optional sampler loop chunk.
 
 #include "model/Result.h"
+#include "model/WavHeader.h"
 #include "model/WaveFormat.h"
 
 #include <array>
@@ -12,8 +13,8 @@
 class CProject;
 
 struct BuildLayout {
-    static constexpr uint64_t kHeaderSize = 44;
-    static constexpr uint64_t kSamplerChunkSize = 68;
+    static constexpr uint64_t kHeaderSize = kWavHeaderSize;
+    static constexpr uint64_t kSamplerChunkSize = ::kSamplerChunkSize;
 
     WAVE_FORMAT format{};
     double lengthSeconds = 0;

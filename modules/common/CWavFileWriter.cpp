@@ -1,26 +1,11 @@
 #include "modules/common/CWavFileWriter.h"
 
-#include <algorithm>
+#include "model/WavHeader.h"
+
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-constexpr size_t kHeaderSize = 44;
-
-void Put16(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-
-void Put32(uint8_t* p, uint32_t v) {
-    Put16(p, v & 0xFFFF);
-    Put16(p + 2, v >> 16);
-}
-
-} // namespace
 
 std::unique_ptr<CWavFileWriter> CWavFileWriter::Create(const std::string& path, uint16_t formatTag,
                                                        uint16_t channels, uint32_t rate,
@@ -32,15 +17,20 @@ std::unique_ptr<CWavFileWriter> CWavFileWriter::Create(const std::string& path, 
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return nullptr;
-    std::unique_ptr<CWavFileWriter> writer(
-        new CWavFileWriter(fd, path, FORMAT{formatTag, channels, rate, bits}));
-    std::array<uint8_t, kHeaderSize> placeholder{};
+    WAVE_FORMAT format;
+    format.formatTag = formatTag;
+    format.channels = channels;
+    format.samplesPerSec = rate;
+    format.bitsPerSample = bits;
+    format.blockAlign = uint16_t(channels * (bits / 8));
+    std::unique_ptr<CWavFileWriter> writer(new CWavFileWriter(fd, path, format));
+    std::array<uint8_t, kWavHeaderSize> placeholder{};
     if (!writer->WriteAll(placeholder.data(), placeholder.size()))
         return nullptr;
     return writer;
 }
 
-CWavFileWriter::CWavFileWriter(int fd, std::string path, FORMAT format)
+CWavFileWriter::CWavFileWriter(int fd, std::string path, const WAVE_FORMAT& format)
     : m_fd(fd), m_path(std::move(path)), m_format(format) {
 }
 
@@ -66,21 +56,7 @@ bool CWavFileWriter::Finish() {
         Discard();
         return false;
     }
-    const uint16_t block = uint16_t(m_format.channels * (m_format.bits / 8));
-    const auto data = uint32_t(m_dataBytes);
-    std::array<uint8_t, kHeaderSize> h{};
-    std::copy_n("RIFF", 4, h.begin());
-    Put32(&h[4], 36 + data + data % 2);
-    std::copy_n("WAVEfmt ", 8, h.begin() + 8);
-    Put32(&h[16], 16);
-    Put16(&h[20], m_format.tag);
-    Put16(&h[22], m_format.channels);
-    Put32(&h[24], m_format.rate);
-    Put32(&h[28], m_format.rate * block);
-    Put16(&h[32], block);
-    Put16(&h[34], m_format.bits);
-    std::copy_n("data", 4, h.begin() + 36);
-    Put32(&h[40], data);
+    const auto h = MakeWavHeader(m_format, uint32_t(m_dataBytes));
     const bool ok = ::pwrite(m_fd, h.data(), h.size(), 0) == ssize_t(h.size());
     if (!ok || ::close(m_fd) != 0) {
         m_fd = -1;

@@ -3,6 +3,8 @@
 // "data" chunk, nothing else, so the editor's strict reader takes it. The sizes are filled
 // in by Finish; a writer destroyed before Finish removes its file.
 
+#include "model/WaveFormat.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,20 +28,13 @@ public:
     bool Finish();
 
 private:
-    struct FORMAT {
-        uint16_t tag;
-        uint16_t channels;
-        uint32_t rate;
-        uint16_t bits;
-    };
-
-    CWavFileWriter(int fd, std::string path, FORMAT format);
+    CWavFileWriter(int fd, std::string path, const WAVE_FORMAT& format);
     bool WriteAll(const uint8_t* bytes, size_t count);
     void Discard();
 
     int m_fd;
     std::string m_path;
-    FORMAT m_format;
+    WAVE_FORMAT m_format;
     uint64_t m_dataBytes = 0;
     bool m_finished = false;
 };

@@ -1,8 +1,12 @@
-// The device layer's lock-free queue and its sample conversion, driven directly the way a
-// backend's consumer drives them.
+// The device layer's lock-free queue, its sample conversion and the capture file, driven
+// directly the way a backend's consumer drives them.
 
+#include "audio/internal/CCaptureFile.h"
 #include "audio/internal/CSampleCodec.h"
 #include "audio/internal/CStreamQueue.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -84,4 +88,29 @@ TEST(CSampleCodec, ConvertsEveryWidthToFloatWithTheVolume) {
             EXPECT_FLOAT_EQ(out[i], c.out[i]) << c.format.bitsPerSample << " bits, sample " << i;
         }
     }
+}
+
+TEST(CCaptureFile, TheHeaderIsCompleteAfterEveryAppend) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cap.wav"));
+    const auto read = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toHex() : QByteArray();
+    };
+    QString error;
+    auto capture = CCaptureFile::Create(path, WAVE_FORMAT::Pcm(1, 22050, 8), error);
+    ASSERT_TRUE(capture) << error.toStdString();
+    // [WHEN] 7 bytes are recorded [THEN] the 18-byte format record, both sizes and the pad
+    // byte are in place, as the capture files have always been written
+    const uint8_t seven[] = {1, 2, 3, 4, 5, 6, 7};
+    capture->Append(seven, sizeof seven);
+    EXPECT_EQ(read(), QByteArray("524946462e00000057415645666d742012000000"
+                                 "01000100225600002256000001000800000064617461070000000102030405"
+                                 "060700"));
+    // [WHEN] 3 more follow [THEN] they replace the pad byte and the sizes grow
+    const uint8_t three[] = {8, 9, 10};
+    capture->Append(three, sizeof three);
+    const QByteArray grown = read();
+    EXPECT_EQ(grown.mid(8, 8), QByteArray("30000000"));
+    EXPECT_EQ(grown.mid(84), QByteArray("0a0000000102030405060708090a"));
 }
