@@ -1,8 +1,6 @@
 #include "dialogs/CDecimalEdit.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +9,7 @@ namespace {
 constexpr int kMaxWholeDigits = 7;
 } // namespace
 
-CDecimalEdit::CDecimalEdit(QWidget* parent) : QAbstractSpinBox(parent) {
-    setAccelerated(true);
-    connect(lineEdit(), &QLineEdit::textEdited, this, &CDecimalEdit::ValueEdited);
+CDecimalEdit::CDecimalEdit(QWidget* parent) : CRangeEdit(parent) {
     Show(m_value);
 }
 
@@ -93,48 +89,17 @@ void CDecimalEdit::stepBy(int steps) {
     const double from = Value();
     const double whole = steps > 0 ? std::floor(from) : std::ceil(from);
     Show(Clamp(whole + steps));
-    lineEdit()->selectAll();
-    emit ValueEdited();
+    AfterStep();
 }
 
-QAbstractSpinBox::StepEnabled CDecimalEdit::stepEnabled() const {
-    if (isReadOnly())
-        return StepNone;
-    const double value = Value();
-    StepEnabled enabled = StepNone;
-    if (value < m_maximum)
-        enabled |= StepUpEnabled;
-    if (value > m_minimum)
-        enabled |= StepDownEnabled;
-    return enabled;
+std::array<QString, 2> CDecimalEdit::EndTexts() const {
+    return {Format(m_minimum), Format(m_maximum)};
 }
 
-void CDecimalEdit::focusOutEvent(QFocusEvent* event) {
-    Commit();
-    QAbstractSpinBox::focusOutEvent(event);
-    emit Committed();
+bool CDecimalEdit::CanStepUp() const {
+    return Value() < m_maximum;
 }
 
-void CDecimalEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Commit();
-        emit Committed();
-    }
-    QAbstractSpinBox::keyPressEvent(event);
-}
-
-QSize CDecimalEdit::sizeHint() const {
-    ensurePolished();
-    const QFontMetrics fm(fontMetrics());
-    const int textWidth =
-        std::max(fm.horizontalAdvance(Format(m_minimum)), fm.horizontalAdvance(Format(m_maximum)));
-    QStyleOptionSpinBox option;
-    initStyleOption(&option);
-    const QSize content(textWidth + fm.horizontalAdvance(u' ') * 2,
-                        lineEdit()->sizeHint().height());
-    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, content, this);
-}
-
-QSize CDecimalEdit::minimumSizeHint() const {
-    return sizeHint();
+bool CDecimalEdit::CanStepDown() const {
+    return Value() > m_minimum;
 }

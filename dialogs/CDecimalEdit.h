@@ -4,9 +4,9 @@
 // values may lie outside the range and are clamped when the box is left. A value that was
 // set and not edited comes back unchanged, with all its decimals.
 
-#include <QAbstractSpinBox>
+#include "dialogs/CRangeEdit.h"
 
-class CDecimalEdit : public QAbstractSpinBox {
+class CDecimalEdit : public CRangeEdit {
     Q_OBJECT
 public:
     explicit CDecimalEdit(QWidget* parent = nullptr);
@@ -14,22 +14,15 @@ public:
     void SetRange(double minimum, double maximum);
     void SetValue(double value);
     double Value() const;
-    void Commit();
-
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-signals:
-    void ValueEdited();
-    void Committed();
+    void Commit() override;
 
 protected:
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
     void stepBy(int steps) override;
-    StepEnabled stepEnabled() const override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    std::array<QString, 2> EndTexts() const override;
+    bool CanStepUp() const override;
+    bool CanStepDown() const override;
 
 private:
     static QString Format(double value);

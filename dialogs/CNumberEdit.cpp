@@ -1,8 +1,6 @@
 #include "dialogs/CNumberEdit.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 
@@ -12,9 +10,7 @@ constexpr int kMaxDigits = 12;
 constexpr int64_t kSaturation = 999'999'999'999;
 } // namespace
 
-CNumberEdit::CNumberEdit(QWidget* parent) : QAbstractSpinBox(parent) {
-    setAccelerated(true);
-    connect(lineEdit(), &QLineEdit::textEdited, this, &CNumberEdit::ValueEdited);
+CNumberEdit::CNumberEdit(QWidget* parent) : CRangeEdit(parent) {
     Show(0);
 }
 
@@ -111,50 +107,17 @@ void CNumberEdit::fixup(QString& input) const {
 void CNumberEdit::stepBy(int steps) {
     const int64_t from = IsEmpty() ? Clamp(0) : Value();
     Show(Clamp(from + steps));
-    lineEdit()->selectAll();
-    emit ValueEdited();
+    AfterStep();
 }
 
-QAbstractSpinBox::StepEnabled CNumberEdit::stepEnabled() const {
-    if (isReadOnly())
-        return StepNone;
-    if (IsEmpty())
-        return StepUpEnabled | StepDownEnabled;
-    const int64_t value = Value();
-    StepEnabled enabled = StepNone;
-    if (value < m_maximum)
-        enabled |= StepUpEnabled;
-    if (value > m_minimum)
-        enabled |= StepDownEnabled;
-    return enabled;
+std::array<QString, 2> CNumberEdit::EndTexts() const {
+    return {QString::number(m_minimum), QString::number(m_maximum)};
 }
 
-void CNumberEdit::focusOutEvent(QFocusEvent* event) {
-    Commit();
-    QAbstractSpinBox::focusOutEvent(event);
-    emit Committed();
+bool CNumberEdit::CanStepUp() const {
+    return IsEmpty() || Value() < m_maximum;
 }
 
-void CNumberEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Commit();
-        emit Committed();
-    }
-    QAbstractSpinBox::keyPressEvent(event);
-}
-
-QSize CNumberEdit::sizeHint() const {
-    ensurePolished();
-    const QFontMetrics fm(fontMetrics());
-    const int textWidth = std::max(fm.horizontalAdvance(QString::number(m_minimum)),
-                                   fm.horizontalAdvance(QString::number(m_maximum)));
-    QStyleOptionSpinBox option;
-    initStyleOption(&option);
-    const QSize content(textWidth + fm.horizontalAdvance(u' ') * 2,
-                        lineEdit()->sizeHint().height());
-    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, content, this);
-}
-
-QSize CNumberEdit::minimumSizeHint() const {
-    return sizeHint();
+bool CNumberEdit::CanStepDown() const {
+    return IsEmpty() || Value() > m_minimum;
 }

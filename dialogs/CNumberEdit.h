@@ -1,14 +1,14 @@
 #pragma once
-// A whole-number box with up/down arrows. Unlike QSpinBox it lets the user type a number
-// outside the range and brings it into range when the box is left (or Enter is pressed),
-// and it can be left empty, which the multi-note dialogs use for "the notes differ".
+// A whole-number box with up/down arrows. Like every CRangeEdit it takes a typed number
+// outside the range and brings it into range when the box is left, and it can be left
+// empty, which the multi-note dialogs use for "the notes differ".
 
-#include <QAbstractSpinBox>
+#include "dialogs/CRangeEdit.h"
 
 #include <cstdint>
 #include <limits>
 
-class CNumberEdit : public QAbstractSpinBox {
+class CNumberEdit : public CRangeEdit {
     Q_OBJECT
 public:
     explicit CNumberEdit(QWidget* parent = nullptr);
@@ -26,25 +26,16 @@ public:
     bool IsEmpty() const;
     // The typed value clamped into the range (the last value while the box is empty).
     int64_t Value() const;
-    // What leaving the box does: the text is replaced by the clamped value.
-    void Commit();
-
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-signals:
-    // The user typed or stepped.
-    void ValueEdited();
-    // The box was left and its text brought into range.
-    void Committed();
+    // An empty box stays empty when allowed, else shows its last value again.
+    void Commit() override;
 
 protected:
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
     void stepBy(int steps) override;
-    StepEnabled stepEnabled() const override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    std::array<QString, 2> EndTexts() const override;
+    bool CanStepUp() const override;
+    bool CanStepDown() const override;
 
 private:
     // Digits with an optional leading minus; saturates far outside any range in use.
