@@ -1,4 +1,5 @@
-// The small parameter dialogs: jump, endless loop, measure, split and the adjustments.
+// The small parameter dialogs: jump, endless loop, measure, split, the adjustments and the
+// tempo and volume items of the timeline lists.
 #include "DialogTestUtil.h"
 
 #include "dialogs/CAdjustDialog.h"
@@ -8,12 +9,16 @@
 #include "dialogs/CNumberEdit.h"
 #include "dialogs/CPositionEdit.h"
 #include "dialogs/CSplitDialog.h"
+#include "dialogs/CTempoDialog.h"
+#include "dialogs/CVolumeDialog.h"
 #include "model/CBeats.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+
+#include <memory>
 
 using namespace dlgtest;
 
@@ -171,6 +176,47 @@ private slots:
         Click(CancelButton(&dialog));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(CancelButton(&dialog)->text(), QStringLiteral("キャンセル"));
+    }
+
+    void timelineItemsTabFromPositionToValueAndFixTheFirstAtZero_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("tempo") << "tempo";
+        QTest::newRow("volume") << "volume";
+    }
+
+    // [GIVEN] an item at 2:0 [WHEN] Tab is pressed in the position [THEN] the value and then
+    // OK take the focus; [WHEN] it becomes the first entry [THEN] its position is 0 and fixed
+    void timelineItemsTabFromPositionToValueAndFixTheFirstAtZero() {
+        QFETCH(QString, value);
+        std::unique_ptr<CTempoDialog> tempo;
+        std::unique_ptr<CVolumeDialog> volume;
+        QDialog* dialog = nullptr;
+        if (value == "tempo") {
+            tempo = std::make_unique<CTempoDialog>();
+            tempo->SetTempo(TEMPO{1920, 90.0});
+            dialog = tempo.get();
+        } else {
+            volume = std::make_unique<CVolumeDialog>();
+            volume->SetVolume(VOLUME{1920, 64});
+            dialog = volume.get();
+        }
+        QVERIFY(ShowActive(dialog));
+        auto* position = Child<CPositionEdit>(dialog, "position");
+        QCOMPARE(position->text(), QStringLiteral("2:0"));
+        position->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(Child<QWidget>(dialog, value.toLatin1().constData())->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(OkButton(dialog)->hasFocus());
+
+        if (tempo)
+            tempo->SetFirst(true);
+        else
+            volume->SetFirst(true);
+        QCOMPARE(position->text(), QStringLiteral("1:0"));
+        QVERIFY(!position->isEnabled());
+        QVERIFY(OkButton(dialog)->isEnabled());
+        QCOMPARE(tempo ? tempo->GetTempo().position : volume->GetVolume().position, 0);
     }
 };
 
