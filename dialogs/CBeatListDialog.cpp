@@ -1,6 +1,7 @@
 #include "dialogs/CBeatListDialog.h"
 
 #include "dialogs/CBeatDialog.h"
+#include "dialogs/internal/DialogUtil.h"
 
 CBeatListDialog::CBeatListDialog(QWidget* parent)
     : CListDialog(QStringLiteral("拍子の設定"), QStringLiteral("小節"), QStringLiteral("拍子"),
@@ -33,27 +34,15 @@ std::optional<int> CBeatListDialog::AddEntry() {
 }
 
 std::optional<int> CBeatListDialog::EditEntry(int row) {
-    const BEAT old = m_beats[size_t(row)];
     CBeatDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("拍子の編集"));
     dialog.SetFirst(row == 0);
-    dialog.SetBeat(old);
+    dialog.SetBeat(m_beats[size_t(row)]);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const BEAT edited = dialog.GetBeat();
-    if (edited.measure == old.measure) {
-        m_beats.SetAt(size_t(row), edited);
-        return row;
-    }
-    m_beats.RemoveAt(size_t(row));
-    return static_cast<int>(m_beats.Set(edited));
+    return dlg::PutBackEdited(m_beats, row, dialog.GetBeat(), &BEAT::measure);
 }
 
 void CBeatListDialog::DeleteEntry(int row) {
-    m_beats.RemoveAt(size_t(row));
-    if (row == 0) {
-        BEAT first = m_beats[0];
-        first.measure = 0;
-        m_beats.SetAt(0, first);
-    }
+    dlg::RemoveEntry(m_beats, row, &BEAT::measure);
 }

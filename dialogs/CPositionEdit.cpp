@@ -1,5 +1,6 @@
 #include "dialogs/CPositionEdit.h"
 
+#include "dialogs/internal/DialogUtil.h"
 #include "model/CBeats.h"
 #include "model/PositionText.h"
 
@@ -39,8 +40,7 @@ void CPositionEdit::SetBeats(const CBeats* beats) {
 }
 
 const CBeats& CPositionEdit::Beats() const {
-    static const CBeats plainFourFour;
-    return m_pBeats != nullptr ? *m_pBeats : plainFourFour;
+    return dlg::BeatsOrFourFour(m_pBeats);
 }
 
 void CPositionEdit::SetPosition(int32_t tick) {
@@ -48,7 +48,7 @@ void CPositionEdit::SetPosition(int32_t tick) {
         clear();
         return;
     }
-    setText(QString::fromStdString(FormatPosition(Beats(), tick)));
+    setText(dlg::PositionText(m_pBeats, tick));
     selectAll();
 }
 
@@ -101,7 +101,7 @@ void CPositionEdit::focusOutEvent(QFocusEvent* event) {
     if (!text().isEmpty()) {
         const int32_t tick = GetPosition();
         if (tick >= 0)
-            setText(QString::fromStdString(FormatPosition(Beats(), tick)));
+            setText(dlg::PositionText(m_pBeats, tick));
     }
     QLineEdit::focusOutEvent(event);
     emit Left();

@@ -2,7 +2,6 @@
 
 #include "dialogs/CTempoDialog.h"
 #include "dialogs/internal/DialogUtil.h"
-#include "model/PositionText.h"
 
 CTempoListDialog::CTempoListDialog(QWidget* parent)
     : CListDialog(QStringLiteral("テンポの設定"), QStringLiteral("位置"), QStringLiteral("テンポ"),
@@ -25,10 +24,8 @@ int CTempoListDialog::Count() const {
 }
 
 QStringList CTempoListDialog::RowTexts(int row) const {
-    static const CBeats plainFourFour;
     const TEMPO& t = m_tempos[size_t(row)];
-    const CBeats& beats = m_pBeats != nullptr ? *m_pBeats : plainFourFour;
-    return {QString::fromStdString(FormatPosition(beats, t.position)), dlg::FormatTempo(t.tempo)};
+    return {dlg::PositionText(m_pBeats, t.position), dlg::FormatTempo(t.tempo)};
 }
 
 std::optional<int> CTempoListDialog::AddEntry() {
@@ -42,28 +39,16 @@ std::optional<int> CTempoListDialog::AddEntry() {
 }
 
 std::optional<int> CTempoListDialog::EditEntry(int row) {
-    const TEMPO old = m_tempos[size_t(row)];
     CTempoDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("テンポの編集"));
     dialog.SetBeats(m_pBeats);
     dialog.SetFirst(row == 0);
-    dialog.SetTempo(old);
+    dialog.SetTempo(m_tempos[size_t(row)]);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const TEMPO edited = dialog.GetTempo();
-    if (edited.position == old.position) {
-        m_tempos.SetAt(size_t(row), edited);
-        return row;
-    }
-    m_tempos.RemoveAt(size_t(row));
-    return static_cast<int>(m_tempos.Set(edited));
+    return dlg::PutBackEdited(m_tempos, row, dialog.GetTempo(), &TEMPO::position);
 }
 
 void CTempoListDialog::DeleteEntry(int row) {
-    m_tempos.RemoveAt(size_t(row));
-    if (row == 0) {
-        TEMPO first = m_tempos[0];
-        first.position = 0;
-        m_tempos.SetAt(0, first);
-    }
+    dlg::RemoveEntry(m_tempos, row, &TEMPO::position);
 }

@@ -1,5 +1,8 @@
 #include "dialogs/internal/DialogUtil.h"
 
+#include "model/CBeats.h"
+#include "model/PositionText.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -34,6 +37,15 @@ QString KeyName(int32_t key) {
     const int index = ((key % 12) + 12) % 12;
     QString letter = QString::fromLatin1(kLetters + index * 2, 2).trimmed();
     return letter + QString::number(8 - key / 12);
+}
+
+const CBeats& BeatsOrFourFour(const CBeats* beats) {
+    static const CBeats plainFourFour;
+    return beats != nullptr ? *beats : plainFourFour;
+}
+
+QString PositionText(const CBeats* beats, int32_t tick) {
+    return QString::fromStdString(FormatPosition(BeatsOrFourFour(beats), tick));
 }
 
 QString FormatTempo(double tempo) {
