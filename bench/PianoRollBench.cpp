@@ -38,9 +38,13 @@ constexpr int kSteps = 200;
 
 class SilentPrompts : public IUserPrompts {
 public:
-    Answer Message(const QString&, const QString&, Icon, Buttons) override { return Answer::Ok; }
     QString OpenFileName(const FileRequest&) override { return {}; }
     QString SaveFileName(const FileRequest&) override { return {}; }
+
+protected:
+    std::optional<Answer> Ask(const QString&, const QString&, Icon, Buttons) override {
+        return Answer::Ok;
+    }
 };
 
 double MillisecondsSince(Clock::time_point start) {

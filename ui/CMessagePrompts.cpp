@@ -48,8 +48,8 @@ QString StartPath(const IUserPrompts::FileRequest& request) {
 
 } // namespace
 
-IUserPrompts::Answer CMessagePrompts::Message(const QString& text, const QString& title, Icon icon,
-                                              Buttons buttons) {
+std::optional<IUserPrompts::Answer> CMessagePrompts::Ask(const QString& text, const QString& title,
+                                                         Icon icon, Buttons buttons) {
     QMessageBox box(BoxIcon(icon), title.isEmpty() ? QString(kAppTitle) : title, text,
                     BoxButtons(buttons), m_owner);
     switch (box.exec()) {
@@ -65,21 +65,11 @@ IUserPrompts::Answer CMessagePrompts::Message(const QString& text, const QString
         return Answer::Retry;
     case QMessageBox::Ignore:
         return Answer::Ignore;
+    case QMessageBox::Ok:
+        return Answer::Ok;
     default:
-        break;
+        return std::nullopt;
     }
-    // Closing a question box with the window button counts as its way out.
-    switch (buttons) {
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::YesNoCancel:
-        return Answer::Cancel;
-    case Buttons::AbortRetryIgnore:
-        return Answer::Abort;
-    case Buttons::Ok:
-        break;
-    }
-    return Answer::Ok;
 }
 
 QString CMessagePrompts::OpenFileName(const FileRequest& request) {

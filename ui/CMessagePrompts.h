@@ -11,9 +11,12 @@ public:
     explicit CMessagePrompts(QWidget* owner = nullptr) : m_owner(owner) {}
     void SetOwner(QWidget* owner) { m_owner = owner; }
 
-    Answer Message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString OpenFileName(const FileRequest& request) override;
     QString SaveFileName(const FileRequest& request) override;
+
+protected:
+    std::optional<Answer> Ask(const QString& text, const QString& title, Icon icon,
+                              Buttons buttons) override;
 
 private:
     QPointer<QWidget> m_owner;

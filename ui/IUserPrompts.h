@@ -1,11 +1,14 @@
 #pragma once
 // Every message box and file chooser of the editor's commands goes through this interface,
-// so tests can answer them from a script. CMessagePrompts is the real one.
+// so tests can answer them from a script. CMessagePrompts is the real one; what a box closed
+// without a button answers is decided here, for both.
 //
 // Thread: the user-interface thread only.
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class IUserPrompts {
 public:
@@ -25,9 +28,11 @@ public:
 
     virtual ~IUserPrompts() = default;
 
-    // `title` empty means the application title.
-    virtual Answer Message(const QString& text, const QString& title, Icon icon,
-                           Buttons buttons) = 0;
+    // `title` empty means the application title. A box closed without a button (its
+    // window's close button, Escape) answers as WayOut says.
+    Answer Message(const QString& text, const QString& title, Icon icon, Buttons buttons) {
+        return Ask(text, title, icon, buttons).value_or(WayOut(buttons));
+    }
     // An existing file to read.
     virtual QString OpenFileName(const FileRequest& request) = 0;
     // A file to write; the chooser asks before an existing file is replaced.
@@ -36,4 +41,24 @@ public:
     void Error(const QString& text, const QString& title = {}) {
         Message(text, title, Icon::Error, Buttons::Ok);
     }
+
+    // The answer of a question box that is closed rather than answered: its way out.
+    static Answer WayOut(Buttons buttons) {
+        switch (buttons) {
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
+        case Buttons::AbortRetryIgnore:
+            return Answer::Abort;
+        case Buttons::Ok:
+            break;
+        }
+        return Answer::Ok;
+    }
+
+protected:
+    // Shows the box; the button the user pressed, or nothing when the box was closed.
+    virtual std::optional<Answer> Ask(const QString& text, const QString& title, Icon icon,
+                                      Buttons buttons) = 0;
 };

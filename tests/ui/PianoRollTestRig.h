@@ -20,12 +20,14 @@
 class RigPrompts : public IUserPrompts {
 public:
     QStringList texts;
-    Answer Message(const QString& text, const QString&, Icon, Buttons buttons) override {
+    QString OpenFileName(const FileRequest&) override { return {}; }
+    QString SaveFileName(const FileRequest&) override { return {}; }
+
+protected:
+    std::optional<Answer> Ask(const QString& text, const QString&, Icon, Buttons buttons) override {
         texts << text;
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
-    QString OpenFileName(const FileRequest&) override { return {}; }
-    QString SaveFileName(const FileRequest&) override { return {}; }
 };
 
 class PianoRollRig {

@@ -6,22 +6,12 @@
 #include <QDeadlineTimer>
 #include <QTest>
 
-IUserPrompts::Answer ScriptedPrompts::Message(const QString& text, const QString& title, Icon icon,
-                                              Buttons buttons) {
+std::optional<IUserPrompts::Answer> ScriptedPrompts::Ask(const QString& text, const QString& title,
+                                                         Icon icon, Buttons buttons) {
     shown.append({text, title, icon, buttons});
-    if (!answers.isEmpty())
-        return answers.takeFirst();
-    switch (buttons) {
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::YesNoCancel:
-        return Answer::Cancel;
-    case Buttons::AbortRetryIgnore:
-        return Answer::Abort;
-    case Buttons::Ok:
-        break;
-    }
-    return Answer::Ok;
+    if (answers.isEmpty())
+        return std::nullopt;
+    return answers.takeFirst();
 }
 
 QString ScriptedPrompts::OpenFileName(const FileRequest& request) {

@@ -27,18 +27,21 @@ public:
         Buttons buttons;
     };
 
-    // Answers in order; when they run out: Ok, No, Cancel or Abort as the buttons allow.
+    // The user's choices in order; once they run out, every box is closed unanswered.
     QList<Answer> answers;
     QStringList openNames;
     QStringList saveNames;
     QList<SHOWN> shown;
     QList<FileRequest> requests;
 
-    Answer Message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString OpenFileName(const FileRequest& request) override;
     QString SaveFileName(const FileRequest& request) override;
     // The texts shown so far, in order.
     QStringList Texts() const;
+
+protected:
+    std::optional<Answer> Ask(const QString& text, const QString& title, Icon icon,
+                              Buttons buttons) override;
 };
 
 class RecordingLauncher : public IDesktopLauncher {

@@ -13,8 +13,9 @@ std::unique_ptr<QObject> MakeFrameCommandsTest();
 std::unique_ptr<QObject> MakeBuildPlayTest();
 std::unique_ptr<QObject> MakeAppSettingsTest();
 std::unique_ptr<QObject> MakeScreenshotTest();
+std::unique_ptr<QObject> MakeMessagePromptsTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
-    return {MakeEditPathTest,  MakeDocumentTest,    MakeFrameCommandsTest,
-            MakeBuildPlayTest, MakeAppSettingsTest, MakeScreenshotTest};
+    return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest, MakeBuildPlayTest,
+            MakeAppSettingsTest, MakeScreenshotTest, MakeMessagePromptsTest};
 }
