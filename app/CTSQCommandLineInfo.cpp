@@ -1,15 +1,19 @@
 #include "app/CTSQCommandLineInfo.h"
 
+#include "app/CArgumentParser.h"
+
+#include <string>
+#include <vector>
+
 void CTSQCommandLineInfo::Parse(const QStringList& arguments) {
-    for (const QString& argument : arguments) {
-        const bool isSwitch =
-            argument.size() > 1 && (argument.startsWith(u'-') || argument.startsWith(u'/')) &&
-            argument.mid(1).compare(QStringLiteral("del"), Qt::CaseInsensitive) == 0;
-        if (isSwitch)
-            deleteSettings = true;
-        else if (argument.startsWith(u'-'))
-            continue; // another program's switch: nothing the editor knows
-        else if (fileName.isEmpty())
-            fileName = argument;
-    }
+    std::vector<std::string> words;
+    words.reserve(size_t(arguments.size()));
+    for (const QString& argument : arguments)
+        words.push_back(argument.toStdString());
+    CArgumentParser parser(CArgumentParser::Style::Switch);
+    parser.Flag("del", deleteSettings).Files(0, 1, {}, {});
+    // The editor's line refuses nothing: unknown switches and further names are passed over.
+    parser.Parse(words);
+    if (!parser.FileNames().empty())
+        fileName = QString::fromStdString(parser.FileNames()[0]);
 }

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CArgumentParser.h"
 #include "app/ProjectJson.h"
 #include "app/RenderCommand.h"
 #ifdef TSQ_HAVE_AUDIO
@@ -19,12 +20,6 @@ constexpr size_t kMaxJsonFile = size_t{256} << 20;
 int Fail(const std::string& message) {
     std::fprintf(stderr, "tsq: %s\n", message.c_str());
     return 1;
-}
-
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "tsq: %s\n", message.c_str());
-    PrintUsage(true);
-    return 2;
 }
 
 // A project, MIDI file or (for conversion) JSON file, read into `project`.
@@ -49,9 +44,24 @@ Result ReadSong(const std::string& path, CProject& project, bool allowJson) {
     return project.Import(path);
 }
 
-int Dump(const std::vector<std::string>& a) {
-    if (a.size() != 1)
-        return UsageError("--dump takes one file");
+// The file names of a mode that takes exactly `count` of them and no options; false after
+// reporting a usage error.
+bool ReadFileNames(const std::vector<std::string>& words, size_t count, const std::string& usage,
+                   std::vector<std::string>& files) {
+    CArgumentParser parser(CArgumentParser::Style::Plain);
+    parser.Files(count, count, usage, usage);
+    if (auto refusal = parser.Parse(words)) {
+        UsageError(*refusal);
+        return false;
+    }
+    files = parser.FileNames();
+    return true;
+}
+
+int Dump(const std::vector<std::string>& words) {
+    std::vector<std::string> a;
+    if (!ReadFileNames(words, 1, "--dump takes one file", a))
+        return 2;
     CProject project;
     if (Result r = ReadSong(a[0], project, false); !r)
         return Fail(r.message);
@@ -59,9 +69,10 @@ int Dump(const std::vector<std::string>& a) {
     return std::cout.good() ? 0 : Fail("cannot write to standard output");
 }
 
-int Convert(const std::vector<std::string>& a) {
-    if (a.size() != 2)
-        return UsageError("--convert takes an input file and an output .tqp file");
+int Convert(const std::vector<std::string>& words) {
+    std::vector<std::string> a;
+    if (!ReadFileNames(words, 2, "--convert takes an input file and an output .tqp file", a))
+        return 2;
     CProject project;
     if (Result r = ReadSong(a[0], project, true); !r)
         return Fail(r.message);
@@ -70,9 +81,10 @@ int Convert(const std::vector<std::string>& a) {
     return 0;
 }
 
-int ExportMidi(const std::vector<std::string>& a) {
-    if (a.size() != 2)
-        return UsageError("--export-midi takes a project file and an output .mid file");
+int ExportMidi(const std::vector<std::string>& words) {
+    std::vector<std::string> a;
+    if (!ReadFileNames(words, 2, "--export-midi takes a project file and an output .mid file", a))
+        return 2;
     CProject project;
     if (Result r = project.Import(a[0]); !r)
         return Fail(r.message);
@@ -82,6 +94,12 @@ int ExportMidi(const std::vector<std::string>& a) {
 }
 
 } // namespace
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "tsq: %s\n", message.c_str());
+    PrintUsage(true);
+    return 2;
+}
 
 void PrintUsage(bool toError) {
     std::FILE* out = toError ? stderr : stdout;

@@ -12,3 +12,5 @@
 std::optional<int> RunCommandLine(const std::vector<std::string>& args);
 
 void PrintUsage(bool toError);
+// Prints "tsq: message" and the usage to standard error; returns the usage error status 2.
+int UsageError(const std::string& message);

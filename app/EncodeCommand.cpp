@@ -1,5 +1,6 @@
 #include "app/EncodeCommand.h"
 
+#include "app/CArgumentParser.h"
 #include "app/CInterruptGuard.h"
 #include "app/CommandLine.h"
 #include "app/RenderCommand.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -25,35 +25,24 @@ struct EncodeOptions {
     std::optional<int> bitRate;
 };
 
-std::optional<std::string> ParseBitRate(const std::string& text, EncodeOptions& options) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < kLowestBitRate || value > kHighestBitRate)
-        return "--bitrate takes kilobits per second from 8 to 320, not \"" + text + "\"";
-    options.bitRate = value;
-    return std::nullopt;
-}
-
 std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
                                           EncodeOptions& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--bitrate") {
-            if (i + 1 >= args.size())
-                return "--bitrate needs a value";
-            if (auto error = ParseBitRate(args[++i], options))
-                return error;
-        } else if (a.rfind("--", 0) == 0) {
-            return "unknown option " + a + " for --encode";
-        } else if (options.project.empty()) {
-            options.project = a;
-        } else {
-            return "--encode takes one project file";
-        }
-    }
-    if (options.project.empty())
-        return "--encode needs a project file";
+    CArgumentParser parser(CArgumentParser::Style::Long, "--encode");
+    parser
+        .Value("--bitrate",
+               [&options](const std::string& value) -> std::optional<std::string> {
+                   int64_t rate = 0;
+                   if (!CArgumentParser::WholeNumber(value, rate) || rate < kLowestBitRate ||
+                       rate > kHighestBitRate)
+                       return "--bitrate takes kilobits per second from 8 to 320, not \"" + value +
+                              "\"";
+                   options.bitRate = int(rate);
+                   return std::nullopt;
+               })
+        .Files(1, 1, "--encode needs a project file", "--encode takes one project file");
+    if (auto refusal = parser.Parse(args))
+        return refusal;
+    options.project = parser.FileNames()[0];
     return std::nullopt;
 }
 
@@ -83,11 +72,8 @@ private:
 
 int RunEncodeCommand(const std::vector<std::string>& args) {
     EncodeOptions options;
-    if (auto error = ParseArguments(args, options)) {
-        std::fprintf(stderr, "tsq: %s\n", error->c_str());
-        PrintUsage(true);
-        return 2;
-    }
+    if (auto error = ParseArguments(args, options))
+        return UsageError(*error);
     if (const int built = RunRenderCommand({options.project}); built != 0)
         return built;
     const std::string wav =

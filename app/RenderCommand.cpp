@@ -1,5 +1,6 @@
 #include "app/RenderCommand.h"
 
+#include "app/CArgumentParser.h"
 #include "app/CInterruptGuard.h"
 #include "app/CommandLine.h"
 #include "app/TerminalBuildObserver.h"
@@ -13,7 +14,6 @@
 #include <QStandardPaths>
 #endif
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -46,52 +46,31 @@ public:
 };
 #endif
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "tsq: %s\n", message.c_str());
-    PrintUsage(true);
-    return 2;
-}
-
-std::optional<std::string> ParseThreads(const std::string& text, int64_t& threads) {
-    int64_t value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < 1)
-        return "--threads takes a whole number of at least 1, not \"" + text + "\"";
-    threads = CBuild::ClampThreadCount(value);
-    return std::nullopt;
-}
-
-// Returns a usage error, or nullopt when the arguments are complete.
+// Returns a usage error, or nothing when the arguments are complete.
 std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
                                           RenderOptions& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--rebuild") {
-            options.rebuild = true;
-        } else if (a == "--ignore-missing-samples") {
-            options.ignoreMissingSamples = true;
-        } else if (a == "--output" || a == "--threads") {
-            if (!hasValue)
-                return a + " needs a value";
-            const std::string& value = args[++i];
-            if (a == "--output" && value.empty())
-                return "--output needs a file name";
-            if (a == "--output")
-                options.output = value;
-            else if (auto error = ParseThreads(value, options.threads))
-                return error;
-        } else if (a.rfind("--", 0) == 0) {
-            return "unknown option " + a + " for --render";
-        } else if (options.project.empty()) {
-            options.project = a;
-        } else {
-            return "--render takes one project file";
-        }
-    }
-    if (options.project.empty())
-        return "--render needs a project file";
+    CArgumentParser parser(CArgumentParser::Style::Long, "--render");
+    parser.Flag("--rebuild", options.rebuild)
+        .Flag("--ignore-missing-samples", options.ignoreMissingSamples)
+        .Value("--output",
+               [&options](const std::string& value) -> std::optional<std::string> {
+                   if (value.empty())
+                       return "--output needs a file name";
+                   options.output = value;
+                   return std::nullopt;
+               })
+        .Value("--threads",
+               [&options](const std::string& value) -> std::optional<std::string> {
+                   int64_t threads = 0;
+                   if (!CArgumentParser::WholeNumber(value, threads) || threads < 1)
+                       return "--threads takes a whole number of at least 1, not \"" + value + "\"";
+                   options.threads = CBuild::ClampThreadCount(threads);
+                   return std::nullopt;
+               })
+        .Files(1, 1, "--render needs a project file", "--render takes one project file");
+    if (auto refusal = parser.Parse(args))
+        return refusal;
+    options.project = parser.FileNames()[0];
     return std::nullopt;
 }
 
