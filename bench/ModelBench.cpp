@@ -8,6 +8,8 @@
 // against a plain linear walk of the list (the way the conversions are defined), with the
 // largest difference between the two and the speed-up.
 
+#include "BenchTiming.h"
+
 #include "model/CProject.h"
 
 #include <algorithm>
@@ -20,25 +22,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Median wall time of `runs` calls of f, in milliseconds.
-template <class F> double MedianMs(int runs, F&& f) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        f();
-        times.push_back(MillisecondsSince(start));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Sixteen tracks of 6250 notes over ten minutes at 120 BPM; every tenth note crosses into the
 // next bucket. The tempo list holds 10 000 changes.

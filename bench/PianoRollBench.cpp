@@ -9,6 +9,8 @@
 // dragged, handling the event alone and with the repaint it causes, plus the first step
 // that records the undo snapshot.
 
+#include "BenchTiming.h"
+
 #include "common/Options.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
@@ -25,8 +27,6 @@
 #include <cstdio>
 #include <random>
 #include <vector>
-
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -46,21 +46,6 @@ protected:
         return Answer::Ok;
     }
 };
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-template <class F> double MedianMs(int runs, F&& f) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        f();
-        times.push_back(MillisecondsSince(start));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void FillSong(CProject& project) {
     while (project.tracks.size() < kTracks)
