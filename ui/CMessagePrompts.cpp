@@ -73,20 +73,18 @@ std::optional<IUserPrompts::Answer> CMessagePrompts::Ask(const QString& text, co
 }
 
 QString CMessagePrompts::OpenFileName(const FileRequest& request) {
-    QFileDialog dialog(m_owner, request.title, StartPath(request));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(request.filters);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    return ChooseFile(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
 }
 
 QString CMessagePrompts::SaveFileName(const FileRequest& request) {
+    return ChooseFile(request, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+}
+
+QString CMessagePrompts::ChooseFile(const FileRequest& request, QFileDialog::AcceptMode accept,
+                                    QFileDialog::FileMode mode) {
     QFileDialog dialog(m_owner, request.title, StartPath(request));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(accept);
+    dialog.setFileMode(mode);
     dialog.setNameFilters(request.filters);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

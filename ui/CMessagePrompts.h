@@ -3,6 +3,7 @@
 
 #include "ui/IUserPrompts.h"
 
+#include <QFileDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,5 +20,8 @@ protected:
                               Buttons buttons) override;
 
 private:
+    QString ChooseFile(const FileRequest& request, QFileDialog::AcceptMode accept,
+                       QFileDialog::FileMode mode);
+
     QPointer<QWidget> m_owner;
 };
