@@ -1,11 +1,10 @@
 // Runs every test class of the editor window in one process, with private settings,
 // temporary folder and the silent audio device.
 
+#include "UiTestSupport.h"
 #include "UiTests.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,15 +12,9 @@
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("TSQ_AUDIO_DEVICE", "null");
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
-    qputenv("TMPDIR", home.filePath("tmp").toUtf8());
-    QDir().mkpath(home.filePath("tmp"));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UsePrivateHome(home);
     QApplication application(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("config"));
+    UsePrivateSettings(home);
     // A first argument without a dash names the one test class to run; the rest go to
     // QTest as usual ("tsq_ui_tests BuildPlayTest -v2").
     QByteArray only;

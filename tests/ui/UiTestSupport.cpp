@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QTest>
 
 std::optional<IUserPrompts::Answer> ScriptedPrompts::Ask(const QString& text, const QString& title,
@@ -57,6 +58,20 @@ void TestApp::ResetSettings() {
     const QString path = m_dir.filePath("settings.ini");
     QFile::remove(path);
     m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+void UsePrivateHome(const QTemporaryDir& home) {
+    qputenv("TSQ_AUDIO_DEVICE", "null");
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    qputenv("TMPDIR", home.filePath("tmp").toUtf8());
+    QDir().mkpath(home.filePath("tmp"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+void UsePrivateSettings(const QTemporaryDir& home) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("config"));
 }
 
 bool RunUntil(const std::function<bool()>& done, int timeoutMs) {

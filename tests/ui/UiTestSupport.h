@@ -86,6 +86,12 @@ private:
     Sonalo m_player;
 };
 
+// Before the application object exists: the silent device, the offscreen platform unless
+// another is chosen, and the settings, desktop data and temporary files of the run in `home`.
+void UsePrivateHome(const QTemporaryDir& home);
+// Once it exists: the settings file of the run in `home` as well.
+void UsePrivateSettings(const QTemporaryDir& home);
+
 // Runs the event loop until done() holds or timeoutMs pass; returns done().
 bool RunUntil(const std::function<bool()>& done, int timeoutMs);
 
