@@ -19,9 +19,16 @@ void CEditController::RecordChange() {
     m_project.modified = 1;
     m_undo.Record(m_project);
     m_project.changed.clear();
+    ++m_openChanges;
+}
+
+CProject& CEditController::Changing() {
+    Q_ASSERT_X(m_openChanges > 0, "CEditController::Changing", "no change is recorded");
+    return m_project;
 }
 
 bool CEditController::CommitChange(int views) {
+    m_openChanges = std::max(m_openChanges - 1, 0);
     const songlimits::Breach breach = songlimits::Find(m_project);
     if (breach != songlimits::Breach::kNone) {
         TakeBack();
@@ -47,20 +54,24 @@ void CEditController::TakeBack() {
 }
 
 void CEditController::MarkNote(const CTrack& track, const CNote& note) {
+    Q_ASSERT(m_openChanges > 0);
     if (track.settings.mute == 0)
         m_project.SetModified(note);
 }
 
 void CEditController::MarkTrack(const CTrack& track) {
+    Q_ASSERT(m_openChanges > 0);
     if (track.settings.mute == 0)
         m_project.SetTrackModified(track);
 }
 
 void CEditController::MarkAll() {
+    Q_ASSERT(m_openChanges > 0);
     m_project.SetAllModified();
 }
 
 void CEditController::MarkLoop() {
+    Q_ASSERT(m_openChanges > 0);
     if (m_project.changed.empty())
         m_project.changed.resize(1, 0);
     m_project.changed[0] = 1;
@@ -92,6 +103,25 @@ void CEditController::Redo() {
     MergeChanged();
     emit titleChanged();
     emit viewsChanged(kViewAll);
+}
+
+int CEditController::SelectNote(const CNote* note, bool select) {
+    CTrack* track = m_project.CurrentTrack();
+    return track != nullptr ? track->SelectNote(note, select) : -1;
+}
+
+void CEditController::FindNotes(const FIND_DATA& criteria, bool extend) {
+    if (CTrack* track = m_project.CurrentTrack())
+        track->FindNotes(criteria, extend);
+}
+
+void CEditController::SetCurrentTrack(int index) {
+    m_project.currentTrack = index;
+}
+
+CProject& CEditController::PrepareBuild(bool full) {
+    m_project.PrepareBuild(m_unbuilt, full);
+    return m_project;
 }
 
 void CEditController::ReplaceProject(CProject project) {

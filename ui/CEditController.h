@@ -2,10 +2,15 @@
 // The one path every edit of the open song takes:
 //
 //   RecordChange()   snapshot into the undo ring, `modified` set, `changed` emptied
-//   ...change...     the caller edits Project() through the model's operations and marks
+//   ...change...     the caller edits Changing() through the model's operations and marks
 //                    what it touched (MarkNote, MarkTrack, MarkAll, MarkLoop)
 //   CommitChange()   `changed` merged into the unsaved and unbuilt sets, then the title
 //                    and the named views are refreshed through viewsChanged()
+//
+// Project() is read-only; Changing(), the song to edit, asserts that a change is open, so
+// no edit can go around the undo ring. The only other changes are the user's selection and
+// current track, which are no edits of the song (SelectNote, FindNotes, SetCurrentTrack),
+// and the build's bookkeeping (PrepareBuild).
 //
 // A change that takes the song past what a project file may hold (SongLimits.h) is not
 // committed: the song goes back to the state RecordChange() recorded, with no undo step
@@ -19,6 +24,7 @@
 // Thread: the user-interface thread only. Nothing may edit while a build renders.
 
 #include "model/CProject.h"
+#include "model/FindData.h"
 #include "ui/CUndoRing.h"
 
 #include <QObject>
@@ -40,8 +46,9 @@ public:
 
     explicit CEditController(QObject* parent = nullptr);
 
-    CProject& Project() { return m_project; }
     const CProject& Project() const { return m_project; }
+    // The song, for the change in progress: between RecordChange() and CommitChange().
+    CProject& Changing();
     // Seconds changed since the project file was last saved.
     const CProjectModified& Unsaved() const { return m_unsaved; }
     // Seconds whose audio in the built WAV file is stale; the build clears what it renders.
@@ -58,6 +65,18 @@ public:
         change(m_project);
         return CommitChange(views);
     }
+
+    // The selection of the current track (CTrack::SelectNote, CTrack::FindNotes) and the
+    // choice of the current track: they say where the user works, so they leave no undo
+    // step and mark nothing. Without a current track nothing is selected.
+    int SelectNote(const CNote* note, bool select);
+    void FindNotes(const FIND_DATA& criteria, bool extend);
+    void SetCurrentTrack(int index);
+
+    // Prepares the unbuilt set and the song's build bookkeeping for a build (see
+    // CProject::PrepareBuild) and hands the song to it: the build loads the samples of
+    // PCM tracks into their settings, which changes nothing a file stores.
+    CProject& PrepareBuild(bool full);
 
     // Marking helpers for the change in progress. Notes of muted tracks make no sound, so
     // MarkNote and MarkTrack skip them.
@@ -92,6 +111,9 @@ signals:
     void changeRefused(const QString& text);
 
 private:
+    // Tests set up the song before a test through it, on purpose outside the edit path.
+    friend struct EditControllerTestAccess;
+
     void MergeChanged();
     void TakeBack();
 
@@ -100,4 +122,7 @@ private:
     CProjectModified m_unbuilt;
     CUndoRing m_undo;
     int32_t m_modifiedBeforeChange = 0;
+    // Changes recorded and not yet committed. A command run during a drag (a key while the
+    // button is held) records and commits inside the drag's own change, hence a count.
+    int m_openChanges = 0;
 };
