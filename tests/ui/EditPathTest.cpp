@@ -2,6 +2,7 @@
 // unsaved and unbuilt sets through edits, undo and redo, and the edits it refuses because
 // the song could not be saved and opened again.
 
+#include "EditTestAccess.h"
 #include "UiTestSupport.h"
 #include "UiTests.h"
 
@@ -21,7 +22,7 @@ void AddNoteEdit(CEditController& edit, int32_t tick, int views = CEditControlle
         CNote values;
         values.position = tick;
         values.length = 480;
-        CNote* note = project.tracks[0].AddNote(values);
+        const CNote* note = project.tracks[0].AddNote(values);
         edit.MarkNote(project.tracks[0], *note);
     });
 }
@@ -120,7 +121,7 @@ private slots:
 
     void mutedTracksMarkNothing() {
         CEditController edit;
-        edit.Project().tracks[0].settings.mute = 1;
+        SongOf(edit).tracks[0].settings.mute = 1;
         AddNoteEdit(edit, 0);
         QVERIFY(edit.Project().changed.empty());
         QVERIFY(edit.Unbuilt().empty());
@@ -188,7 +189,7 @@ private slots:
 
     void aSongAtTheLimitsStillTakesEdits() {
         CEditController edit;
-        edit.Project().tracks.resize(songlimits::kMaxTracks);
+        SongOf(edit).tracks.resize(songlimits::kMaxTracks);
         QVERIFY(edit.Edit(CEditController::kViewNone,
                           [](CProject& p) { p.tracks.back().settings.name = "last"; }));
         QVERIFY(edit.Edit(CEditController::kViewNone,

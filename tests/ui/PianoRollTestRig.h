@@ -3,6 +3,8 @@
 // options and scripted message boxes, in a top-level window of a fixed size. Helpers turn
 // ticks and rows into client pixels of the pane and drive it with real mouse events.
 
+#include "EditTestAccess.h"
+
 #include "common/Options.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
@@ -61,17 +63,17 @@ public:
         roll->Refresh(true);
     }
 
-    CTrack& Track() { return edit.Project().tracks[0]; }
+    CTrack& Track() { return SongOf(edit).tracks[0]; }
     QWidget* View() { return roll->viewport(); }
     CPianoRollGeometry Geometry() const { return roll->Geometry(); }
 
-    CNote* Add(int32_t position, int row, int32_t length = 480, int volume = 255) {
+    const CNote* Add(int32_t position, int row, int32_t length = 480, int volume = 255) {
         CNote values;
         values.position = position;
         values.key = row;
         values.length = length;
         values.volume = volume;
-        CNote* note = Track().AddNote(values);
+        const CNote* note = Track().AddNote(values);
         roll->Refresh(false);
         return note;
     }
