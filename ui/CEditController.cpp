@@ -1,5 +1,6 @@
 #include "ui/CEditController.h"
 
+#include "model/ModelInvariants.h"
 #include "model/SongLimits.h"
 #include "ui/WaitCursor.h"
 
@@ -7,6 +8,36 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+CEditController::InvariantHandler DefaultInvariantHandler() {
+#ifndef NDEBUG
+    return [](const QString& fault) { qFatal("%s", qPrintable(fault)); };
+#else
+    return {};
+#endif
+}
+
+CEditController::InvariantHandler& InvariantHandlerOfProgram() {
+    static CEditController::InvariantHandler handler = DefaultInvariantHandler();
+    return handler;
+}
+
+} // namespace
+
+void CEditController::SetInvariantHandler(InvariantHandler handler) {
+    InvariantHandlerOfProgram() = handler ? std::move(handler) : DefaultInvariantHandler();
+}
+
+void CEditController::CheckSong(const char* step) const {
+    const InvariantHandler& handler = InvariantHandlerOfProgram();
+    if (!handler)
+        return;
+    if (const Result r = CheckInvariants(m_project); !r)
+        handler(QStringLiteral("the song breaks an invariant after %1: %2")
+                    .arg(QLatin1String(step), QString::fromStdString(r.message)));
+}
 
 CEditController::CEditController(QObject* parent) : QObject(parent) {
     m_project.Reset();
@@ -39,6 +70,7 @@ bool CEditController::CommitChange(int views) {
         return false;
     }
     MergeChanged();
+    CheckSong("a commit");
     emit titleChanged();
     if (views != kViewNone)
         emit viewsChanged(views);
@@ -49,6 +81,7 @@ void CEditController::TakeBack() {
     m_undo.Revert(m_project);
     m_project.changed.clear();
     m_project.modified = m_modifiedBeforeChange;
+    CheckSong("a refused change");
     emit titleChanged();
     emit viewsChanged(kViewAll);
 }
@@ -86,6 +119,7 @@ void CEditController::Undo() {
     m_project.modified = 1;
     MergeChanged();
     m_undo.Undo(m_project);
+    CheckSong("an undo");
     emit titleChanged();
     emit viewsChanged(kViewAll);
 }
@@ -101,6 +135,7 @@ void CEditController::Redo() {
     // The restored state carries the marks of the edit being redone; the state left
     // behind carries those of an older edit, so both are merged.
     MergeChanged();
+    CheckSong("a redo");
     emit titleChanged();
     emit viewsChanged(kViewAll);
 }

@@ -17,6 +17,11 @@
 // left, and changeRefused() carries the message to show. So no command, however it edits,
 // can make a song that could not be saved and opened again.
 //
+// After every commit, undo and redo the song is checked against the model's invariants
+// (model/ModelInvariants.h) when an invariant handler is set: debug builds set one that
+// aborts naming the fault, the UI tests one that fails the running test. Release builds
+// do not check, since a check walks every note of the song.
+//
 // Edit() runs the three steps around a function. Dialog-driven commands run the dialog on
 // a copy first and call Edit() only on OK, so a cancelled dialog leaves no undo step.
 // Views and panes never copy these steps; they call this class.
@@ -30,6 +35,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 
 class CEditController : public QObject {
     Q_OBJECT
@@ -103,6 +109,12 @@ public:
     // Asks every view for a refresh without a change of the song.
     void Refresh(int views) { emit viewsChanged(views); }
 
+    // Receives the fault when the song breaks an invariant after a commit, undo or redo.
+    // One handler serves every controller of the program; an empty one restores the
+    // build's default (abort in debug builds, no check in release builds).
+    using InvariantHandler = std::function<void(const QString& fault)>;
+    static void SetInvariantHandler(InvariantHandler handler);
+
 signals:
     // The modified flag or anything else shown in the window title may have changed.
     void titleChanged();
@@ -116,6 +128,8 @@ private:
 
     void MergeChanged();
     void TakeBack();
+    // Runs the invariant handler, if any, on a broken song; `step` names what just ran.
+    void CheckSong(const char* step) const;
 
     CProject m_project;
     CProjectModified m_unsaved;

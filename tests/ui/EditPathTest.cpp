@@ -1,8 +1,8 @@
 // The undo ring and the one edit path: depths, the ring's wrap, how `changed` reaches the
 // unsaved and unbuilt sets through edits, undo and redo, and the edits it refuses because
-// the song could not be saved and opened again.
+// the song could not be saved and opened again, and the invariant checks after each step.
 
-#include "EditTestAccess.h"
+#include "EditTestHooks.h"
 #include "UiTestSupport.h"
 #include "UiTests.h"
 
@@ -195,6 +195,25 @@ private slots:
         QVERIFY(edit.Edit(CEditController::kViewNone,
                           [](CProject& p) { p.tracks.erase(p.tracks.begin()); }));
         QCOMPARE(edit.Project().tracks.size(), size_t{songlimits::kMaxTracks - 1});
+    }
+
+    // [GIVEN] a handler that records faults  [WHEN] an edit breaks an invariant and is undone
+    // and redone  [THEN] the commit and the redo report the fault, the undo nothing
+    void brokenInvariantsAreReportedAfterCommitAndRedo() {
+        QStringList faults;
+        CEditController::SetInvariantHandler([&](const QString& fault) { faults << fault; });
+        CEditController edit;
+        AddNoteEdit(edit, 0);
+        edit.Edit(CEditController::kViewNone, [](CProject& p) {
+            p.data.tempos.Assign({TEMPO{480, 120.0}});
+        });
+        edit.Undo();
+        edit.Redo();
+        CheckInvariantsAfterEveryStep();
+        QCOMPARE(
+            faults,
+            (QStringList{"the song breaks an invariant after a commit: tempo list starts at 480",
+                         "the song breaks an invariant after a redo: tempo list starts at 480"}));
     }
 
     void replacingTheSongForgetsHistoryAndSets() {

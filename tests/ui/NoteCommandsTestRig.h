@@ -3,7 +3,7 @@
 // for the view, scripted message boxes, and dialogs answered by drivers that type into
 // the shown dialog with real key and mouse events.
 
-#include "EditTestAccess.h"
+#include "EditTestHooks.h"
 #include "UiTestSupport.h"
 
 #include "../dialogs/DialogTestUtil.h"

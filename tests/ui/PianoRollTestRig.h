@@ -1,9 +1,10 @@
 #pragma once
 // A piano roll on its own, the way the frame makes it: the edit path, the default note, the
 // options and scripted message boxes, in a top-level window of a fixed size. Helpers turn
-// ticks and rows into client pixels of the pane and drive it with real mouse events.
+// ticks and rows into client pixels of the pane and drive it with real mouse events. Every
+// edit is checked against the song's invariants.
 
-#include "EditTestAccess.h"
+#include "EditTestHooks.h"
 
 #include "common/Options.h"
 #include "model/CProject.h"
@@ -36,6 +37,7 @@ public:
     static constexpr int kHeight = 900;
 
     PianoRollRig() {
+        CheckInvariantsAfterEveryStep();
         // Predictable pictures and gestures, whatever the built-in defaults become.
         options.pianoRollZoomX = 192;
         options.pianoRollZoomY = 12;

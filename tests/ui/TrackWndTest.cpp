@@ -3,7 +3,7 @@
 // properties dialog, a double click below the rows, what a row looks like, and the copies
 // refused at the song's track limit.
 
-#include "EditTestAccess.h"
+#include "EditTestHooks.h"
 #include "UiTestSupport.h"
 
 #include "../dialogs/DialogTestUtil.h"

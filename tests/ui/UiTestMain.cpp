@@ -1,6 +1,8 @@
 // Runs every test class of the editor window in one process, with private settings,
-// temporary folder and the silent audio device.
+// temporary folder and the silent audio device; every edit is checked against the song's
+// invariants.
 
+#include "EditTestHooks.h"
 #include "UiTests.h"
 
 #include <QApplication>
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    CheckInvariantsAfterEveryStep();
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("config"));
     // A first argument without a dash names the one test class to run; the rest go to
     // QTest as usual ("tsq_ui_tests BuildPlayTest -v2").
