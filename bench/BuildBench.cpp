@@ -95,10 +95,10 @@ void PrintSpeed(const char* what, double songSeconds, const Timing& t, double ta
 // and the new extent are marked, and the marks merged into the unbuilt set.
 void EditOneNote(CProject& project, CProjectModified& unbuilt, int round) {
     for (CTrack& track : project.tracks) {
-        CNoteArray notes = track.Notes();
+        CConstNoteArray notes = track.Notes();
         if (notes.empty() || track.settings.mute)
             continue;
-        CNote* note = notes[notes.size() / 2 + size_t(round)];
+        const CNote* note = notes[notes.size() / 2 + size_t(round)];
         project.changed.clear();
         project.SetModified(*note);
         CNote changed = *note;
@@ -203,9 +203,9 @@ long StatusKb(const char* field) {
 size_t ProjectBytes(const CProject& p) {
     size_t bytes = sizeof(CProject);
     for (const CTrack& t : p.tracks) {
-        bytes += sizeof(CTrack) + t.buckets.capacity() * sizeof(CNote*);
+        bytes += sizeof(CTrack) + t.BucketCount() * sizeof(CNote*);
         t.ForEachNote([&](const CNote* n) {
-            for (const CNote* s = n; s != nullptr; s = s->nextSegment)
+            for (const CNote* s = n; s != nullptr; s = s->NextSegment())
                 bytes += sizeof(CNote);
         });
         bytes += t.settings.waveMemory.samples.size() * sizeof(int32_t);

@@ -47,7 +47,9 @@ protected:
     }
 };
 
-void FillSong(CProject& project) {
+CProject MakeSong() {
+    CProject project;
+    project.Reset();
     while (project.tracks.size() < kTracks)
         project.tracks.emplace_back();
     std::mt19937 random(7);
@@ -63,6 +65,7 @@ void FillSong(CProject& project) {
             project.tracks[static_cast<size_t>(t)].AddNote(note);
         }
     project.currentTrack = 0;
+    return project;
 }
 
 void SendMouse(QWidget* target, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons) {
@@ -88,22 +91,22 @@ void BenchDrag(CPianoRollWnd& roll, CEditController& edit, OPTIONS& options) {
     options.pianoRollZoomX = 192;
     options.notePlay = 0;
     roll.Refresh(true);
-    CTrack& track = edit.Project().tracks[0];
+    const CTrack& track = edit.Project().tracks[0];
     const int first = kNotesPerTrack / 2;
-    CNote* pressed = nullptr;
+    const CNote* pressed = nullptr;
     int index = 0;
     const int rowBefore = [&] {
         int row = -1;
         int i = 0;
-        track.ForEachNote([&](CNote* note) {
+        track.ForEachNote([&](const CNote* note) {
             if (i++ == first)
                 row = note->key;
         });
         return row;
     }();
-    track.ForEachNote([&](CNote* note) {
+    track.ForEachNote([&](const CNote* note) {
         if (index >= first && index < first + kSelected) {
-            track.SelectNote(note, true);
+            edit.SelectNote(note, true);
             if (pressed == nullptr)
                 pressed = note;
         }
@@ -133,8 +136,8 @@ void BenchDrag(CPianoRollWnd& roll, CEditController& edit, OPTIONS& options) {
     }
     SendMouse(view, QEvent::MouseButtonRelease, start, Qt::NoButton);
     // The last step left the notes one row lower than they started.
-    const CNote* moved = track.selection.front();
-    std::printf("dragged %zu notes, first from row %d to row %d\n", track.selection.size(),
+    const CNote* moved = track.Selection().front();
+    std::printf("dragged %zu notes, first from row %d to row %d\n", track.Selection().size(),
                 rowBefore, moved->key);
     std::sort(handle.begin(), handle.end());
     std::sort(withPaint.begin(), withPaint.end());
@@ -161,7 +164,7 @@ int main(int argc, char** argv) {
     options.viewInactiveMuteNoteColor = 1;
     options.viewGradation = 1;
     SilentPrompts prompts;
-    FillSong(edit.Project());
+    edit.ReplaceProject(MakeSong());
     std::printf("%d notes in %d tracks, %d ticks apart per track\n", kTracks * kNotesPerTrack,
                 kTracks, kSpacing);
     CPianoRollWnd roll(edit, defaults, options, nullptr, &prompts);

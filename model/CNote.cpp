@@ -12,19 +12,13 @@ void CNote::CopyValues(const CNote& other) {
     portamentoStart = other.portamentoStart;
     portamentoLength = other.portamentoLength;
     portamentoLevel = other.portamentoLevel;
-    selected = 0;
-    prevSegment = nextSegment = nextInBucket = nullptr;
-}
-
-CNote* CNote::Head() {
-    CNote* n = this;
-    while (n->prevSegment != nullptr)
-        n = n->prevSegment;
-    return n;
 }
 
 const CNote* CNote::Head() const {
-    return const_cast<CNote*>(this)->Head();
+    const CNote* n = this;
+    while (n->prevSegment != nullptr)
+        n = n->prevSegment;
+    return n;
 }
 
 bool CNote::SameValues(const CNote& o) const {

@@ -2,6 +2,10 @@
 // A note of a track. A note is stored as one segment per 1920-tick bucket it touches;
 // the segments form a chain (prevSegment/nextSegment) and carry identical values. The
 // head, the segment without a predecessor, is the note's identity.
+//
+// A free-standing CNote is a plain value: callers fill one and hand it to the track. A
+// stored note is only ever seen as `const CNote*`; its links belong to the track, which is
+// the only one to change a segment, and always the whole chain at once.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,10 +24,7 @@ public:
     int32_t portamentoStart = 0;  // ticks after position
     int32_t portamentoLength = 0; // ticks
     int32_t portamentoLevel = 0;  // 1/256 semitone
-    uint32_t selected = 0;
-    CNote* prevSegment = nullptr;
-    CNote* nextSegment = nullptr;
-    CNote* nextInBucket = nullptr;
+    uint32_t selected = 0;        // 1 while the note is in its track's selection
 
     static constexpr size_t kRecordSize = 25;
 
@@ -32,10 +33,14 @@ public:
     CNote(const CNote& other) { CopyValues(other); }
     CNote& operator=(const CNote& other) {
         CopyValues(other);
+        selected = 0;
+        prevSegment = nextSegment = nextInBucket = nullptr;
         return *this;
     }
 
-    CNote* Head();
+    const CNote* PrevSegment() const { return prevSegment; }
+    const CNote* NextSegment() const { return nextSegment; }
+    const CNote* NextInBucket() const { return nextInBucket; }
     const CNote* Head() const;
     bool IsHead() const { return prevSegment == nullptr; }
     int32_t End() const { return position + length; }
@@ -44,12 +49,6 @@ public:
     // Same stored values (not links or selection).
     bool SameValues(const CNote& other) const;
 
-    // Applies f to every segment of this note's chain, from the head.
-    template <class F> void ForEachSegment(F&& f) {
-        for (CNote* s = Head(); s != nullptr; s = s->nextSegment)
-            f(*s);
-    }
-
     // Writes the 25-byte note record, with `position` replaced by the given value.
     void Serialize(CArchiveWriter& ar, int32_t storedPosition) const;
     void Serialize(CArchiveWriter& ar) const { Serialize(ar, position); }
@@ -57,7 +56,22 @@ public:
     static CNote ReadRecord(CArchiveReader& ar, int32_t position);
 
 private:
+    friend class CTrack;
+    // The invariant tests break a store on purpose to see the checks find it.
+    friend struct NoteStoreTamper;
+
+    // The stored values only: position to portamentoLevel.
     void CopyValues(const CNote& other);
+    CNote* MutableHead() { return const_cast<CNote*>(Head()); }
+    // Applies f to every segment of this note's chain, from the head.
+    template <class F> void ForEachSegment(F&& f) {
+        for (CNote* s = MutableHead(); s != nullptr; s = s->nextSegment)
+            f(*s);
+    }
+
+    CNote* prevSegment = nullptr;
+    CNote* nextSegment = nullptr;
+    CNote* nextInBucket = nullptr;
 };
 
 using CNoteArray = std::vector<CNote*>;

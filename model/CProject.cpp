@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 void CProject::Reset(const CProjectData& defaults) {
     data = defaults;
@@ -26,6 +27,16 @@ int CProject::InsertTrack(int index) {
 void CProject::RemoveTrack(int index) {
     if (index >= 0 && index < static_cast<int>(tracks.size()))
         tracks.erase(tracks.begin() + index);
+}
+
+const CTrack* CProject::CurrentTrack() const {
+    if (currentTrack < 0 || currentTrack >= static_cast<int>(tracks.size()))
+        return nullptr;
+    return &tracks[static_cast<size_t>(currentTrack)];
+}
+
+CTrack* CProject::CurrentTrack() {
+    return const_cast<CTrack*>(std::as_const(*this).CurrentTrack());
 }
 
 int32_t CProject::GetEndTick() const {

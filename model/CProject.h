@@ -37,6 +37,9 @@ public:
     // Inserts a default track at index (the track count appends); returns the index.
     int InsertTrack(int index);
     void RemoveTrack(int index);
+    // The track being edited; null when currentTrack names none.
+    const CTrack* CurrentTrack() const;
+    CTrack* CurrentTrack();
 
     // Greatest note end over all tracks, muted or not; at least loopEnd when the loop is on.
     int32_t GetEndTick() const;

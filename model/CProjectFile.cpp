@@ -53,17 +53,16 @@ Result CProject::Save(const std::string& path) const {
 
 void CProject::ConvertOldPortamento() {
     for (CTrack& t : tracks) {
-        t.ForEachNote([this](CNote* n) {
+        t.ForEachNote([&](const CNote* n) {
             if (n->portamentoStart == 0 && n->portamentoLength == 0)
                 return;
             const double start = data.tempos.SecondsAt(n->position) + n->portamentoStart / 1000.0;
             const int32_t a = data.tempos.SecondsToTicks(start);
             const int32_t e = data.tempos.SecondsToTicks(start + n->portamentoLength / 1000.0);
-            const int32_t position = n->position;
-            n->ForEachSegment([&](CNote& s) {
-                s.portamentoStart = a - position;
-                s.portamentoLength = e - a;
-            });
+            CNote converted = *n;
+            converted.portamentoStart = a - n->position;
+            converted.portamentoLength = e - a;
+            t.UpdateNote(n, converted);
         });
     }
 }

@@ -5,6 +5,7 @@
 #include "model/SongLimits.h"
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
 #include <unordered_map>
 
@@ -24,10 +25,6 @@ uint64_t SegmentCount(const CNote& v) {
     return songlimits::SegmentCount(v.position, v.length);
 }
 
-void SetChainSelected(CNote* note, uint32_t value) {
-    note->ForEachSegment([value](CNote& s) { s.selected = value; });
-}
-
 int FindFromEnd(const CNoteArray& list, const CNote* head) {
     for (size_t i = list.size(); i-- > 0;)
         if (list[i] == head)
@@ -36,6 +33,27 @@ int FindFromEnd(const CNoteArray& list, const CNote* head) {
 }
 
 } // namespace
+
+CNote* CTrack::Own(const CNote* note) {
+    assert(Holds(note) && "a note of another track, or one already removed");
+    return const_cast<CNote*>(note);
+}
+
+// A debug check only: it walks the bucket list of the note's head.
+bool CTrack::Holds(const CNote* note) const {
+    const CNote* head = note->Head();
+    const auto b = static_cast<size_t>(BucketOf(head->position));
+    if (b >= buckets.size())
+        return false;
+    for (const CNote* n = buckets[b]; n != nullptr; n = n->nextInBucket)
+        if (n == head)
+            return true;
+    return false;
+}
+
+void CTrack::SetChainSelected(CNote* note, uint32_t value) {
+    note->ForEachSegment([value](CNote& s) { s.selected = value; });
+}
 
 CTrack::~CTrack() {
     RemoveAllNotes();
@@ -76,7 +94,7 @@ CTrack& CTrack::operator=(CTrack&& other) noexcept {
 // Undo snapshots are copies, so a copy keeps the order of every bucket (which decides the
 // saved bytes and the order the renderer sums notes in) and the order of the selection.
 void CTrack::CopyNotesFrom(const CTrack& other) {
-    std::unordered_map<const CNote*, CNote*> selectedCopies;
+    std::unordered_map<const CNote*, const CNote*> selectedCopies;
     selectedCopies.reserve(other.selection.size());
     CConstNoteArray heads;
     for (const CNote* segment : other.buckets) {
@@ -86,7 +104,7 @@ void CTrack::CopyNotesFrom(const CTrack& other) {
                 heads.push_back(n);
         // Each note goes in front of its bucket: the oldest first.
         for (auto it = heads.rbegin(); it != heads.rend(); ++it) {
-            CNote* copy = AddNote(**it);
+            const CNote* copy = AddNote(**it);
             if ((*it)->selected)
                 selectedCopies.emplace(*it, copy);
         }
@@ -95,7 +113,11 @@ void CTrack::CopyNotesFrom(const CTrack& other) {
         SelectNote(selectedCopies.at(head), true);
 }
 
-CNote* CTrack::AddNote(const CNote& values) {
+const CNote* CTrack::AddNote(const CNote& values) {
+    return AddChain(values);
+}
+
+CNote* CTrack::AddChain(const CNote& values) {
     CNote v = values;
     Normalize(v);
     const int32_t first = BucketOf(v.position);
@@ -118,8 +140,11 @@ CNote* CTrack::AddNote(const CNote& values) {
     return head;
 }
 
-void CTrack::RemoveNote(CNote* note) {
-    CNote* segment = note->Head();
+void CTrack::RemoveNote(const CNote* note) {
+    RemoveChain(Own(note)->MutableHead());
+}
+
+void CTrack::RemoveChain(CNote* segment) {
     if (segment->selected)
         SelectNote(segment, false);
     for (size_t b = static_cast<size_t>(BucketOf(segment->position)); segment != nullptr; ++b) {
@@ -152,9 +177,9 @@ void CTrack::RemoveAllNotes() {
     selection.clear();
 }
 
-CNote* CTrack::ReplaceNote(CNote* note, const CNote& values) {
-    CNote* old = note->Head();
-    CNote* added = AddNote(values);
+const CNote* CTrack::ReplaceNote(const CNote* note, const CNote& values) {
+    CNote* old = Own(note)->MutableHead();
+    CNote* added = AddChain(values);
     if (old->selected) {
         int index = FindFromEnd(selection, old);
         SetChainSelected(old, 0);
@@ -164,11 +189,19 @@ CNote* CTrack::ReplaceNote(CNote* note, const CNote& values) {
         else
             selection.push_back(added);
     }
-    RemoveNote(old);
+    RemoveChain(old);
     return added;
 }
 
-int CTrack::SelectNote(CNote* note, bool select) {
+bool CTrack::UpdateNote(const CNote* note, const CNote& values) {
+    CNote* head = Own(note)->MutableHead();
+    if (values.position != head->position || values.length != head->length)
+        return false;
+    head->ForEachSegment([&values](CNote& s) { s.CopyValues(values); });
+    return true;
+}
+
+int CTrack::SelectNote(const CNote* note, bool select) {
     if (note == nullptr && !select) {
         for (CNote* head : selection)
             SetChainSelected(head, 0);
@@ -180,11 +213,11 @@ int CTrack::SelectNote(CNote* note, bool select) {
             for (CNote* n = segment; n != nullptr; n = n->nextInBucket)
                 if (!n->selected) {
                     SetChainSelected(n, 1);
-                    selection.push_back(n->Head());
+                    selection.push_back(n->MutableHead());
                 }
         return -1;
     }
-    CNote* head = note->Head();
+    CNote* head = Own(note)->MutableHead();
     if (!select) {
         int index = FindFromEnd(selection, head);
         if (index >= 0) {
@@ -216,15 +249,11 @@ void CTrack::ShiftNotes(const CNoteArray& heads, int32_t amount) {
         moved.position = static_cast<int32_t>(
             std::clamp<int64_t>(int64_t{head->position} + amount, 0, kLastTick - 1));
         AddNote(moved);
-        RemoveNote(head);
+        RemoveChain(head);
     }
 }
 
-namespace {
-
-// Heads in buckets [fromBucket, end) whose position satisfies `wanted`.
-template <class Pred>
-CNoteArray CollectHeads(const CNoteArray& buckets, size_t fromBucket, Pred wanted) {
+template <class Pred> CNoteArray CTrack::HeadsFrom(size_t fromBucket, Pred wanted) const {
     CNoteArray heads;
     for (size_t b = fromBucket; b < buckets.size(); ++b)
         for (CNote* n = buckets[b]; n != nullptr; n = n->nextInBucket)
@@ -233,29 +262,25 @@ CNoteArray CollectHeads(const CNoteArray& buckets, size_t fromBucket, Pred wante
     return heads;
 }
 
-} // namespace
-
 bool CTrack::InsertTime(int32_t tick, int32_t amount) {
     if (Straddles(tick))
         return false;
     const auto from = static_cast<size_t>(BucketOf(std::max(tick, 0)));
-    ShiftNotes(CollectHeads(buckets, from, [tick](const CNote& n) { return n.position >= tick; }),
-               amount);
+    ShiftNotes(HeadsFrom(from, [tick](const CNote& n) { return n.position >= tick; }), amount);
     return true;
 }
 
 bool CTrack::DeleteTime(int32_t tick, int32_t amount) {
     const int64_t end = int64_t{tick} + amount;
     const auto from = static_cast<size_t>(BucketOf(std::max(tick, 0)));
-    for (CNote* n : CollectHeads(
-             buckets, from, [&](const CNote& n) { return n.position >= tick && n.position < end; }))
-        RemoveNote(n);
-    ShiftNotes(CollectHeads(buckets, from, [&](const CNote& n) { return n.position >= end; }),
-               -amount);
+    for (CNote* n :
+         HeadsFrom(from, [&](const CNote& n) { return n.position >= tick && n.position < end; }))
+        RemoveChain(n);
+    ShiftNotes(HeadsFrom(from, [&](const CNote& n) { return n.position >= end; }), -amount);
     return true;
 }
 
-std::vector<uint8_t> CTrack::CopyNotes(const CNoteArray& notes) {
+std::vector<uint8_t> CTrack::CopyNotes(std::span<const CNote* const> notes) {
     int32_t first = kLastTick;
     for (const CNote* n : notes)
         first = std::min(first, n->position);
@@ -303,14 +328,14 @@ void CTrack::FindNotes(const FIND_DATA& c, bool extend) {
                (!c.key || (c.keyEnd <= n.key && n.key <= c.keyStart)) &&
                (!c.volume || (c.volumeStart <= n.volume && n.volume <= c.volumeEnd));
     };
-    for (CNote* n : Notes())
+    for (const CNote* n : Notes())
         if (!n->selected && matches(*n))
             SelectNote(n, true);
 }
 
-CNoteArray CTrack::Notes() const {
-    CNoteArray heads;
-    ForEachNote([&heads](CNote* n) { heads.push_back(n); });
+CConstNoteArray CTrack::Notes() const {
+    CConstNoteArray heads;
+    ForEachNote([&heads](const CNote* n) { heads.push_back(n); });
     return heads;
 }
 

@@ -116,9 +116,8 @@ QString CBuildController::ChooseBuildPath() {
 bool CBuildController::RunBuild(const QString& projectPath, bool rebuild) {
     BuildingScope scope(m_building, *this);
     WaitCursor wait;
-    CProject& project = m_edit.Project();
+    CProject& project = m_edit.PrepareBuild(rebuild);
     CProjectModified& unbuilt = m_edit.Unbuilt();
-    project.PrepareBuild(unbuilt, rebuild);
     CBuildProgressDialog progress(m_window, m_prompts);
     CAudioFile loader;
     CBuild build(progress, loader, m_app.Options().buildThreads);

@@ -18,14 +18,7 @@ CTrackCommands::CTrackCommands(CEditController& edit, QWidget* dialogParent, QOb
 }
 
 bool CTrackCommands::HasCurrentTrack() const {
-    const CProject& project = m_edit.Project();
-    return project.currentTrack >= 0 &&
-           project.currentTrack < static_cast<int>(project.tracks.size());
-}
-
-CTrack& CTrackCommands::Current() {
-    CProject& project = m_edit.Project();
-    return project.tracks[static_cast<size_t>(project.currentTrack)];
+    return m_edit.Project().CurrentTrack() != nullptr;
 }
 
 bool CTrackCommands::CanMoveUp() const {
@@ -54,7 +47,7 @@ bool CTrackCommands::IsCurrentMuted() const {
 }
 
 bool CTrackCommands::Add() {
-    CProject& project = m_edit.Project();
+    const CProject& project = m_edit.Project();
     CTrack track;
     track.settings.name = "トラック" + std::to_string(project.tracks.size() + 1);
     CTrackDialog dialog(QStringLiteral("トラックの追加"), m_dialogParent);
@@ -105,7 +98,7 @@ void CTrackCommands::ToggleMute() {
     if (!HasCurrentTrack())
         return;
     m_edit.Edit(kLists, [&](CProject& p) {
-        CTrack& track = Current();
+        CTrack& track = *p.CurrentTrack();
         track.settings.mute = track.settings.mute != 0 ? 0 : 1;
         p.SetTrackModified(track);
     });

@@ -8,7 +8,6 @@
 #include <QObject>
 
 class CEditController;
-class CTrack;
 class QWidget;
 
 class CTrackCommands : public QObject {
@@ -35,7 +34,6 @@ public:
     bool IsCurrentMuted() const;
 
 private:
-    CTrack& Current();
     void Exchange(int offset);
 
     CEditController& m_edit;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <vector>
 
@@ -22,7 +23,7 @@ bool Before(const CONTINUED& a, const CONTINUED& b) {
 // The note of a segment that is not a head: its predecessor lies in the bucket before,
 // among `previous` (sorted by segment).
 int32_t NoteOf(const std::vector<CONTINUED>& previous, const CNote* segment) {
-    const CONTINUED key{segment->prevSegment, 0};
+    const CONTINUED key{segment->PrevSegment(), 0};
     const auto it = std::lower_bound(previous.begin(), previous.end(), key, Before);
     if (it == previous.end() || it->segment != key.segment)
         throw std::logic_error("note segment without its predecessor in the bucket before");
@@ -33,23 +34,24 @@ int32_t NoteOf(const std::vector<CONTINUED>& previous, const CNote* segment) {
 // segment continues a segment of the bucket before; walking its chain back to the head
 // instead would make a long note cost the square of its segments.
 void AddSegments(TRACK_PLAN& plan) {
-    const CNoteArray& buckets = plan.track->buckets;
-    plan.bucketFirst.reserve(buckets.size() + 1);
+    const CTrack& track = *plan.track;
+    plan.bucketFirst.reserve(track.BucketCount() + 1);
     size_t segments = 0;
-    for (const CNote* bucket : buckets)
-        for (const CNote* s = bucket; s != nullptr; s = s->nextInBucket)
-            ++segments;
+    for (size_t b = 0; b < track.BucketCount(); ++b) {
+        const CSegmentRange list = track.Bucket(b);
+        segments += static_cast<size_t>(std::distance(list.begin(), list.end()));
+    }
     plan.segments.reserve(segments);
     int32_t heads = 0;
     std::vector<CONTINUED> previous;
     std::vector<CONTINUED> current;
-    for (const CNote* bucket : buckets) {
+    for (size_t b = 0; b < track.BucketCount(); ++b) {
         plan.bucketFirst.push_back(static_cast<int32_t>(plan.segments.size()));
         current.clear();
-        for (const CNote* s = bucket; s != nullptr; s = s->nextInBucket) {
+        for (const CNote* s : track.Bucket(b)) {
             const int32_t note = s->IsHead() ? heads++ : NoteOf(previous, s);
             plan.segments.push_back({note, s});
-            if (s->nextSegment != nullptr)
+            if (s->NextSegment() != nullptr)
                 current.push_back({s, note});
         }
         std::sort(current.begin(), current.end(), Before);

@@ -86,7 +86,7 @@ TEST(ProjectJson, MissingKeysTakeTheirDefaults) {
 TEST(ProjectJson, NotesMayLeaveOutVolumeAndPortamento) {
     CProject p =
         FromJson(R"({"tracks":[{"notes":[[0,480,0,50],[480,480,10,52,100,0,240,-256]]}]})");
-    CNoteArray notes = p.tracks[0].Notes();
+    CConstNoteArray notes = p.tracks[0].Notes();
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0]->volume, 255);
     EXPECT_EQ(notes[1]->portamentoLevel, -256);

@@ -141,7 +141,7 @@ TEST(BuildIncremental, IncrementalBuildAfterAnEditEqualsAFullRebuild) {
     ASSERT_TRUE(BuildSong(p, wav, unbuilt, true).outcome);
 
     // [WHEN] a note moves from second 2 to second 4 and both extents are marked
-    CNote* note = p.tracks[0].Notes()[2];
+    const CNote* note = p.tracks[0].Notes()[2];
     p.changed.clear();
     p.SetModified(*note);
     CNote moved = *note;

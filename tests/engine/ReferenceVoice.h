@@ -472,10 +472,10 @@ inline std::vector<double> RenderSecond(const CProject& p, int second, int frame
                 continue;
             const int tick = p.data.tempos.SecondsToTicks(t);
             const size_t bucket = size_t(tick / 1920);
-            if (bucket >= track.buckets.size())
+            if (bucket >= track.BucketCount())
                 continue;
             double v = 0;
-            for (const CNote* s = track.buckets[bucket]; s != nullptr; s = s->nextInBucket)
+            for (const CNote* s : track.Bucket(bucket))
                 if (s->position <= tick && tick < s->position + s->length)
                     v += NoteSample(*s, t, p, track, cache, true);
             m += v;

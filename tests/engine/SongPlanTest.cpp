@@ -17,10 +17,11 @@ namespace {
 
 // Each segment of a bucket, in list order, is planned in that bucket with its own note.
 void ExpectSegmentsOfTheirNotes(const CTrack& track, const TRACK_PLAN& plan) {
-    ASSERT_EQ(plan.BucketCount(), track.buckets.size());
-    for (size_t b = 0; b < track.buckets.size(); ++b) {
+    ASSERT_EQ(plan.BucketCount(), track.BucketCount());
+    for (size_t b = 0; b < track.BucketCount(); ++b) {
         auto s = size_t(plan.bucketFirst[b]);
-        for (const CNote* n = track.buckets[b]; n != nullptr; n = n->nextInBucket, ++s) {
+        for (auto it = track.Bucket(b).begin(); it != track.Bucket(b).end(); ++it, ++s) {
+            const CNote* n = *it;
             ASSERT_LT(s, size_t(plan.bucketFirst[b + 1])) << "bucket " << b;
             EXPECT_EQ(plan.segments[s].segment, n) << "bucket " << b;
             EXPECT_EQ(plan.notes[size_t(plan.segments[s].note)].head, n->Head())

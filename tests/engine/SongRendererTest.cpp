@@ -311,7 +311,7 @@ TEST(SongRenderer, TimesBeyondTheRangeOfDoublesAreSilent) {
     for (double v : out)
         ASSERT_EQ(v, 0);
     CPhaseCache cache;
-    EXPECT_EQ(GetSample(p.tracks[0].buckets[0][0], 0.5, p, p.tracks[0], cache, true), 0);
+    EXPECT_EQ(GetSample(*p.tracks[0].Bucket(0).front(), 0.5, p, p.tracks[0], cache, true), 0);
 }
 
 TEST(SongRenderer, FormatsWithoutARenderingGiveSilence) {

@@ -34,7 +34,7 @@ void ExerciseLoadedSong(CProject& project) {
 bool IsSmall(const CProject& project) {
     size_t buckets = 0;
     for (const CTrack& t : project.tracks)
-        buckets += t.buckets.size();
+        buckets += t.BucketCount();
     return buckets < 100000;
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <vector>
 
 namespace compare_detail {
@@ -17,9 +18,9 @@ using NoteValues = std::array<int64_t, 9>;
 
 // The heads of one bucket list as sorted values: the order of notes within a bucket carries
 // no meaning (a copy reverses it), only the bucket they lie in.
-inline std::vector<NoteValues> HeadsOf(const CNote* list, bool withSelection) {
+inline std::vector<NoteValues> HeadsOf(CSegmentRange list, bool withSelection) {
     std::vector<NoteValues> heads;
-    for (const CNote* n = list; n != nullptr; n = n->nextInBucket)
+    for (const CNote* n : list)
         if (n->IsHead())
             heads.push_back({n->position, n->length, n->keyoff, n->key, n->volume,
                              n->portamentoStart, n->portamentoLength, n->portamentoLevel,
@@ -28,11 +29,8 @@ inline std::vector<NoteValues> HeadsOf(const CNote* list, bool withSelection) {
     return heads;
 }
 
-inline size_t SegmentsOf(const CNote* list) {
-    size_t count = 0;
-    for (const CNote* n = list; n != nullptr; n = n->nextInBucket)
-        ++count;
-    return count;
+inline size_t SegmentsOf(CSegmentRange list) {
+    return static_cast<size_t>(std::distance(list.begin(), list.end()));
 }
 
 } // namespace compare_detail
@@ -42,14 +40,14 @@ inline ::testing::AssertionResult SameNotes(const CTrack& a, const CTrack& b,
                                             bool compareSelection = false) {
     using compare_detail::HeadsOf;
     using compare_detail::SegmentsOf;
-    if (a.buckets.size() != b.buckets.size())
+    if (a.BucketCount() != b.BucketCount())
         return ::testing::AssertionFailure()
-               << "bucket counts " << a.buckets.size() << " and " << b.buckets.size();
-    for (size_t i = 0; i < a.buckets.size(); ++i) {
-        if (SegmentsOf(a.buckets[i]) != SegmentsOf(b.buckets[i]))
+               << "bucket counts " << a.BucketCount() << " and " << b.BucketCount();
+    for (size_t i = 0; i < a.BucketCount(); ++i) {
+        if (SegmentsOf(a.Bucket(i)) != SegmentsOf(b.Bucket(i)))
             return ::testing::AssertionFailure() << "bucket " << i << " differs in size";
-        auto ha = HeadsOf(a.buckets[i], compareSelection);
-        auto hb = HeadsOf(b.buckets[i], compareSelection);
+        auto ha = HeadsOf(a.Bucket(i), compareSelection);
+        auto hb = HeadsOf(b.Bucket(i), compareSelection);
         for (size_t k = 0; k < std::min(ha.size(), hb.size()); ++k)
             if (ha[k] != hb[k])
                 return ::testing::AssertionFailure()
@@ -57,7 +55,7 @@ inline ::testing::AssertionResult SameNotes(const CTrack& a, const CTrack& b,
         if (ha.size() != hb.size())
             return ::testing::AssertionFailure() << "bucket " << i << " differs in notes";
     }
-    if (compareSelection && a.selection.size() != b.selection.size())
+    if (compareSelection && a.Selection().size() != b.Selection().size())
         return ::testing::AssertionFailure() << "selection sizes differ";
     return ::testing::AssertionSuccess();
 }

@@ -34,14 +34,14 @@ std::vector<int32_t> Positions(const CTrack& t) {
 
 std::vector<int32_t> SelectedPositions(const CTrack& t) {
     std::vector<int32_t> result;
-    for (const CNote* n : t.selection)
+    for (const CNote* n : t.Selection())
         result.push_back(n->position);
     return result;
 }
 
-CNote* Tail(CNote* head) {
-    while (head->nextSegment != nullptr)
-        head = head->nextSegment;
+const CNote* Tail(const CNote* head) {
+    while (head->NextSegment() != nullptr)
+        head = head->NextSegment();
     return head;
 }
 
@@ -59,24 +59,24 @@ std::vector<uint8_t> NoteStreamOf(const CTrack& t) {
 
 TEST(NoteStore, NoteIsStoredAsOneSegmentPerBucketItTouches) {
     CTrack t;
-    CNote* crossing = t.AddNote(MakeNote(1900, 100));
-    ASSERT_EQ(t.buckets.size(), 2u);
-    ASSERT_NE(crossing->nextSegment, nullptr);
-    EXPECT_EQ(t.buckets[0], crossing);
-    EXPECT_EQ(t.buckets[1], crossing->nextSegment);
-    EXPECT_EQ(crossing->nextSegment->position, 1900);
-    EXPECT_TRUE(CheckInvariants(t));
+    const CNote* crossing = t.AddNote(MakeNote(1900, 100));
+    ASSERT_EQ(t.BucketCount(), 2u);
+    ASSERT_NE(crossing->NextSegment(), nullptr);
+    EXPECT_EQ(t.Bucket(0).front(), crossing);
+    EXPECT_EQ(t.Bucket(1).front(), crossing->NextSegment());
+    EXPECT_EQ(crossing->NextSegment()->position, 1900);
+    EXPECT_TRUE(HoldsInvariants(t));
 
     // Last tick 3839: bucket 1 only.
-    CNote* whole = t.AddNote(MakeNote(1920, 1920));
-    EXPECT_EQ(whole->nextSegment, nullptr);
-    EXPECT_EQ(t.buckets.size(), 2u);
-    EXPECT_EQ(t.buckets[1], whole) << "the newest segment leads its bucket";
+    const CNote* whole = t.AddNote(MakeNote(1920, 1920));
+    EXPECT_EQ(whole->NextSegment(), nullptr);
+    EXPECT_EQ(t.BucketCount(), 2u);
+    EXPECT_EQ(t.Bucket(1).front(), whole) << "the newest segment leads its bucket";
 
-    CNote* long3 = t.AddNote(MakeNote(100, 1920 * 2));
-    EXPECT_EQ(t.buckets.size(), 3u);
-    EXPECT_EQ(long3->nextSegment->nextSegment, t.buckets[2]);
-    EXPECT_TRUE(CheckInvariants(t));
+    const CNote* long3 = t.AddNote(MakeNote(100, 1920 * 2));
+    EXPECT_EQ(t.BucketCount(), 3u);
+    EXPECT_EQ(long3->NextSegment()->NextSegment(), t.Bucket(2).front());
+    EXPECT_TRUE(HoldsInvariants(t));
     EXPECT_EQ(t.NoteCount(), 3u);
 }
 
@@ -84,8 +84,8 @@ TEST(NoteStore, LengthBelowOneIsStoredAsOne) {
     CTrack t;
     EXPECT_EQ(t.AddNote(MakeNote(10, 0))->length, 1);
     EXPECT_EQ(t.AddNote(MakeNote(1919, -5))->length, 1);
-    EXPECT_EQ(t.buckets.size(), 1u);
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_EQ(t.BucketCount(), 1u);
+    EXPECT_TRUE(HoldsInvariants(t));
 }
 
 TEST(NoteStore, CrossingNoteIsSavedOnce) {
@@ -113,22 +113,22 @@ TEST(NoteStore, NotesOfABucketAreSavedInTheOrderTheyWereAdded) {
 TEST(NoteStore, RemovingThroughAnySegmentRemovesTheWholeNoteAndTrims) {
     CTrack t;
     t.AddNote(MakeNote(0, 10));
-    CNote* crossing = t.AddNote(MakeNote(1900, 100));
+    const CNote* crossing = t.AddNote(MakeNote(1900, 100));
     t.RemoveNote(Tail(crossing));
-    EXPECT_EQ(t.buckets.size(), 1u);
+    EXPECT_EQ(t.BucketCount(), 1u);
     EXPECT_EQ(Positions(t), std::vector<int32_t>{0});
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 
     // With a gap before it, trimming goes back to the last used bucket, so the song's end
     // is still found in the last bucket.
-    CNote* far = t.AddNote(MakeNote(5760, 10));
+    const CNote* far = t.AddNote(MakeNote(5760, 10));
     EXPECT_EQ(t.EndTick(), 5770);
     t.RemoveNote(far);
-    EXPECT_EQ(t.buckets.size(), 1u);
+    EXPECT_EQ(t.BucketCount(), 1u);
     EXPECT_EQ(t.EndTick(), 10);
 
-    t.RemoveNote(t.buckets[0]);
-    EXPECT_TRUE(t.buckets.empty());
+    t.RemoveNote(t.Bucket(0).front());
+    EXPECT_EQ(t.BucketCount(), 0u);
     EXPECT_FALSE(t.HasNotes());
     EXPECT_EQ(t.EndTick(), 0);
     EXPECT_EQ(NoteStreamOf(t), FileBytes().endNotes().bytes);
@@ -136,54 +136,54 @@ TEST(NoteStore, RemovingThroughAnySegmentRemovesTheWholeNoteAndTrims) {
 
 TEST(NoteStore, RemovingASelectedNoteTakesItOutOfTheSelection) {
     CTrack t;
-    CNote* a = t.AddNote(MakeNote(0, 10));
-    CNote* b = t.AddNote(MakeNote(1900, 100));
+    const CNote* a = t.AddNote(MakeNote(0, 10));
+    const CNote* b = t.AddNote(MakeNote(1900, 100));
     t.SelectNote(a, true);
     t.SelectNote(b, true);
-    t.RemoveNote(b->nextSegment);
+    t.RemoveNote(b->NextSegment());
     EXPECT_EQ(SelectedPositions(t), std::vector<int32_t>{0});
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
     t.RemoveAllNotes();
-    EXPECT_TRUE(t.buckets.empty());
-    EXPECT_TRUE(t.selection.empty());
+    EXPECT_EQ(t.BucketCount(), 0u);
+    EXPECT_TRUE(t.Selection().empty());
 }
 
 TEST(NoteStore, SelectNoteModes) {
     CTrack t;
-    CNote* a = t.AddNote(MakeNote(3000, 10));
-    CNote* b = t.AddNote(MakeNote(1900, 100));
-    CNote* c = t.AddNote(MakeNote(0, 10));
+    const CNote* a = t.AddNote(MakeNote(3000, 10));
+    const CNote* b = t.AddNote(MakeNote(1900, 100));
+    const CNote* c = t.AddNote(MakeNote(0, 10));
 
     // [GIVEN] nothing selected [WHEN] deselecting [THEN] -1 and no change.
     EXPECT_EQ(t.SelectNote(a, false), -1);
-    EXPECT_TRUE(t.selection.empty());
+    EXPECT_TRUE(t.Selection().empty());
 
     EXPECT_EQ(t.SelectNote(a, true), 0);
-    EXPECT_EQ(t.SelectNote(b->nextSegment, true), 1) << "a tail selects its note";
+    EXPECT_EQ(t.SelectNote(b->NextSegment(), true), 1) << "a tail selects its note";
     EXPECT_EQ(b->selected, 1u);
-    EXPECT_EQ(b->nextSegment->selected, 1u);
+    EXPECT_EQ(b->NextSegment()->selected, 1u);
     EXPECT_EQ(t.SelectNote(a, true), 0) << "selecting again reports the existing index";
     EXPECT_EQ(t.SelectNote(b, true), 1);
-    EXPECT_EQ(t.selection.size(), 2u);
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_EQ(t.Selection().size(), 2u);
+    EXPECT_TRUE(HoldsInvariants(t));
 
     // Select all appends the rest in enumeration order, twice changes nothing.
     EXPECT_EQ(t.SelectNote(nullptr, true), -1);
     EXPECT_EQ(t.SelectNote(nullptr, true), -1);
     EXPECT_EQ(SelectedPositions(t), (std::vector<int32_t>{3000, 1900, 0}));
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 
     // Deselecting through a tail removes the head; later entries move up.
-    EXPECT_EQ(t.SelectNote(b->nextSegment, false), -1);
+    EXPECT_EQ(t.SelectNote(b->NextSegment(), false), -1);
     EXPECT_EQ(SelectedPositions(t), (std::vector<int32_t>{3000, 0}));
-    EXPECT_EQ(b->nextSegment->selected, 0u);
+    EXPECT_EQ(b->NextSegment()->selected, 0u);
     EXPECT_EQ(t.SelectNote(c, true), 1);
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 
     EXPECT_EQ(t.SelectNote(nullptr, false), -1);
-    EXPECT_TRUE(t.selection.empty());
+    EXPECT_TRUE(t.Selection().empty());
     EXPECT_EQ(a->selected + b->selected + c->selected, 0u);
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 }
 
 TEST(NoteStore, InsertTimeMovesNotesFromTheTickOn) {
@@ -195,7 +195,7 @@ TEST(NoteStore, InsertTimeMovesNotesFromTheTickOn) {
     ASSERT_TRUE(t.InsertTime(960, 1920));
     EXPECT_EQ(Positions(t), (std::vector<int32_t>{0, 2880, 4920}));
     EXPECT_EQ(SelectedPositions(t), std::vector<int32_t>{0}) << "moved notes are not selected";
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 }
 
 TEST(NoteStore, InsertTimeRefusesWhenANoteStraddlesTheTick) {
@@ -220,29 +220,31 @@ TEST(NoteStore, DeleteTimeRemovesTheRangeAndPullsLaterNotesBack) {
     ASSERT_TRUE(t.DeleteTime(1440, 1440));
     EXPECT_EQ(Positions(t), (std::vector<int32_t>{0, 1300, 1439, 1440, 3560}));
     EXPECT_EQ(SelectedPositions(t).size(), 3u) << "untouched notes keep their selection";
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 }
 
 TEST(NoteStore, CopyWritesPositionsRelativeToTheFirstNote) {
     CTrack source;
-    CNote* second = source.AddNote(MakeNote(1920, 30, 40));
-    CNote* first = source.AddNote(MakeNote(960, 20, 30));
-    first->ForEachSegment([](CNote& s) { s.portamentoLevel = -1; });
+    const CNote* second = source.AddNote(MakeNote(1920, 30, 40));
+    const CNote* first = source.AddNote(MakeNote(960, 20, 30));
+    CNote gliding = *first;
+    gliding.portamentoLevel = -1;
+    ASSERT_TRUE(source.UpdateNote(first, gliding));
     source.SelectNote(second, true);
     source.SelectNote(first, true);
 
     FileBytes expected;
     expected.u32(2).note(960, 30, 0, 40, 100).note(0, 20, 0, 30, 100, 0, 0, -1);
-    EXPECT_EQ(CTrack::CopyNotes(source.selection), expected.bytes);
+    EXPECT_EQ(CTrack::CopyNotes(source.Selection()), expected.bytes);
     EXPECT_EQ(first->position, 960) << "copying leaves the notes alone";
 
     CTrack target;
-    CNote* kept = target.AddNote(MakeNote(0, 10));
+    const CNote* kept = target.AddNote(MakeNote(0, 10));
     target.SelectNote(kept, true);
     ASSERT_TRUE(target.PasteNotes(expected.bytes, 1920));
     EXPECT_EQ(SelectedPositions(target), (std::vector<int32_t>{0, 2880, 1920}));
-    EXPECT_EQ(target.selection[2]->portamentoLevel, -1) << "0xFFFF reads back as -1";
-    EXPECT_TRUE(CheckInvariants(target));
+    EXPECT_EQ(target.Selection()[2]->portamentoLevel, -1) << "0xFFFF reads back as -1";
+    EXPECT_TRUE(HoldsInvariants(target));
     EXPECT_EQ(CTrack::CopyNotes({}), FileBytes().u32(0).bytes);
 }
 
@@ -266,7 +268,7 @@ TEST(NoteStore, DamagedPastePayloadAddsNothing) {
     // Stored positions below 0 still land inside the song.
     EXPECT_TRUE(t.PasteNotes(FileBytes().u32(1).note(-500, 10, 0, 50, 100).bytes, 100));
     EXPECT_EQ(Positions(t), std::vector<int32_t>{0});
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 }
 
 TEST(NoteStore, FindSelectsNotesMatchingEverySwitchedOnCriterion) {
@@ -289,21 +291,22 @@ TEST(NoteStore, FindSelectsNotesMatchingEverySwitchedOnCriterion) {
     byKey.keyEnd = 47;
     keys.FindNotes(byKey, false);
     std::vector<int32_t> found;
-    for (const CNote* n : keys.selection)
+    for (const CNote* n : keys.Selection())
         found.push_back(n->key);
     std::sort(found.begin(), found.end());
     std::vector<int32_t> expected;
     for (int32_t key = 47; key <= 59; ++key)
         expected.push_back(key);
     EXPECT_EQ(found, expected);
-    EXPECT_TRUE(CheckInvariants(keys));
+    EXPECT_TRUE(HoldsInvariants(keys));
 }
 
 TEST(NoteStore, FindExtendsOrReplacesTheSelection) {
     CTrack t;
-    CNote* loud = t.AddNote(MakeNote(0, 100));
-    CNote* quiet = t.AddNote(MakeNote(200, 50));
-    quiet->volume = 10;
+    const CNote* loud = t.AddNote(MakeNote(0, 100));
+    CNote quietValues = MakeNote(200, 50);
+    quietValues.volume = 10;
+    t.AddNote(quietValues);
     FIND_DATA lengthAndVolume;
     lengthAndVolume.length = 1;
     lengthAndVolume.lengthStart = 50;
@@ -316,52 +319,52 @@ TEST(NoteStore, FindExtendsOrReplacesTheSelection) {
     t.FindNotes(lengthAndVolume, true);
     EXPECT_EQ(SelectedPositions(t), (std::vector<int32_t>{0, 200}));
     t.FindNotes(lengthAndVolume, true);
-    EXPECT_EQ(t.selection.size(), 2u) << "already selected notes are not added twice";
+    EXPECT_EQ(t.Selection().size(), 2u) << "already selected notes are not added twice";
     t.FindNotes(lengthAndVolume, false);
     EXPECT_EQ(SelectedPositions(t), std::vector<int32_t>{200});
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 }
 
 TEST(NoteStore, CopiedTrackHasItsOwnNotesWithTheSameSelection) {
     CTrack original;
     original.settings.name = "a";
-    CNote* a = original.AddNote(MakeNote(1900, 100));
+    const CNote* a = original.AddNote(MakeNote(1900, 100));
     original.AddNote(MakeNote(10, 5));
     original.SelectNote(a, true);
 
     CTrack copy = original;
     EXPECT_TRUE(SameNotes(copy, original, true));
-    EXPECT_TRUE(CheckInvariants(copy));
+    EXPECT_TRUE(HoldsInvariants(copy));
     copy.RemoveAllNotes();
     EXPECT_EQ(original.NoteCount(), 2u);
-    EXPECT_TRUE(CheckInvariants(original));
+    EXPECT_TRUE(HoldsInvariants(original));
 
     copy = original;
     copy = *&copy;
     EXPECT_TRUE(SameNotes(copy, original, true));
     CTrack moved = std::move(copy);
     EXPECT_TRUE(SameNotes(moved, original, true));
-    EXPECT_TRUE(copy.buckets.empty() && copy.selection.empty());
-    EXPECT_TRUE(CheckInvariants(moved));
+    EXPECT_TRUE(copy.BucketCount() == 0 && copy.Selection().empty());
+    EXPECT_TRUE(HoldsInvariants(moved));
 }
 
 TEST(NoteStore, CopyKeepsBucketOrderAndSelectionOrder) {
     CTrack original;
-    CNote* late = original.AddNote(MakeNote(30, 1));
-    CNote* early = original.AddNote(MakeNote(10, 1));
+    const CNote* late = original.AddNote(MakeNote(30, 1));
+    const CNote* early = original.AddNote(MakeNote(10, 1));
     original.AddNote(MakeNote(1900, 100)); // crosses into the next bucket
-    CNote* next = original.AddNote(MakeNote(1950, 1));
+    const CNote* next = original.AddNote(MakeNote(1950, 1));
     original.SelectNote(next, true);
     original.SelectNote(late, true);
     original.SelectNote(early, true);
 
     const CTrack copy = original;
     EXPECT_EQ(NoteStreamOf(copy), NoteStreamOf(original));
-    ASSERT_EQ(copy.selection.size(), 3u);
-    EXPECT_EQ(copy.selection[0]->position, 1950);
-    EXPECT_EQ(copy.selection[1]->position, 30);
-    EXPECT_EQ(copy.selection[2]->position, 10);
-    EXPECT_TRUE(CheckInvariants(copy));
+    ASSERT_EQ(copy.Selection().size(), 3u);
+    EXPECT_EQ(copy.Selection()[0]->position, 1950);
+    EXPECT_EQ(copy.Selection()[1]->position, 30);
+    EXPECT_EQ(copy.Selection()[2]->position, 10);
+    EXPECT_TRUE(HoldsInvariants(copy));
 }
 
 namespace {
@@ -447,14 +450,14 @@ private:
     }
 
     // Any segment of any note, as a caller holding a pointer might pass it.
-    CNote* RandomSegment() {
-        if (track.buckets.empty())
+    const CNote* RandomSegment() {
+        if (track.BucketCount() == 0)
             return nullptr;
-        CNote* list = track.buckets[static_cast<size_t>(
-            random.Int(0, static_cast<int32_t>(track.buckets.size()) - 1))];
+        const CSegmentRange list = track.Bucket(
+            static_cast<size_t>(random.Int(0, static_cast<int32_t>(track.BucketCount()) - 1)));
         int32_t skip = random.Int(0, 3);
-        for (CNote* n = list; n != nullptr; n = n->nextInBucket)
-            if (skip-- == 0 || n->nextInBucket == nullptr)
+        for (const CNote* n : list)
+            if (skip-- == 0 || n->NextInBucket() == nullptr)
                 return n;
         return nullptr;
     }
@@ -469,7 +472,7 @@ private:
     }
 
     void Remove() {
-        CNote* s = RandomSegment();
+        const CNote* s = RandomSegment();
         if (s == nullptr)
             return;
         ReferenceNote* r = Match(s->Head());
@@ -479,7 +482,7 @@ private:
     }
 
     void SelectOne() {
-        CNote* s = RandomSegment();
+        const CNote* s = RandomSegment();
         if (s == nullptr)
             return;
         ReferenceNote* r = Match(s->Head());
@@ -487,9 +490,10 @@ private:
         bool select = random.Chance(2);
         int index = track.SelectNote(s, select);
         r->selected = select;
-        if (select)
-            EXPECT_EQ(track.selection.at(static_cast<size_t>(index)), s->Head());
-        else
+        if (select) {
+            ASSERT_LT(static_cast<size_t>(index), track.Selection().size());
+            EXPECT_EQ(track.Selection()[static_cast<size_t>(index)], s->Head());
+        } else
             EXPECT_EQ(index, -1);
     }
 
@@ -530,15 +534,15 @@ private:
     }
 
     void Paste() {
-        if (track.selection.size() > 40)
+        if (track.Selection().size() > 40)
             return;
-        const std::vector<uint8_t> payload = CTrack::CopyNotes(track.selection);
+        const std::vector<uint8_t> payload = CTrack::CopyNotes(track.Selection());
         int32_t first = INT32_MAX;
-        for (const CNote* n : track.selection)
+        for (const CNote* n : track.Selection())
             first = std::min(first, n->position);
         std::vector<ReferenceNote> pasted;
         const int32_t offset = random.Int(0, 1920 * 8);
-        for (const CNote* n : track.selection) {
+        for (const CNote* n : track.Selection()) {
             CNote copy = *n;
             copy.position = n->position - first + offset;
             pasted.push_back({copy, true});
@@ -592,7 +596,7 @@ TEST(NoteStore, RandomEditsAgreeWithAPlainListAndKeepTheInvariants) {
         RandomEdits edits(seed);
         for (int step = 0; step < 1500; ++step) {
             edits.Step();
-            ASSERT_TRUE(CheckInvariants(edits.track)) << "seed " << seed << " step " << step;
+            ASSERT_TRUE(HoldsInvariants(edits.track)) << "seed " << seed << " step " << step;
             ASSERT_EQ(Contents(edits.track), Contents(edits.reference))
                 << "seed " << seed << " step " << step;
         }

@@ -27,7 +27,7 @@ CProject Loaded(const std::vector<uint8_t>& bytes) {
     CProject p;
     Result r = p.LoadFromBytes(bytes);
     EXPECT_TRUE(r) << r.message;
-    EXPECT_TRUE(CheckInvariants(p));
+    EXPECT_TRUE(HoldsInvariants(p));
     return p;
 }
 
@@ -292,7 +292,7 @@ TEST(ProjectFile, Version17StoresPortamentoInMilliseconds) {
         EXPECT_EQ(n->portamentoStart, e.start) << e.position;
         EXPECT_EQ(n->portamentoLength, e.length) << e.position;
     }
-    EXPECT_TRUE(CheckInvariants(p.tracks[0])) << "every segment converted alike";
+    EXPECT_TRUE(HoldsInvariants(p.tracks[0])) << "every segment converted alike";
 }
 
 TEST(ProjectFile, Version18HasTheVolumeListAttackLevelAndTickPortamento) {

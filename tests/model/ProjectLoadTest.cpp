@@ -257,7 +257,7 @@ TEST(ProjectLoad, DistantNotesCannotMakeALoadExhaustMemory) {
     tracks[0] = DefaultTrackSettings(u"", 0).note(far, 10, 0, 1, 1).endNotes();
     ASSERT_TRUE(p.LoadFromBytes(CurrentFile(SongFields(), tracks)));
     EXPECT_EQ(p.GetEndTick(), far + 10);
-    EXPECT_TRUE(CheckInvariants(p));
+    EXPECT_TRUE(HoldsInvariants(p));
 }
 
 TEST(ProjectLoad, ANoteRunningPastTheLastTickIsCutThere) {
@@ -267,7 +267,7 @@ TEST(ProjectLoad, ANoteRunningPastTheLastTickIsCutThere) {
     n.length = 1000;
     t.AddNote(n);
     EXPECT_EQ(t.EndTick(), INT32_MAX);
-    EXPECT_TRUE(CheckInvariants(t));
+    EXPECT_TRUE(HoldsInvariants(t));
 }
 
 TEST(ProjectLoad, EveryPrefixOfAValidFileIsRefused) {
@@ -295,7 +295,7 @@ TEST(ProjectLoad, RandomSongsSurviveSaveAndLoadUnchanged) {
         Result r = loaded.LoadFromBytes(first);
         ASSERT_TRUE(r) << seed << ": " << r.message;
         EXPECT_TRUE(SameSong(loaded, original)) << seed;
-        EXPECT_TRUE(CheckInvariants(loaded)) << seed;
+        EXPECT_TRUE(HoldsInvariants(loaded)) << seed;
         EXPECT_EQ(loaded.SaveToBytes(), first) << seed;
         EXPECT_TRUE(loaded.changed.empty());
         EXPECT_EQ(loaded.modified, 0);

@@ -116,7 +116,7 @@ TEST(ProjectRepair, SoundValuesComeBackClampedAndNotesAsStored) {
     EXPECT_EQ(s.envelope.release, -1);
     EXPECT_EQ(s.envelope.sustain, -1);
     // and the note is kept exactly
-    const CNoteArray notes = p.tracks[0].Notes();
+    const CConstNoteArray notes = p.tracks[0].Notes();
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0]->position, 960);
     EXPECT_EQ(notes[0]->length, 480);

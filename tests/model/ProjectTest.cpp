@@ -65,7 +65,7 @@ TEST(Project, NewSongHasTheDefaultSettingsAndOneTrack) {
     EXPECT_EQ(p.modified, 0);
     EXPECT_EQ(p.currentTrack, 0);
     EXPECT_EQ(p.lastBuildLength, 0.0);
-    EXPECT_TRUE(CheckInvariants(p));
+    EXPECT_TRUE(HoldsInvariants(p));
 }
 
 TEST(Project, ResetTakesTheStoredDefaultsAndDropsTheOldSong) {
@@ -145,7 +145,7 @@ TEST(Project, InsertMeasuresShiftsNotesListsAndSignatures) {
     EXPECT_EQ(p.data.volumes.Items(), (std::vector<VOLUME>{{0, 128}, {5840, 50}}));
     EXPECT_EQ(p.data.beats.Items(), (std::vector<BEAT>{{0, 4, 4}, {5, 3, 4}}));
     EXPECT_EQ(p.modified, 1);
-    EXPECT_TRUE(CheckInvariants(p));
+    EXPECT_TRUE(HoldsInvariants(p));
 }
 
 TEST(Project, InsertMeasuresUsesTheSignatureInForceAndRefusesStraddlingNotes) {
@@ -215,7 +215,7 @@ TEST(Project, InsertingMeasuresNearTheLastTickSaturates) {
     ASSERT_TRUE(p.InsertMeasures(0, 1));
     EXPECT_EQ(p.data.loopStart, INT32_MAX);
     EXPECT_EQ(p.data.loopEnabled, 0) << "start and end met at the last tick";
-    EXPECT_TRUE(CheckInvariants(p.tracks[0]));
+    EXPECT_TRUE(HoldsInvariants(p.tracks[0]));
 }
 
 TEST(Project, DeletingTheMeasureWithTheLoopStartKeepsTheStart) {
@@ -255,7 +255,7 @@ TEST(Project, DeleteMeasuresRemovesTheirNotesAndShiftsTheLists) {
     EXPECT_EQ(p.data.tempos.Items(), (std::vector<TEMPO>{{0, 120}, {1920, 60}}));
     EXPECT_EQ(p.data.volumes.Items(), (std::vector<VOLUME>{{0, 100}, {2560, 70}}));
     EXPECT_EQ(p.data.beats.Items(), (std::vector<BEAT>{{0, 4, 4}, {1, 4, 4}}));
-    EXPECT_TRUE(CheckInvariants(p));
+    EXPECT_TRUE(HoldsInvariants(p));
 }
 
 TEST(Project, DeleteMeasuresRefusesNotesAcrossEitherEndOfTheRange) {
@@ -290,9 +290,9 @@ TEST(Project, InsertingThenDeletingMeasuresRestoresTheSong) {
             continue;
         const CProject before = p;
         ASSERT_TRUE(p.InsertMeasures(measure, count)) << seed;
-        ASSERT_TRUE(CheckInvariants(p)) << seed;
+        ASSERT_TRUE(HoldsInvariants(p)) << seed;
         ASSERT_TRUE(p.DeleteMeasures(measure, count)) << seed;
-        ASSERT_TRUE(CheckInvariants(p)) << seed;
+        ASSERT_TRUE(HoldsInvariants(p)) << seed;
         EXPECT_TRUE(SameSong(p, before)) << seed;
         EXPECT_EQ(p.data.loopStart, before.data.loopStart);
     }
@@ -382,12 +382,12 @@ TEST(Project, CopyIsDeepAndCarriesTheBookkeeping) {
     EXPECT_EQ(copy.currentTrack, 1);
     EXPECT_EQ(copy.lastBuildLength, 3.5);
     EXPECT_EQ(copy.lastBuildFadeOut, 200);
-    EXPECT_TRUE(CheckInvariants(copy));
+    EXPECT_TRUE(HoldsInvariants(copy));
 
     copy.tracks[1].RemoveAllNotes();
     copy.data.tempos.Set({0, 77.0});
-    EXPECT_TRUE(CheckInvariants(original));
-    EXPECT_EQ(original.tracks[1].selection.size(), 30u);
+    EXPECT_TRUE(HoldsInvariants(original));
+    EXPECT_EQ(original.tracks[1].Selection().size(), 30u);
     EXPECT_NE(original.data.tempos[0].tempo, 77.0);
 
     copy = original;

@@ -1,7 +1,8 @@
 // The undo ring and the one edit path: depths, the ring's wrap, how `changed` reaches the
 // unsaved and unbuilt sets through edits, undo and redo, and the edits it refuses because
-// the song could not be saved and opened again.
+// the song could not be saved and opened again, and the invariant checks after each step.
 
+#include "EditTestHooks.h"
 #include "UiTestSupport.h"
 #include "UiTests.h"
 
@@ -21,7 +22,7 @@ void AddNoteEdit(CEditController& edit, int32_t tick, int views = CEditControlle
         CNote values;
         values.position = tick;
         values.length = 480;
-        CNote* note = project.tracks[0].AddNote(values);
+        const CNote* note = project.tracks[0].AddNote(values);
         edit.MarkNote(project.tracks[0], *note);
     });
 }
@@ -120,7 +121,7 @@ private slots:
 
     void mutedTracksMarkNothing() {
         CEditController edit;
-        edit.Project().tracks[0].settings.mute = 1;
+        SongOf(edit).tracks[0].settings.mute = 1;
         AddNoteEdit(edit, 0);
         QVERIFY(edit.Project().changed.empty());
         QVERIFY(edit.Unbuilt().empty());
@@ -188,12 +189,31 @@ private slots:
 
     void aSongAtTheLimitsStillTakesEdits() {
         CEditController edit;
-        edit.Project().tracks.resize(songlimits::kMaxTracks);
+        SongOf(edit).tracks.resize(songlimits::kMaxTracks);
         QVERIFY(edit.Edit(CEditController::kViewNone,
                           [](CProject& p) { p.tracks.back().settings.name = "last"; }));
         QVERIFY(edit.Edit(CEditController::kViewNone,
                           [](CProject& p) { p.tracks.erase(p.tracks.begin()); }));
         QCOMPARE(edit.Project().tracks.size(), size_t{songlimits::kMaxTracks - 1});
+    }
+
+    // [GIVEN] a handler that records faults  [WHEN] an edit breaks an invariant and is undone
+    // and redone  [THEN] the commit and the redo report the fault, the undo nothing
+    void brokenInvariantsAreReportedAfterCommitAndRedo() {
+        QStringList faults;
+        CEditController::SetInvariantHandler([&](const QString& fault) { faults << fault; });
+        CEditController edit;
+        AddNoteEdit(edit, 0);
+        edit.Edit(CEditController::kViewNone, [](CProject& p) {
+            p.data.tempos.Assign({TEMPO{480, 120.0}});
+        });
+        edit.Undo();
+        edit.Redo();
+        CheckInvariantsAfterEveryStep();
+        QCOMPARE(
+            faults,
+            (QStringList{"the song breaks an invariant after a commit: tempo list starts at 480",
+                         "the song breaks an invariant after a redo: tempo list starts at 480"}));
     }
 
     void replacingTheSongForgetsHistoryAndSets() {

@@ -128,7 +128,7 @@ private slots:
         QVERIFY(Enabled(cmd::kTrackUnmuteAll));
         CEditController& edit = frame->Edit();
         AddTrack(edit, "PCM", kPcm);
-        edit.Project().currentTrack = 0;
+        edit.SetCurrentTrack(0);
         frame->TrackWnd().Refresh();
         QVERIFY(!Enabled(cmd::kTrackUp));
         QVERIFY(Enabled(cmd::kTrackDown));
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(Enabled(cmd::kTrackUp));
         QVERIFY(!Enabled(cmd::kTrackDown));
         QVERIFY(!Enabled(cmd::kTrackSound));
-        edit.Project().currentTrack = 0;
+        edit.SetCurrentTrack(0);
         QVERIFY(Enabled(cmd::kTrackSound));
         // Mute is a check item; muting marks the track's notes stale.
         edit.Unbuilt().clear();

@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("2 個の音符のプロパティ")});
         QCOMPARE(rig.Spans(), (Spans{{0, 480}, {1920, 960}}));
         QCOMPARE(Volumes(rig), (std::vector<int32_t>{30, 30}));
-        QCOMPARE(rig.Track().selection.size(), size_t{2});
+        QCOMPARE(rig.Track().Selection().size(), size_t{2});
         QVERIFY(rig.SelectionAgrees());
         QVERIFY(rig.UnbuiltSecond(0) && rig.UnbuiltSecond(2) && rig.UnbuiltSecond(3));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
@@ -88,7 +88,7 @@ private slots:
         rig.commands.Run(cmd::kProperties);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("音符のプロパティ")});
         QCOMPARE(rig.Spans(), (Spans{{3840, 480}}));
-        QCOMPARE(rig.Track().selection.size(), size_t{1});
+        QCOMPARE(rig.Track().Selection().size(), size_t{1});
         QVERIFY(rig.UnbuiltSecond(0) && rig.UnbuiltSecond(4));
     }
 
@@ -129,8 +129,10 @@ private slots:
 
     void setAsDefaultNeedsExactlyOneNote() {
         NoteRig rig;
-        CNote* note = rig.Add(0, 720, 60);
-        note->keyoff = 24;
+        const CNote* note = rig.Add(0, 720, 60);
+        CNote released = *note;
+        released.keyoff = 24;
+        rig.Track().UpdateNote(note, released);
         QCOMPARE(rig.commands.CommandEnabled(cmd::kSetDefaultNote), std::optional<bool>(true));
         rig.commands.Run(cmd::kSetDefaultNote);
         QCOMPARE(rig.defaults.Length(), 720);
@@ -163,7 +165,7 @@ private slots:
         QCOMPARE(rig.prompts.shown[0].title, QStringLiteral("位置の調整"));
         QVERIFY(rig.prompts.shown[0].icon == IUserPrompts::Icon::Error);
         QCOMPARE(rig.Spans(), (Spans{{0, 240}, {480, 240}}));
-        QCOMPARE(rig.Track().selection.size(), size_t{2});
+        QCOMPARE(rig.Track().Selection().size(), size_t{2});
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
     }
 
@@ -208,7 +210,7 @@ private slots:
     // then ends at the bar line.
     void fitLengthStopsAtTheBarLine() {
         NoteRig rig;
-        rig.edit.Project().data.beats.Assign({BEAT{0, 3, 4}});
+        SongOf(rig.edit).data.beats.Assign({BEAT{0, 3, 4}});
         rig.defaults.SetFit(960);
         rig.Add(1000, 100);
         rig.script.drivers = {Fit()};

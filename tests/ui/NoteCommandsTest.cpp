@@ -69,11 +69,11 @@ private slots:
 
         rig.edit.Undo();
         QCOMPARE(rig.Spans(), (Spans{{480, 240}, {960, 240}}));
-        QCOMPARE(rig.Track().selection.size(), size_t{2});
+        QCOMPARE(rig.Track().Selection().size(), size_t{2});
         QVERIFY(rig.SelectionAgrees());
         rig.edit.Redo();
         QCOMPARE(rig.Spans(), (Spans{{480, 240}, {960, 240}, {1920, 240}, {2400, 240}}));
-        QCOMPARE(rig.Track().selection.size(), size_t{2});
+        QCOMPARE(rig.Track().Selection().size(), size_t{2});
     }
 
     // A foreign or cut-short block under the note format adds nothing, keeps the selection
@@ -100,7 +100,7 @@ private slots:
         rig.commands.Run(cmd::kCut);
         QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(kClipNote));
         QCOMPARE(rig.Spans(), (Spans{{0, 480}}));
-        QVERIFY(rig.Track().selection.empty());
+        QVERIFY(rig.Track().Selection().empty());
         QVERIFY(rig.UnbuiltSecond(4));
         QVERIFY(!rig.UnbuiltSecond(0));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
@@ -131,8 +131,10 @@ private slots:
     // 66, every other field copied, the parts selected in place of the note
     void splitIntoThreeGivesTheRemainderToTheLast() {
         NoteRig rig;
-        CNote* note = rig.Add(1000, 100, 77);
-        note->keyoff = 12;
+        const CNote* note = rig.Add(1000, 100, 77);
+        CNote released = *note;
+        released.keyoff = 12;
+        rig.Track().UpdateNote(note, released);
         rig.commands.Run(cmd::kSplit3);
         QCOMPARE(rig.Spans(), (Spans{{1000, 33}, {1033, 33}, {1066, 34}}));
         QCOMPARE(rig.Selected(), (Ticks{1000, 1033, 1066}));
@@ -163,7 +165,7 @@ private slots:
         QCOMPARE(
             rig.Spans(),
             (Spans{{0, 25}, {25, 25}, {50, 25}, {75, 25}, {480, 1}, {480, 1}, {481, 1}, {481, 1}}));
-        QCOMPARE(rig.Track().selection.size(), size_t{8});
+        QCOMPARE(rig.Track().Selection().size(), size_t{8});
 
         NoteRig cancelled;
         cancelled.Add(0, 100);
@@ -181,10 +183,10 @@ private slots:
         rig.commands.Run(cmd::kSelectInvert);
         QCOMPARE(rig.Selected(), (Ticks{0, 1920}));
         rig.commands.Run(cmd::kSelectClear);
-        QVERIFY(rig.Track().selection.empty());
+        QVERIFY(rig.Track().Selection().empty());
         QCOMPARE(rig.commands.CommandEnabled(cmd::kSelectClear), std::optional<bool>(false));
         rig.commands.Run(cmd::kSelectAll);
-        QCOMPARE(rig.Track().selection.size(), size_t{3});
+        QCOMPARE(rig.Track().Selection().size(), size_t{3});
         // The note ending exactly at the caret does not count as after it.
         rig.view.position = 960;
         rig.commands.Run(cmd::kSelectAfter);

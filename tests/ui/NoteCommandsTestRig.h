@@ -3,6 +3,7 @@
 // for the view, scripted message boxes, and dialogs answered by drivers that type into
 // the shown dialog with real key and mouse events.
 
+#include "EditTestHooks.h"
 #include "UiTestSupport.h"
 
 #include "../dialogs/DialogTestUtil.h"
@@ -72,16 +73,16 @@ struct NoteRig {
         commands.SetDialogRunner([this](QDialog& dialog) { return script.Run(dialog); });
     }
 
-    CTrack& Track() { return edit.Project().tracks[0]; }
+    CTrack& Track() { return SongOf(edit).tracks[0]; }
 
     // A note put straight into the song, outside the edit path (the song before a test).
-    CNote* Add(int32_t position, int32_t length, int32_t volume = 255, bool select = true) {
+    const CNote* Add(int32_t position, int32_t length, int32_t volume = 255, bool select = true) {
         CNote values;
         values.position = position;
         values.length = length;
         values.key = 40;
         values.volume = volume;
-        CNote* note = Track().AddNote(values);
+        const CNote* note = Track().AddNote(values);
         if (select)
             Track().SelectNote(note, true);
         return note;
@@ -98,7 +99,7 @@ struct NoteRig {
 
     // The notes sorted by position.
     std::vector<const CNote*> ByPosition() {
-        const CNoteArray notes = Track().Notes();
+        const CConstNoteArray notes = Track().Notes();
         std::vector<const CNote*> sorted(notes.begin(), notes.end());
         std::stable_sort(sorted.begin(), sorted.end(),
                          [](const CNote* a, const CNote* b) { return a->position < b->position; });
@@ -108,7 +109,7 @@ struct NoteRig {
     // Positions of the selected notes in selection order.
     std::vector<int32_t> Selected() {
         std::vector<int32_t> positions;
-        for (const CNote* note : Track().selection)
+        for (const CNote* note : Track().Selection())
             positions.push_back(note->position);
         return positions;
     }
@@ -118,10 +119,10 @@ struct NoteRig {
         size_t flagged = 0;
         for (const CNote* note : Track().Notes())
             flagged += note->selected != 0 ? 1 : 0;
-        for (const CNote* note : Track().selection)
+        for (const CNote* note : Track().Selection())
             if (note->selected == 0)
                 return false;
-        return flagged == Track().selection.size();
+        return flagged == Track().Selection().size();
     }
 
     bool UnbuiltSecond(size_t second) const {

@@ -1,5 +1,7 @@
 // Runs the tests of the note commands and the track window in one process, with private
-// settings and the offscreen platform.
+// settings and the offscreen platform; every edit is checked against the song's invariants.
+
+#include "EditTestHooks.h"
 
 #include <QApplication>
 #include <QObject>
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    CheckInvariantsAfterEveryStep();
     // A first argument without a dash names the one test class to run.
     QByteArray only;
     std::vector<char*> args(argv, argv + argc);

@@ -65,7 +65,7 @@ private slots:
         rig.Add(480, 29, 480, 0);
         rig.Add(1440, 29, 480, 128);
         rig.Add(2400, 29, 480, 255);
-        CNote* selected = rig.Add(3360, 29, 480, 0);
+        const CNote* selected = rig.Add(3360, 29, 480, 0);
         rig.Track().SelectNote(selected, true);
         rig.roll->Refresh(false);
         const QImage image = rig.Picture();
@@ -130,7 +130,7 @@ private slots:
 
     void loopMarksAndThePlayLineUseTheNoteColour() {
         PianoRollRig rig;
-        CProjectData& data = rig.edit.Project().data;
+        CProjectData& data = SongOf(rig.edit).data;
         data.loopEnabled = 1;
         data.loopStart = 1920;
         data.loopEnd = 3840;
@@ -151,7 +151,7 @@ private slots:
 
     void otherTracksShowMutedFirstAndHideWhenSwitchedOff() {
         PianoRollRig rig;
-        CProject& project = rig.edit.Project();
+        CProject& project = SongOf(rig.edit);
         while (project.tracks.size() < 3)
             project.tracks.emplace_back();
         CNote note;
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(DarkPixels(image, upper), 0);
         QCOMPARE(DarkPixels(image, lower), 0);
 
-        CProjectData& data = rig.edit.Project().data;
+        CProjectData& data = SongOf(rig.edit).data;
         data.tempos.Set(TEMPO{1920, 120.5});
         data.volumes.Set(VOLUME{5760, 200});
         rig.roll->Refresh(false);
@@ -287,7 +287,7 @@ private slots:
     void crowdedMarkersLeaveATick() {
         PianoRollRig rig;
         rig.options.pianoRollZoomX = 192;
-        CProjectData& data = rig.edit.Project().data;
+        CProjectData& data = SongOf(rig.edit).data;
         data.tempos.Set(TEMPO{1920, 150.0});
         data.tempos.Set(TEMPO{2040, 90.0});
         rig.roll->Refresh(false);
@@ -311,7 +311,7 @@ private slots:
 
     void hoveringANoteShowsItsLengthKeyOffAndVolume() {
         PianoRollRig rig;
-        CNote* note = rig.Add(480, 30, 720, 99);
+        const CNote* note = rig.Add(480, 30, 720, 99);
         CNote values = *note;
         values.keyoff = 12;
         rig.Track().ReplaceNote(note, values);
@@ -325,7 +325,7 @@ private slots:
     void lineScrollingByMeasureStepsA34Measure() {
         PianoRollRig rig;
         rig.options.scrollMeasure = 1;
-        rig.edit.Project().data.beats.Assign({BEAT{0, 3, 4}});
+        SongOf(rig.edit).data.beats.Assign({BEAT{0, 3, 4}});
         rig.Add(40 * 1920, 10); // room to scroll
         QScrollBar* h = rig.roll->horizontalScrollBar();
         h->triggerAction(QAbstractSlider::SliderSingleStepAdd);

@@ -28,21 +28,21 @@ private slots:
         rig.Press(press);
         // [THEN] a note of the default length is entered and selected at once
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{480, 30, true}}));
-        QCOMPARE(rig.Track().selection.front()->length, 240);
+        QCOMPARE(rig.Track().Selection().front()->length, 240);
         // moving 4 pixels, across the grid line, changes nothing yet
         rig.MoveTo(press + QPoint(4, 0));
-        QCOMPARE(rig.Track().selection.front()->length, 240);
+        QCOMPARE(rig.Track().Selection().front()->length, 240);
         rig.MoveTo(press + QPoint(4, -4));
-        QCOMPARE(rig.Track().selection.front()->length, 240);
+        QCOMPARE(rig.Track().Selection().front()->length, 240);
         // the fifth pixel starts the length drag: the end follows the pointer's grid cell
         rig.MoveTo(press + QPoint(5, 0));
-        QCOMPARE(rig.Track().selection.front()->length, 480);
+        QCOMPARE(rig.Track().Selection().front()->length, 480);
         const QPoint end = rig.At(1440, 33, 3);
         rig.MoveTo(end);
         rig.Release(end);
         // [THEN] one note from 480 to 1680 on row 30 (the row never follows a length drag)
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{480, 30, true}}));
-        QCOMPARE(rig.Track().selection.front()->length, 1200);
+        QCOMPARE(rig.Track().Selection().front()->length, 1200);
         // and the whole entry is one undo step
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
         rig.edit.Undo();
@@ -54,7 +54,7 @@ private slots:
         rig.options.noteAdd = 1;
         rig.Drag(rig.At(480, 30, 2), rig.At(1440, 33, 2));
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{1440, 33, true}}));
-        QCOMPARE(rig.Track().selection.front()->length, 240);
+        QCOMPARE(rig.Track().Selection().front()->length, 240);
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
     }
 
@@ -66,7 +66,7 @@ private slots:
         rig.MoveTo(at + QPoint(60, 24)); // "NoteAdd" 0: the drag does nothing to the note
         rig.Release(at + QPoint(60, 24));
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{960, 12, true}}));
-        QCOMPARE(rig.Track().selection.front()->length, 240);
+        QCOMPARE(rig.Track().Selection().front()->length, 240);
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
     }
 
@@ -87,8 +87,8 @@ private slots:
 
     void ctrlDragLeavesUnselectedCopiesAndMovesTheSelection() {
         PianoRollRig rig;
-        CNote* a = rig.Add(0, 40);
-        CNote* b = rig.Add(960, 42);
+        const CNote* a = rig.Add(0, 40);
+        const CNote* b = rig.Add(960, 42);
         rig.Track().SelectNote(a, true);
         rig.Track().SelectNote(b, true);
         // [WHEN] Ctrl-dragging the first note one quarter right and one row down
@@ -97,15 +97,15 @@ private slots:
         QCOMPARE(rig.Notes(),
                  (std::vector<SEEN>{
                      {0, 40, false}, {480, 41, true}, {960, 42, false}, {1440, 43, true}}));
-        QCOMPARE(rig.Track().selection.size(), size_t{2});
+        QCOMPARE(rig.Track().Selection().size(), size_t{2});
         rig.edit.Undo();
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{0, 40, true}, {960, 42, true}}));
     }
 
     void aMultiNoteMoveStopsAtRowZeroAndTickZeroKeepingItsShape() {
         PianoRollRig rig;
-        CNote* a = rig.Add(480, 2);
-        CNote* b = rig.Add(960, 5);
+        const CNote* a = rig.Add(480, 2);
+        const CNote* b = rig.Add(960, 5);
         rig.Track().SelectNote(a, true);
         rig.Track().SelectNote(b, true);
         // [WHEN] the later note is dragged far up and left, past the first row and tick 0
@@ -122,12 +122,12 @@ private slots:
 
     void aClickOnANoteReducesTheSelectionAndCtrlClickTogglesIt() {
         PianoRollRig rig;
-        CNote* a = rig.Add(0, 40);
+        const CNote* a = rig.Add(0, 40);
         rig.Add(960, 42);
         rig.Track().SelectNote(nullptr, true);
         rig.Drag(rig.At(0, 40, 10), rig.At(0, 40, 12)); // under the threshold: a click
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{0, 40, true}, {960, 42, false}}));
-        QCOMPARE(rig.Track().selection.front(), a);
+        QCOMPARE(rig.Track().Selection().front(), a);
         rig.Drag(rig.At(960, 42, 10), rig.At(960, 42, 10), Qt::ControlModifier);
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{0, 40, true}, {960, 42, true}}));
         rig.Drag(rig.At(0, 40, 10), rig.At(0, 40, 10), Qt::ControlModifier);
@@ -140,13 +140,13 @@ private slots:
         rig.Add(0, 40);
         rig.Add(960, 42);
         rig.Press(rig.At(0, 40, 10));
-        QCOMPARE(rig.Track().selection.size(), size_t{1});
+        QCOMPARE(rig.Track().Selection().size(), size_t{1});
         // [WHEN] the Delete key's command removes the pressed note before the release
         QVERIFY(rig.roll->RunCommand(cmd::kDelete));
         rig.Release(rig.At(0, 40, 10));
         // [THEN] the click selects nothing that is gone
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{960, 42, false}}));
-        QCOMPARE(rig.Track().selection.size(), size_t{0});
+        QCOMPARE(rig.Track().Selection().size(), size_t{0});
     }
 
     void lengthDragsFollowTheGridAndNeverGoBelowOneFitUnit() {
@@ -154,14 +154,14 @@ private slots:
         rig.Add(480, 30, 480);
         // [WHEN] dragging the right edge (last 6 pixels) to the 1200 cell
         rig.Drag(rig.At(960, 30, -2), rig.At(1200, 30, 4));
-        QCOMPARE(rig.Track().selection.size(), size_t{1});
-        QCOMPARE(rig.Track().selection.front()->length, 240 + 1200 - 480);
+        QCOMPARE(rig.Track().Selection().size(), size_t{1});
+        QCOMPARE(rig.Track().Selection().front()->length, 240 + 1200 - 480);
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
         // [WHEN] Shift-dragging from the middle to before the note's start
         rig.Drag(rig.At(600, 30), rig.At(0, 30, 2), Qt::ShiftModifier);
         // [THEN] one fit unit remains
-        QCOMPARE(rig.Track().selection.front()->position, 480);
-        QCOMPARE(rig.Track().selection.front()->length, 240);
+        QCOMPARE(rig.Track().Selection().front()->position, 480);
+        QCOMPARE(rig.Track().Selection().front()->length, 240);
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 2);
     }
 
@@ -183,7 +183,7 @@ private slots:
         // has long left
         rig.Drag(rig.At(1440, 39, 2), rig.At(1680, 41, 2), Qt::ShiftModifier);
         // [THEN] nothing is selected
-        QCOMPARE(rig.Track().selection.size(), size_t{0});
+        QCOMPARE(rig.Track().Selection().size(), size_t{0});
         // [WHEN] it covers rows 30..32 there, where the glide runs
         rig.Drag(rig.At(1440, 30, 2), rig.At(1680, 32, 2), Qt::ShiftModifier);
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{0, 20, false}, {0, 40, true}}));
@@ -192,13 +192,13 @@ private slots:
         rig.options.noteSingleClickAdd = 0;
         const QPoint onGlide = rig.At(1800, 31, 0);
         rig.Drag(onGlide, onGlide);
-        QCOMPARE(rig.Track().selection.size(), size_t{1});
-        QCOMPARE(rig.Track().selection.front()->key, 40);
+        QCOMPARE(rig.Track().Selection().size(), size_t{1});
+        QCOMPARE(rig.Track().Selection().front()->key, 40);
         // viewed without glides, the same rectangle misses it
         rig.options.viewPortamento = 0;
         rig.Track().SelectNote(nullptr, false);
         rig.Drag(rig.At(1440, 30, 2), rig.At(1680, 32, 2), Qt::ShiftModifier);
-        QCOMPARE(rig.Track().selection.size(), size_t{0});
+        QCOMPARE(rig.Track().Selection().size(), size_t{0});
     }
 
     void rowAndColumnSelectionsSpanAllTimeAndAllRows() {
@@ -272,7 +272,7 @@ private slots:
     void rightClickSelectsTheNoteUnderItAndAsksForTheMenu() {
         PianoRollRig rig;
         rig.Add(0, 40);
-        CNote* b = rig.Add(960, 42);
+        const CNote* b = rig.Add(960, 42);
         rig.Track().SelectNote(b, true);
         QSignalSpy menu(rig.roll, &CPianoRollWnd::contextMenuRequested);
         const QPoint at = rig.At(0, 40, 10);
@@ -289,7 +289,7 @@ private slots:
         const CPianoRollGeometry g = rig.Geometry();
         const QPoint cell(static_cast<int>(g.XOfTick(960)) + 6, g.YOfRow(42) + 6);
         QCOMPARE(menu.last().at(0).toPoint(), rig.View()->mapToGlobal(cell));
-        QCOMPARE(rig.Track().selection.size(), size_t{1});
+        QCOMPARE(rig.Track().Selection().size(), size_t{1});
     }
 
     void theMiddleButtonPansUntilReleasedAfterAMove() {
@@ -349,17 +349,17 @@ private slots:
                  (std::vector<SEEN>{{0, 20, true}, {960, 21, true}, {2400, 20, false}}));
         // the corner selects everything
         rig.DoubleClick(QPoint(10, ruler));
-        QCOMPARE(rig.Track().selection.size(), size_t{3});
+        QCOMPARE(rig.Track().Selection().size(), size_t{3});
         // a press in the corner clears it again
         rig.Press(QPoint(10, ruler));
         rig.Release(QPoint(10, ruler));
-        QCOMPARE(rig.Track().selection.size(), size_t{0});
+        QCOMPARE(rig.Track().Selection().size(), size_t{0});
     }
 
     void aDraggedNoteBecomesTheDefaultNote() {
         PianoRollRig rig;
         rig.options.noteSelectDefault = 1;
-        CNote* note = rig.Add(480, 30, 480, 77);
+        const CNote* note = rig.Add(480, 30, 480, 77);
         CNote values = *note;
         values.keyoff = 9;
         rig.Track().ReplaceNote(note, values);

@@ -1,7 +1,10 @@
 #pragma once
 // A piano roll on its own, the way the frame makes it: the edit path, the default note, the
 // options and scripted message boxes, in a top-level window of a fixed size. Helpers turn
-// ticks and rows into client pixels of the pane and drive it with real mouse events.
+// ticks and rows into client pixels of the pane and drive it with real mouse events. Every
+// edit is checked against the song's invariants.
+
+#include "EditTestHooks.h"
 
 #include "common/Options.h"
 #include "model/CProject.h"
@@ -36,6 +39,7 @@ public:
     static constexpr int kHeight = 900;
 
     PianoRollRig() {
+        CheckInvariantsAfterEveryStep();
         // Predictable pictures and gestures, whatever the built-in defaults become.
         options.pianoRollZoomX = 192;
         options.pianoRollZoomY = 12;
@@ -63,17 +67,17 @@ public:
         roll->Refresh(true);
     }
 
-    CTrack& Track() { return edit.Project().tracks[0]; }
+    CTrack& Track() { return SongOf(edit).tracks[0]; }
     QWidget* View() { return roll->viewport(); }
     CPianoRollGeometry Geometry() const { return roll->Geometry(); }
 
-    CNote* Add(int32_t position, int row, int32_t length = 480, int volume = 255) {
+    const CNote* Add(int32_t position, int row, int32_t length = 480, int volume = 255) {
         CNote values;
         values.position = position;
         values.key = row;
         values.length = length;
         values.volume = volume;
-        CNote* note = Track().AddNote(values);
+        const CNote* note = Track().AddNote(values);
         roll->Refresh(false);
         return note;
     }

@@ -3,6 +3,7 @@
 // properties dialog, a double click below the rows, what a row looks like, and the copies
 // refused at the song's track limit.
 
+#include "EditTestHooks.h"
 #include "UiTestSupport.h"
 
 #include "../dialogs/DialogTestUtil.h"
@@ -358,7 +359,7 @@ private slots:
     // and the source picture follows the track's own wave memory
     void rowShowsVolumeSwatchAndSourcePicture() {
         TrackRig rig(2);
-        CTrackData& settings = rig.edit.Project().tracks[1].settings;
+        CTrackData& settings = SongOf(rig.edit).tracks[1].settings;
         settings.volume = 200;
         settings.useNoteColor = 1;
         settings.noteColor = 0x0000FF;

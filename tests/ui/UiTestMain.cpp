@@ -1,6 +1,8 @@
 // Runs every test class of the editor window in one process, with private settings,
-// temporary folder and the silent audio device.
+// temporary folder and the silent audio device; every edit is checked against the song's
+// invariants.
 
+#include "EditTestHooks.h"
 #include "UiTestSupport.h"
 #include "UiTests.h"
 
@@ -14,6 +16,7 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     UsePrivateHome(home);
     QApplication application(argc, argv);
+    CheckInvariantsAfterEveryStep();
     UsePrivateSettings(home);
     // A first argument without a dash names the one test class to run; the rest go to
     // QTest as usual ("tsq_ui_tests BuildPlayTest -v2").

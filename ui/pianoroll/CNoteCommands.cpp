@@ -117,20 +117,17 @@ int CNoteCommands::Exec(QDialog& dialog) {
     return m_runDialog(dialog);
 }
 
-CTrack* CNoteCommands::Track() {
-    CProject& project = m_edit.Project();
-    if (project.currentTrack < 0 || project.currentTrack >= static_cast<int>(project.tracks.size()))
-        return nullptr;
-    return &project.tracks[static_cast<size_t>(project.currentTrack)];
+const CTrack* CNoteCommands::Track() const {
+    return m_edit.Project().CurrentTrack();
 }
 
-const CTrack* CNoteCommands::Track() const {
-    return const_cast<CNoteCommands*>(this)->Track();
+CTrack& CNoteCommands::ChangingTrack() {
+    return *m_edit.Changing().CurrentTrack();
 }
 
 size_t CNoteCommands::SelectionCount() const {
     const CTrack* track = Track();
-    return track == nullptr ? 0 : track->selection.size();
+    return track == nullptr ? 0 : track->Selection().size();
 }
 
 std::optional<bool> CNoteCommands::CommandEnabled(int id) const {
@@ -250,7 +247,7 @@ bool CNoteCommands::Run(int id) {
 }
 
 void CNoteCommands::Copy() {
-    const std::vector<uint8_t> bytes = CTrack::CopyNotes(Track()->selection);
+    const std::vector<uint8_t> bytes = CTrack::CopyNotes(Track()->Selection());
     auto* data = new QMimeData;
     data->setData(kClipNote, QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                         static_cast<qsizetype>(bytes.size())));
@@ -267,18 +264,18 @@ void CNoteCommands::Paste() {
         return;
     }
     m_edit.Edit(kNoteViews, [&](CProject&) {
-        CTrack& track = *Track();
+        CTrack& track = ChangingTrack();
         track.SelectNote(nullptr, false);
         track.PasteNotes(Bytes(block), offset);
-        for (const CNote* note : track.selection)
+        for (const CNote* note : track.Selection())
             m_edit.MarkNote(track, *note);
     });
 }
 
 void CNoteCommands::Delete() {
     m_edit.Edit(kNoteViews, [&](CProject&) {
-        CTrack& track = *Track();
-        const CNoteArray selected = track.selection;
+        CTrack& track = ChangingTrack();
+        const CConstNoteArray selected(track.Selection().begin(), track.Selection().end());
         for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
             m_edit.MarkNote(track, **it);
             track.RemoveNote(*it);
@@ -298,7 +295,7 @@ void CNoteCommands::Find() {
     m_findData = dialog.GetFindData();
     // Ctrl held as the search is confirmed adds the matches to the selection.
     const bool extend = QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
-    Track()->FindNotes(m_findData, extend);
+    m_edit.FindNotes(m_findData, extend);
     m_view.NotesChanged();
 }
 
@@ -314,30 +311,30 @@ void CNoteCommands::Jump() {
 }
 
 void CNoteCommands::SelectAll() {
-    Track()->SelectNote(nullptr, true);
+    m_edit.SelectNote(nullptr, true);
     m_view.NotesChanged();
 }
 
 void CNoteCommands::SelectAfter() {
-    CTrack& track = *Track();
+    const CTrack& track = *Track();
     if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier))
-        track.SelectNote(nullptr, false);
+        m_edit.SelectNote(nullptr, false);
     const int32_t caret = m_view.CaretPosition();
-    for (CNote* note : track.Notes())
+    for (const CNote* note : track.Notes())
         if (note->selected == 0 && caret < note->End())
-            track.SelectNote(note, true);
+            m_edit.SelectNote(note, true);
     m_view.NotesChanged();
 }
 
 void CNoteCommands::InvertSelection() {
-    CTrack& track = *Track();
-    for (CNote* note : track.Notes())
-        track.SelectNote(note, note->selected == 0);
+    const CTrack& track = *Track();
+    for (const CNote* note : track.Notes())
+        m_edit.SelectNote(note, note->selected == 0);
     m_view.NotesChanged();
 }
 
 void CNoteCommands::ClearSelection() {
-    Track()->SelectNote(nullptr, false);
+    m_edit.SelectNote(nullptr, false);
     m_view.NotesChanged();
 }
 
@@ -388,10 +385,10 @@ void CNoteCommands::DeleteMeasures() {
 
 void CNoteCommands::ReplaceSelected(const std::function<void(CNote&)>& change) {
     m_edit.Edit(kNoteViews, [&](CProject&) {
-        CTrack& track = *Track();
+        CTrack& track = ChangingTrack();
         // ReplaceNote keeps each note's place in the selection, so the index walks on.
-        for (size_t i = 0; i < track.selection.size(); ++i) {
-            CNote* old = track.selection[i];
+        for (size_t i = 0; i < track.Selection().size(); ++i) {
+            const CNote* old = track.Selection()[i];
             CNote values = *old;
             change(values);
             m_edit.MarkNote(track, *old);
@@ -402,7 +399,7 @@ void CNoteCommands::ReplaceSelected(const std::function<void(CNote&)>& change) {
 
 void CNoteCommands::EditProperties() {
     const CTrack& track = *Track();
-    const CConstNoteArray notes(track.selection.begin(), track.selection.end());
+    const CConstNoteArray notes(track.Selection().begin(), track.Selection().end());
     CNoteDialog dialog(m_dialogParent);
     dialog.setWindowTitle(notes.size() >= 2
                               ? QStringLiteral("%1 個の音符のプロパティ").arg(notes.size())
@@ -435,13 +432,13 @@ void CNoteCommands::EnterNote() {
         return;
     dialog.GetChanges().ApplyTo(note);
     m_edit.Edit(kNoteViews, [&](CProject&) {
-        CTrack& track = *Track();
+        CTrack& track = ChangingTrack();
         m_edit.MarkNote(track, *track.AddNote(note));
     });
 }
 
 void CNoteCommands::SetAsDefault() {
-    const CNote& note = *Track()->selection.front();
+    const CNote& note = *Track()->Selection().front();
     m_defaults.SetLength(note.length);
     m_defaults.SetKeyoff(note.keyoff);
     m_defaults.SetVolume(note.volume);
@@ -463,7 +460,7 @@ bool CNoteCommands::AskAdjustment(CAdjustDialog& dialog, int32_t& mode, int32_t&
 }
 
 bool CNoteCommands::AnyMovesBeforeZero(int32_t increment) const {
-    const CNoteArray& selected = Track()->selection;
+    const std::span<const CNote* const> selected = Track()->Selection();
     return std::any_of(selected.begin(), selected.end(), [increment](const CNote* note) {
         return int64_t{note->position} + increment < 0;
     });
@@ -520,9 +517,9 @@ void CNoteCommands::AdjustVolume() {
 // The parts become the selection in place of the split notes, in the notes' order.
 void CNoteCommands::Split(int parts) {
     m_edit.Edit(kNoteViews, [&](CProject&) {
-        CTrack& track = *Track();
-        const CNoteArray originals = track.selection;
-        for (CNote* original : originals) {
+        CTrack& track = ChangingTrack();
+        const CConstNoteArray originals(track.Selection().begin(), track.Selection().end());
+        for (const CNote* original : originals) {
             CNote part = *original;
             const int64_t length = original->length;
             for (int i = 0; i < parts; ++i) {
@@ -530,7 +527,7 @@ void CNoteCommands::Split(int parts) {
                 const int64_t to = length * (i + 1) / parts;
                 part.position = ClampTick(original->position + from);
                 part.length = static_cast<int32_t>(std::max<int64_t>(to - from, 1));
-                CNote* added = track.AddNote(part);
+                const CNote* added = track.AddNote(part);
                 track.SelectNote(added, true);
                 m_edit.MarkNote(track, *added);
             }

@@ -52,8 +52,9 @@ public:
     void SetDialogRunner(DialogRunner runner);
 
 private:
-    CTrack* Track();
     const CTrack* Track() const;
+    // The current track of the change in progress (CEditController::Changing).
+    CTrack& ChangingTrack();
     size_t SelectionCount() const;
     int Exec(QDialog& dialog);
 

@@ -41,11 +41,12 @@ CPianoRollController::CPianoRollController(CEditController& edit, CNoteDefaults&
 
 CPianoRollController::~CPianoRollController() = default;
 
-CTrack* CPianoRollController::Track() {
-    CProject& project = m_edit.Project();
-    if (project.currentTrack < 0 || project.currentTrack >= static_cast<int>(project.tracks.size()))
-        return nullptr;
-    return &project.tracks[static_cast<size_t>(project.currentTrack)];
+const CTrack* CPianoRollController::Track() const {
+    return m_edit.Project().CurrentTrack();
+}
+
+CTrack& CPianoRollController::ChangingTrack() {
+    return *m_edit.Changing().CurrentTrack();
 }
 
 CNote CPianoRollController::Caret() const {
@@ -126,7 +127,7 @@ void CPianoRollController::PressLeft(const QPoint& pos, Qt::KeyboardModifiers mo
     FollowPointer(pos, true);
     const CPianoRollGeometry g = m_canvas.Geometry();
     const CPianoRollGeometry::Area area = g.AreaOf(pos.x(), pos.y());
-    CTrack* track = Track();
+    const CTrack* track = Track();
     if (area == CPianoRollGeometry::Area::kNotes && track != nullptr) {
         const CPianoRollHitTest hits(*track, g, m_edit.Project().data.tempos,
                                      m_options.viewPortamento != 0);
@@ -164,15 +165,14 @@ void CPianoRollController::PressLeft(const QPoint& pos, Qt::KeyboardModifiers mo
     }
 }
 
-void CPianoRollController::PressOnNote(CNote* note, bool rightEdge, const QPoint& pos,
+void CPianoRollController::PressOnNote(const CNote* note, bool rightEdge, const QPoint& pos,
                                        Qt::KeyboardModifiers modifiers) {
-    CTrack& track = *Track();
     const bool ctrl = modifiers & Qt::ControlModifier;
     const bool shift = modifiers & Qt::ShiftModifier;
     if (shift || (m_options.noteRightDragLength != 0 && rightEdge)) {
         if (!ctrl)
-            track.SelectNote(nullptr, false);
-        const int index = track.SelectNote(note, true);
+            m_edit.SelectNote(nullptr, false);
+        const int index = m_edit.SelectNote(note, true);
         BeginDrag(std::make_unique<CPianoRollLengthDrag>(*this, index, false), pos);
         m_canvas.ShowCursor(QCursor(Qt::SizeHorCursor));
     } else {
@@ -182,10 +182,10 @@ void CPianoRollController::PressOnNote(CNote* note, bool rightEdge, const QPoint
         press.clickedWasSelected = note->selected != 0;
         if (!press.clickedWasSelected) {
             if (!ctrl)
-                track.SelectNote(nullptr, false);
-            track.SelectNote(note, true);
+                m_edit.SelectNote(nullptr, false);
+            m_edit.SelectNote(note, true);
         }
-        press.index = track.selection.size() == 1 ? 0 : -1;
+        press.index = Track()->Selection().size() == 1 ? 0 : -1;
         BeginDrag(std::make_unique<CPianoRollMoveDrag>(*this, press), pos);
         m_canvas.ShowCursor(QCursor(Qt::SizeAllCursor));
     }
@@ -195,14 +195,14 @@ void CPianoRollController::PressOnNote(CNote* note, bool rightEdge, const QPoint
 }
 
 void CPianoRollController::EnterNote(const QPoint& pos, bool ctrl) {
-    CTrack* track = Track();
-    if (track == nullptr)
+    if (Track() == nullptr)
         return;
     m_edit.RecordChange();
+    CTrack& track = ChangingTrack();
     if (!ctrl)
-        track->SelectNote(nullptr, false);
-    CNote* note = track->AddNote(Caret());
-    const int index = track->SelectNote(note, true);
+        track.SelectNote(nullptr, false);
+    const CNote* note = track.AddNote(Caret());
+    const int index = track.SelectNote(note, true);
     m_canvas.InvalidateAll();
     m_canvas.SelectionChanged();
     SoundNote(m_caretRow);
@@ -214,7 +214,7 @@ void CPianoRollController::EnterNote(const QPoint& pos, bool ctrl) {
     } else if (m_options.noteAdd == 2) {
         BeginDrag(std::make_unique<CPianoRollLengthDrag>(*this, index, true), pos);
     } else {
-        m_edit.MarkNote(*track, *note);
+        m_edit.MarkNote(track, *note);
         Commit();
     }
 }
@@ -449,7 +449,7 @@ void CPianoRollController::DoubleClick(const QPoint& pos, Qt::MouseButton button
     const bool ctrl = modifiers & Qt::ControlModifier;
     FollowPointer(pos, true);
     const CPianoRollGeometry g = m_canvas.Geometry();
-    CTrack* track = Track();
+    const CTrack* track = Track();
     if (track == nullptr)
         return;
     switch (g.AreaOf(pos.x(), pos.y())) {
@@ -489,15 +489,15 @@ void CPianoRollController::ContextMenu(const QPoint& pos, bool fromKeyboard,
                                            g.YOfRow(m_caretRow) + half));
         return;
     }
-    CTrack* track = Track();
+    const CTrack* track = Track();
     if (track != nullptr && !(modifiers & Qt::ControlModifier) &&
         g.AreaOf(pos.x(), pos.y()) == CPianoRollGeometry::Area::kNotes) {
         const CPianoRollHitTest hits(*track, g, m_edit.Project().data.tempos,
                                      m_options.viewPortamento != 0);
-        CNote* note = hits.NoteAt(pos.x(), pos.y()).note;
+        const CNote* note = hits.NoteAt(pos.x(), pos.y()).note;
         if (note != nullptr && note->selected == 0) {
-            track->SelectNote(nullptr, false);
-            track->SelectNote(note, true);
+            m_edit.SelectNote(nullptr, false);
+            m_edit.SelectNote(note, true);
             m_canvas.InvalidateAll();
             m_canvas.SelectionChanged();
         }
@@ -506,23 +506,23 @@ void CPianoRollController::ContextMenu(const QPoint& pos, bool fromKeyboard,
 }
 
 void CPianoRollController::ClearSelection() {
-    CTrack* track = Track();
-    if (track == nullptr || track->selection.empty())
+    const CTrack* track = Track();
+    if (track == nullptr || track->Selection().empty())
         return;
-    track->SelectNote(nullptr, false);
+    m_edit.SelectNote(nullptr, false);
     m_canvas.InvalidateAll();
     m_canvas.SelectionChanged();
 }
 
 void CPianoRollController::SelectWhere(bool ctrl, const std::function<bool(const CNote&)>& match) {
-    CTrack* track = Track();
+    const CTrack* track = Track();
     if (track == nullptr)
         return;
     if (!ctrl)
-        track->SelectNote(nullptr, false);
-    track->ForEachNote([&](CNote* note) {
+        m_edit.SelectNote(nullptr, false);
+    track->ForEachNote([&](const CNote* note) {
         if (note->selected == 0 && match(*note))
-            track->SelectNote(note, true);
+            m_edit.SelectNote(note, true);
     });
     m_canvas.InvalidateAll();
     m_canvas.SelectionChanged();
@@ -575,6 +575,5 @@ void CPianoRollController::Refresh(bool reset) {
         m_caretRow = 0;
         m_canvas.CaretMoved(old);
     }
-    CTrack* track = Track();
-    m_preview.Prepare(m_edit.Project(), track, m_options.playBufferSize);
+    m_preview.Prepare(m_edit.Project(), Track(), m_options.playBufferSize);
 }

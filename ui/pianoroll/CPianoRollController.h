@@ -78,7 +78,9 @@ public:
     CNoteDefaults& Defaults() { return m_defaults; }
     const OPTIONS& Options() const { return m_options; }
     IPianoRollCanvas& Canvas() { return m_canvas; }
-    CTrack* Track();
+    const CTrack* Track() const;
+    // The current track of the change in progress (CEditController::Changing).
+    CTrack& ChangingTrack();
     // Sounds the row when "NotePlay" is on.
     void SoundNote(int row);
     // The pixels a note covers on screen (empty when it is off screen).
@@ -90,7 +92,7 @@ public:
 
 private:
     void PressLeft(const QPoint& pos, Qt::KeyboardModifiers modifiers);
-    void PressOnNote(CNote* note, bool rightEdge, const QPoint& pos,
+    void PressOnNote(const CNote* note, bool rightEdge, const QPoint& pos,
                      Qt::KeyboardModifiers modifiers);
     void PressOnKeys(const QPoint& pos, bool ctrl);
     void PressOnRuler(const QPoint& pos, bool ctrl);

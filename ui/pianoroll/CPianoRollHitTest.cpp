@@ -16,9 +16,9 @@ struct BUCKETS {
 };
 
 BUCKETS BucketsOf(const CTrack& track, int64_t fromTick, int64_t toTick) {
-    if (track.buckets.empty() || toTick < fromTick)
+    if (track.BucketCount() == 0 || toTick < fromTick)
         return {0, 0, true};
-    const int64_t last = static_cast<int64_t>(track.buckets.size()) - 1;
+    const int64_t last = static_cast<int64_t>(track.BucketCount()) - 1;
     const int64_t first = std::max<int64_t>(fromTick, 0) / CTrack::kBucketTicks;
     const int64_t end = std::min(std::max<int64_t>(toTick, 0) / CTrack::kBucketTicks, last);
     if (first > end)
@@ -42,7 +42,7 @@ CPianoRollHitTest::HIT CPianoRollHitTest::NoteAt(int x, int y) const {
         return hit;
     const int row = m_geometry.RowOfY(y);
     for (size_t b = range.first; b <= range.last; ++b) {
-        for (CNote* n = m_track.buckets[b]; n != nullptr; n = n->nextInBucket) {
+        for (const CNote* n : m_track.Bucket(b)) {
             if (!m_portamento && n->key != row)
                 continue;
             if (!n->IsHead() && b != range.first)
@@ -55,14 +55,15 @@ CPianoRollHitTest::HIT CPianoRollHitTest::NoteAt(int x, int y) const {
     return hit;
 }
 
-CNoteArray CPianoRollHitTest::NotesMeeting(int64_t left, double top, int64_t right, double bottom,
-                                           int32_t fromTick, int32_t toTick) const {
-    CNoteArray found;
+CConstNoteArray CPianoRollHitTest::NotesMeeting(int64_t left, double top, int64_t right,
+                                                double bottom, int32_t fromTick,
+                                                int32_t toTick) const {
+    CConstNoteArray found;
     const BUCKETS range = BucketsOf(m_track, fromTick, toTick);
     if (range.empty)
         return found;
     for (size_t b = range.first; b <= range.last; ++b) {
-        for (CNote* n = m_track.buckets[b]; n != nullptr; n = n->nextInBucket) {
+        for (const CNote* n : m_track.Bucket(b)) {
             if (!n->IsHead() && b != range.first)
                 continue;
             const CPianoRollNoteShape shape(*n, m_geometry, m_tempos, m_portamento);

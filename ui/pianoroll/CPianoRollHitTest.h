@@ -19,7 +19,7 @@ public:
                       const CTempoList& tempos, bool portamento);
 
     struct HIT {
-        CNote* note = nullptr; // head of the note under the point, null when none
+        const CNote* note = nullptr; // head of the note under the point, null when none
         bool rightEdge = false;
     };
     // The note drawn on top at a point of the note area. Where notes overlap, the one
@@ -28,8 +28,8 @@ public:
 
     // Heads of the notes whose shapes meet [left, right) × [top, bottom), bucket by bucket;
     // only notes that touch ticks [fromTick, toTick] are looked at.
-    CNoteArray NotesMeeting(int64_t left, double top, int64_t right, double bottom,
-                            int32_t fromTick, int32_t toTick) const;
+    CConstNoteArray NotesMeeting(int64_t left, double top, int64_t right, double bottom,
+                                 int32_t fromTick, int32_t toTick) const;
 
 private:
     const CTrack& m_track;

@@ -13,11 +13,12 @@ CPianoRollLengthDrag::CPianoRollLengthDrag(CPianoRollController& controller, int
     : m_c(controller), m_index(index), m_added(added) {
 }
 
-CNote* CPianoRollLengthDrag::Note() const {
+const CNote* CPianoRollLengthDrag::Note() const {
     const CTrack* track = m_c.Track();
-    if (track == nullptr || m_index < 0 || static_cast<size_t>(m_index) >= track->selection.size())
+    if (track == nullptr || m_index < 0 ||
+        static_cast<size_t>(m_index) >= track->Selection().size())
         return nullptr;
-    return track->selection[static_cast<size_t>(m_index)];
+    return track->Selection()[static_cast<size_t>(m_index)];
 }
 
 void CPianoRollLengthDrag::Start() {
@@ -29,7 +30,7 @@ void CPianoRollLengthDrag::Start() {
 }
 
 void CPianoRollLengthDrag::Move(const QPoint& pos) {
-    CNote* note = Note();
+    const CNote* note = Note();
     if (note == nullptr)
         return;
     const CPianoRollGeometry g = m_c.Canvas().Geometry();
@@ -43,7 +44,7 @@ void CPianoRollLengthDrag::Move(const QPoint& pos) {
     const QRect before = m_c.NoteRect(*note);
     CNote values = *note;
     values.length = static_cast<int32_t>(length);
-    const CNote* replaced = m_c.Track()->ReplaceNote(note, values);
+    const CNote* replaced = m_c.ChangingTrack().ReplaceNote(note, values);
     m_c.Canvas().InvalidateNotes(before);
     m_c.Canvas().InvalidateNotes(m_c.NoteRect(*replaced));
 }

@@ -20,7 +20,7 @@ public:
     void Finish(bool moved) override;
 
 private:
-    CNote* Note() const;
+    const CNote* Note() const;
 
     CPianoRollController& m_c;
     int m_index;

@@ -18,7 +18,7 @@ std::vector<size_t> CPianoRollMoveDrag::Moving() const {
     std::vector<size_t> moving;
     if (track == nullptr)
         return moving;
-    const size_t count = track->selection.size();
+    const size_t count = track->Selection().size();
     if (m_press.index >= 0) {
         if (static_cast<size_t>(m_press.index) < count)
             moving.push_back(static_cast<size_t>(m_press.index));
@@ -30,26 +30,27 @@ std::vector<size_t> CPianoRollMoveDrag::Moving() const {
     return moving;
 }
 
-CNote* CPianoRollMoveDrag::Reference() const {
+const CNote* CPianoRollMoveDrag::Reference() const {
     const CTrack* track = m_c.Track();
     const std::vector<size_t> moving = Moving();
-    return moving.empty() ? nullptr : track->selection[moving.front()];
+    return moving.empty() ? nullptr : track->Selection()[moving.front()];
 }
 
 void CPianoRollMoveDrag::Start() {
-    CTrack* track = m_c.Track();
-    CNote* reference = Reference();
+    const CTrack* track = m_c.Track();
+    const CNote* reference = Reference();
     if (track == nullptr || reference == nullptr)
         return;
     const std::vector<size_t> moving = Moving();
     if (!m_press.added) {
         m_c.Edit().RecordChange();
+        CTrack& changing = m_c.ChangingTrack();
         for (size_t i : moving) {
-            const CNote& note = *track->selection[i];
+            const CNote& note = *changing.Selection()[i];
             if (m_press.ctrl)
-                track->AddNote(note); // the copy stays behind, unselected
+                changing.AddNote(note); // the copy stays behind, unselected
             else
-                m_c.Edit().MarkNote(*track, note);
+                m_c.Edit().MarkNote(changing, note);
         }
     }
     const CNote caret = m_c.Caret();
@@ -59,7 +60,7 @@ void CPianoRollMoveDrag::Start() {
     m_minRow = CPianoRollGeometry::kRows - 1;
     m_maxRow = 0;
     for (size_t i : moving) {
-        const CNote& note = *track->selection[i];
+        const CNote& note = *track->Selection()[i];
         m_minPosition = std::min(m_minPosition, note.position);
         m_minRow = std::min(m_minRow, note.key);
         m_maxRow = std::max(m_maxRow, note.key);
@@ -90,14 +91,14 @@ void CPianoRollMoveDrag::Move(const QPoint& pos) {
 }
 
 void CPianoRollMoveDrag::Shift(int32_t ticks, int rows) {
-    CTrack* track = m_c.Track();
+    CTrack& track = m_c.ChangingTrack();
     for (size_t i : Moving()) {
-        CNote values = *track->selection[i];
+        CNote values = *track.Selection()[i];
         values.position = static_cast<int32_t>(std::min<int64_t>(
             int64_t{values.position} + ticks, std::numeric_limits<int32_t>::max()));
         values.key += rows;
         // Keeps the note's place in the selection, so the indices stay valid.
-        track->ReplaceNote(track->selection[i], values);
+        track.ReplaceNote(track.Selection()[i], values);
     }
     m_minPosition += ticks;
     m_minRow += rows;
@@ -108,28 +109,28 @@ QRect CPianoRollMoveDrag::Bounds() const {
     const CTrack* track = m_c.Track();
     QRect bounds;
     for (size_t i : Moving())
-        bounds |= m_c.NoteRect(*track->selection[i]);
+        bounds |= m_c.NoteRect(*track->Selection()[i]);
     return bounds;
 }
 
 void CPianoRollMoveDrag::Finish(bool moved) {
-    CTrack* track = m_c.Track();
+    const CTrack* track = m_c.Track();
     if (track == nullptr)
         return;
     const std::vector<size_t> moving = Moving();
     if (m_c.Options().noteSelectDefault != 0 && m_press.index >= 0 && !moving.empty())
-        m_c.TakeAsDefault(*track->selection[moving.front()]);
+        m_c.TakeAsDefault(*track->Selection()[moving.front()]);
     if (!moved && !m_press.added) {
         FinishClick();
         return;
     }
     for (size_t i : moving)
-        m_c.Edit().MarkNote(*track, *track->selection[i]);
+        m_c.Edit().MarkNote(*track, *track->Selection()[i]);
     m_c.Commit();
 }
 
 void CPianoRollMoveDrag::FinishClick() {
-    CTrack* track = m_c.Track();
+    const CTrack* track = m_c.Track();
     if (m_press.clicked == nullptr)
         return;
     // A command run while the button was held (a key, undo) may have removed the note.
@@ -138,10 +139,10 @@ void CPianoRollMoveDrag::FinishClick() {
     if (!present)
         return;
     if (!m_press.ctrl) {
-        track->SelectNote(nullptr, false);
-        track->SelectNote(m_press.clicked, true);
+        m_c.Edit().SelectNote(nullptr, false);
+        m_c.Edit().SelectNote(m_press.clicked, true);
     } else if (m_press.clickedWasSelected) {
-        track->SelectNote(m_press.clicked, false);
+        m_c.Edit().SelectNote(m_press.clicked, false);
     }
     m_c.Canvas().InvalidateAll();
     m_c.Canvas().SelectionChanged();

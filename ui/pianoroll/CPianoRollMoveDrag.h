@@ -18,10 +18,10 @@ class CPianoRollController;
 class CPianoRollMoveDrag : public CPianoRollDrag {
 public:
     struct PRESS {
-        int index = -1;           // dragged note's place in the selection; -1: all selected
-        bool added = false;       // the note was entered by this press
-        bool ctrl = false;        // Ctrl was held at the press
-        CNote* clicked = nullptr; // the note under the pointer (not for added notes)
+        int index = -1;                 // dragged note's place in the selection; -1: all selected
+        bool added = false;             // the note was entered by this press
+        bool ctrl = false;              // Ctrl was held at the press
+        const CNote* clicked = nullptr; // the note under the pointer (not for added notes)
         bool clickedWasSelected = false;
     };
 
@@ -33,7 +33,7 @@ public:
 
 private:
     std::vector<size_t> Moving() const;
-    CNote* Reference() const;
+    const CNote* Reference() const;
     QRect Bounds() const;
     void Shift(int32_t ticks, int rows);
     void FinishClick();

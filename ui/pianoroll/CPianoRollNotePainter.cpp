@@ -77,17 +77,17 @@ QColor CPianoRollNotePainter::OtherTrackColor(const CTrack& track) const {
 void CPianoRollNotePainter::PaintTrack(QPainter& painter, const QRect& clip, const CTrack& track,
                                        Style style, const QColor& color) const {
     const CPianoRollGeometry& g = m_scene.geometry;
-    if (track.buckets.empty())
+    if (track.BucketCount() == 0)
         return;
     const size_t first = static_cast<size_t>(g.TickOfX(clip.left() - 1) / CTrack::kBucketTicks);
     const size_t last =
         std::min(static_cast<size_t>(g.TickOfX(clip.right() + 2)) / CTrack::kBucketTicks,
-                 track.buckets.size() - 1);
+                 track.BucketCount() - 1);
     const bool glides = m_scene.options.viewPortamento != 0;
     const int topRow = g.RowOfY(clip.top());
     const int bottomRow = g.RowOfY(clip.bottom());
     for (size_t b = first; b <= last; ++b) {
-        for (const CNote* n = track.buckets[b]; n != nullptr; n = n->nextInBucket) {
+        for (const CNote* n : track.Bucket(b)) {
             if (!n->IsHead() && b != first)
                 continue;
             const bool level = !glides || !n->HasPortamento();

@@ -94,7 +94,7 @@ void CPianoRollSelectDrag::Move(const QPoint&) {
 
 void CPianoRollSelectDrag::Finish(bool moved) {
     m_c.Canvas().InvalidateOverlay(m_shown);
-    CTrack* track = m_c.Track();
+    const CTrack* track = m_c.Track();
     if (!moved || track == nullptr)
         return;
     const CPianoRollGeometry g = m_c.Canvas().Geometry();
@@ -112,9 +112,10 @@ void CPianoRollSelectDrag::Finish(bool moved) {
     }
     const CPianoRollHitTest hits(*track, g, m_c.Edit().Project().data.tempos,
                                  m_c.Options().viewPortamento != 0);
-    for (CNote* note : hits.NotesMeeting(left, top, right, bottom, band.fromTick, band.toTick))
+    for (const CNote* note :
+         hits.NotesMeeting(left, top, right, bottom, band.fromTick, band.toTick))
         if (note->selected == 0)
-            track->SelectNote(note, true);
+            m_c.Edit().SelectNote(note, true);
     m_c.Canvas().InvalidateAll();
     m_c.Canvas().SelectionChanged();
 }

@@ -185,7 +185,7 @@ void CPianoRollWnd::EmitStatus() {
     const CProject& project = m_edit.Project();
     size_t selected = 0;
     if (project.currentTrack >= 0 && project.currentTrack < static_cast<int>(project.tracks.size()))
-        selected = project.tracks[static_cast<size_t>(project.currentTrack)].selection.size();
+        selected = project.tracks[static_cast<size_t>(project.currentTrack)].Selection().size();
     emit statusChanged(piano_roll_text::SelectionMessage(selected),
                        piano_roll_text::KeyName(CaretRow()),
                        QString::fromStdString(FormatPosition(project.data.beats, CaretPosition())));

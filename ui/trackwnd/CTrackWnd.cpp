@@ -88,7 +88,7 @@ void CTrackWnd::SelectRow(int row) {
     EnsureVisible(row);
     if (row == CurrentTrack())
         return;
-    m_edit.Project().currentTrack = row;
+    m_edit.SetCurrentTrack(row);
     viewport()->update();
     emit currentTrackChanged(row);
     emit commandStateChanged();
