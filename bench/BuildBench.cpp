@@ -17,6 +17,7 @@
 #include "model/CProject.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,27 +33,18 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-class QuietObserver : public IBuildObserver {
+class QuietObserver : public IBuildEvents {
 public:
-    void EnableMainWindow(bool) override {}
-    void ShowProgress(const std::string&, const std::string&) override {}
-    void CloseProgress() override {}
-    void SetProgressText(const std::string&) override {}
-    void SetProgressRange(int32_t) override {}
-    void StepProgress() override {}
-    void SetRemainingSeconds(int64_t) override {}
-    void EnableAbort(bool) override {}
-    bool IsCancelled() override { return false; }
-    SampleAnswer AskSampleFailure(const std::string&, const std::string&,
-                                  const std::string& path) override {
+    void Progress(const BuildProgress&) override {}
+    SampleAnswer SampleFailed(const std::string& path) override {
         std::fprintf(stderr, "build_bench: cannot load the sample %s; it stays silent\n",
                      path.c_str());
         return SampleAnswer::Ignore;
     }
-    void ShowOutputError(const std::string&, const std::string& text) override {
-        std::fprintf(stderr, "build_bench: %s\n", text.c_str());
+    void OutputFailed(const std::string& path) override {
+        std::fprintf(stderr, "build_bench: cannot write %s\n", path.c_str());
     }
-    void Pump() override {}
+    void Done(const BuildOutcome&) override {}
 };
 
 double Seconds(Clock::duration d) {
@@ -76,7 +68,8 @@ Timing TimeBuild(CProject& project, const std::string& wav, CProjectModified& ma
                  int threads) {
     QuietObserver observer;
     CAudioFile loader;
-    CBuild build(observer, loader, threads);
+    const std::atomic<bool> stop{false};
+    CBuild build(observer, loader, threads, stop);
     const double cpu = CpuSeconds();
     const auto start = Clock::now();
     const BuildOutcome outcome = build.Build(wav, project, map, rebuild);

@@ -1,9 +1,11 @@
 #include "UiTestSupport.h"
 
+#include "ui/CBuildController.h"
 #include "ui/PathUtil.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QSignalSpy>
 #include <QTest>
 
 IUserPrompts::Answer ScriptedPrompts::Message(const QString& text, const QString& title, Icon icon,
@@ -74,6 +76,17 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
     while (!done() && !deadline.hasExpired())
         QTest::qWait(5);
     return done();
+}
+
+bool AwaitBuild(CBuildController& builds, const std::function<void()>& command, bool* ok,
+                int timeoutMs) {
+    QSignalSpy finished(&builds, &CBuildController::buildFinished);
+    command();
+    if (finished.isEmpty() && !finished.wait(timeoutMs))
+        return false;
+    if (ok != nullptr)
+        *ok = finished.first().at(0).toBool();
+    return finished.size() == 1;
 }
 
 CProject MakeSong(int count) {

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+class CBuildController;
+
 class ScriptedPrompts : public IUserPrompts {
 public:
     struct SHOWN {
@@ -85,6 +87,11 @@ private:
 
 // Runs the event loop until done() holds or timeoutMs pass; returns done().
 bool RunUntil(const std::function<bool()>& done, int timeoutMs);
+
+// Runs `command`, which starts a build, and the event loop until that build's command has
+// ended (CBuildController::buildFinished); false on a timeout. `ok` receives its result.
+bool AwaitBuild(CBuildController& builds, const std::function<void()>& command, bool* ok = nullptr,
+                int timeoutMs = 120000);
 
 // A song with one track of `count` quarter notes from tick 0, each 480 ticks apart.
 CProject MakeSong(int count);
