@@ -11,6 +11,8 @@
 IUserPrompts::Answer ScriptedPrompts::Message(const QString& text, const QString& title, Icon icon,
                                               Buttons buttons) {
     shown.append({text, title, icon, buttons});
+    if (onMessage)
+        onMessage(shown.last());
     if (!answers.isEmpty())
         return answers.takeFirst();
     switch (buttons) {

@@ -31,6 +31,8 @@ public:
 
     // Answers in order; when they run out: Ok, No, Cancel or Abort as the buttons allow.
     QList<Answer> answers;
+    // Called with each message as it is shown, before it is answered.
+    std::function<void(const SHOWN&)> onMessage;
     QStringList openNames;
     QStringList saveNames;
     QList<SHOWN> shown;
