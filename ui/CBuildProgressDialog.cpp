@@ -47,6 +47,7 @@ void CBuildProgressDialog::Begin() {
     m_begun = true;
     if (m_mainWindow != nullptr) {
         m_mainTitle = m_mainWindow->windowTitle();
+        m_shownTitle = m_mainTitle;
         m_mainWindow->setEnabled(false);
         // Disabling a window disables the windows it owns too; this one must stay usable.
         setEnabled(true);
@@ -73,7 +74,8 @@ void CBuildProgressDialog::End() {
     if (!std::exchange(m_begun, false) || m_mainWindow == nullptr)
         return;
     m_mainWindow->setEnabled(true);
-    m_mainWindow->setWindowTitle(m_mainTitle);
+    if (m_mainWindow->windowTitle() == m_shownTitle)
+        m_mainWindow->setWindowTitle(m_mainTitle);
 }
 
 void CBuildProgressDialog::ShowRendering(const BuildProgress& progress) {
@@ -123,6 +125,10 @@ void CBuildProgressDialog::ShowPercentInTitle() {
     const int maximum = m_bar->maximum();
     if (maximum <= 0 || m_mainWindow == nullptr || !m_begun)
         return;
+    // A title the window got meanwhile (an edit marks the song modified) is the one to show.
+    if (const QString current = m_mainWindow->windowTitle(); current != m_shownTitle)
+        m_mainTitle = current;
     const int percent = static_cast<int>(int64_t{m_bar->value()} * 100 / maximum);
-    m_mainWindow->setWindowTitle(QStringLiteral("[%1%] %2").arg(percent).arg(m_mainTitle));
+    m_shownTitle = QStringLiteral("[%1%] %2").arg(percent).arg(m_mainTitle);
+    m_mainWindow->setWindowTitle(m_shownTitle);
 }

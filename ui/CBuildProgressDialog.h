@@ -49,7 +49,8 @@ private:
     QLabel* m_remaining;
     QProgressBar* m_bar;
     QPushButton* m_abort;
-    QString m_mainTitle;
+    QString m_mainTitle;  // the main window's own title
+    QString m_shownTitle; // what this window last set it to
     bool m_begun = false; // between Begin and End
     bool m_cancelled = false;
 };

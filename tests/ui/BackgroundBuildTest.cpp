@@ -101,23 +101,10 @@ bool ValidWave(const QByteArray& wav) {
 
 } // namespace
 
-class BackgroundBuildTest : public QObject {
+class BackgroundBuildTest : public FrameTestBase {
     Q_OBJECT
 private:
-    std::unique_ptr<TestApp> app;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<RecordingLauncher> launcher;
-    std::unique_ptr<CMainFrame> frame;
-
     CBuildController& Builds() { return frame->Builds(); }
-
-    void SetSong(const CProject& song) {
-        CEditController& edit = frame->Edit();
-        edit.Edit(CEditController::kViewAll, [&](CProject& project) {
-            project = song;
-            edit.MarkAll();
-        });
-    }
 
     // A song of `seconds` seconds whose second track plays the sample at `samplePath`.
     static CProject SongWithSample(int seconds, const QString& samplePath) {
@@ -159,6 +146,16 @@ private:
         return finished.first().at(0).toBool();
     }
 
+    // Starts the build of an untitled ten-minute song on one thread and waits until it
+    // renders.
+    bool StartLongBuild() {
+        app->options.buildThreads = 1;
+        SetSong(MakeSong(1200));
+        frame->Edit().SetModifiedFlag(false);
+        Builds().Build(false);
+        return WaitForRendering();
+    }
+
     // A saved ten-minute song, open in the window, built on one thread.
     QString OpenLongSavedSong() {
         app->options.buildThreads = 1;
@@ -169,22 +166,9 @@ private:
     }
 
 private slots:
-    void init() {
-        app = std::make_unique<TestApp>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        launcher = std::make_unique<RecordingLauncher>();
-        frame = std::make_unique<CMainFrame>(*app, prompts.get(), launcher.get());
-        frame->ShowWindow(false);
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-    }
+    void init() { QVERIFY(OpenFrame()); }
 
-    void cleanup() {
-        if (frame != nullptr) {
-            frame->Edit().SetModifiedFlag(false);
-            frame->close();
-        }
-        frame.reset();
-    }
+    void cleanup() { CloseFrame(); }
 
     void theEventLoopRunsWhileTheBuildRenders() {
         app->options.buildThreads = 1;
@@ -216,11 +200,14 @@ private slots:
         QVERIFY(Builds().IsBuilding());
         QVERIFY(!frame->isEnabled());
         QVERIFY(dialog->isEnabled());
+        const QString title = frame->Document().Title();
+        QVERIFY2(frame->windowTitle().endsWith("%] " + title), qPrintable(frame->windowTitle()));
 
         // [WHEN] the abort button is clicked [THEN] the build ends, cancelled
         QVERIFY(!ClickAbort(finished));
         QVERIFY(!Builds().IsBuilding());
         QVERIFY(frame->isEnabled());
+        QCOMPARE(frame->windowTitle(), title);
         QVERIFY(ShownProgress() == nullptr);
         QVERIFY(frame->Edit().Unbuilt().AnySet());
         QVERIFY(ValidWave(ReadAll(Builds().WavPath())));
@@ -228,11 +215,8 @@ private slots:
 
     void escapeAndTheCloseButtonOfTheProgressWindowAbortToo() {
         for (const bool useEscape : {true, false}) {
-            app->options.buildThreads = 1;
-            SetSong(MakeSong(1200 + (useEscape ? 0 : 2)));
             QSignalSpy finished(&Builds(), &CBuildController::buildFinished);
-            Builds().Build(false);
-            QVERIFY(WaitForRendering());
+            QVERIFY(StartLongBuild());
             CBuildProgressDialog* dialog = ShownProgress();
             if (useEscape)
                 QTest::keyClick(dialog, Qt::Key_Escape);
@@ -329,6 +313,7 @@ private slots:
         QCOMPARE(ReadAll(Builds().WavPath()),
                  ReferenceBuild(before, app->Folder() + "/before.wav"));
         QCOMPARE(frame->Edit().Project().tracks[0].settings.waveform, 3);
+        QCOMPARE(frame->windowTitle(), frame->Document().Title());
         const CProjectModified& unbuilt = frame->Edit().Unbuilt();
         QVERIFY(unbuilt.size() >= 3);
         QCOMPARE(unbuilt.CountSet(unbuilt.size()), unbuilt.size());
@@ -360,12 +345,8 @@ private slots:
     }
 
     void closingTheWindowDuringABuildIsRefused() {
-        app->options.buildThreads = 1;
-        SetSong(MakeSong(1200));
-        frame->Edit().SetModifiedFlag(false);
         QSignalSpy finished(&Builds(), &CBuildController::buildFinished);
-        Builds().Build(false);
-        QVERIFY(WaitForRendering());
+        QVERIFY(StartLongBuild());
         QVERIFY(!frame->close());
         QVERIFY(frame->isVisible());
         QVERIFY(Builds().IsBuilding());
@@ -393,12 +374,8 @@ private slots:
 
     void replacingTheDocumentDuringABuildStopsItFirst() {
         // [GIVEN] an untitled song building into its temporary WAV file
-        app->options.buildThreads = 1;
-        SetSong(MakeSong(1200));
-        frame->Edit().SetModifiedFlag(false);
         QSignalSpy finished(&Builds(), &CBuildController::buildFinished);
-        Builds().Build(false);
-        QVERIFY(WaitForRendering());
+        QVERIFY(StartLongBuild());
         const QString folder = QFileInfo(Builds().WavPath()).absolutePath();
 
         // [WHEN] a new song replaces it [THEN] the build has stopped before its files went

@@ -27,14 +27,9 @@
 
 #include <cmath>
 
-class BuildPlayTest : public QObject {
+class BuildPlayTest : public FrameTestBase {
     Q_OBJECT
 private:
-    std::unique_ptr<TestApp> app;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<RecordingLauncher> launcher;
-    std::unique_ptr<CMainFrame> frame;
-
     // "ビルド" through the controller; its result once it has ended.
     bool Build() {
         bool built = false;
@@ -43,30 +38,10 @@ private:
                built;
     }
 
-    // Puts a song into the window through the edit path, as if typed in.
-    void SetSong(const CProject& song) {
-        CEditController& edit = frame->Edit();
-        edit.Edit(CEditController::kViewAll, [&](CProject& project) {
-            project = song;
-            edit.MarkAll();
-        });
-    }
-
 private slots:
-    void init() {
-        app = std::make_unique<TestApp>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        launcher = std::make_unique<RecordingLauncher>();
-        frame = std::make_unique<CMainFrame>(*app, prompts.get(), launcher.get());
-        frame->ShowWindow(false);
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-    }
+    void init() { QVERIFY(OpenFrame()); }
 
-    void cleanup() {
-        frame->Edit().SetModifiedFlag(false);
-        frame->close();
-        frame.reset();
-    }
+    void cleanup() { CloseFrame(); }
 
     void abortedBuildKeepsUnrenderedSecondsStale() {
         app->options.buildThreads = 1;

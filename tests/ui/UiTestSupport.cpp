@@ -1,6 +1,8 @@
 #include "UiTestSupport.h"
 
 #include "ui/CBuildController.h"
+#include "ui/CEditController.h"
+#include "ui/CMainFrame.h"
 #include "ui/PathUtil.h"
 
 #include <QCoreApplication>
@@ -78,6 +80,31 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
     while (!done() && !deadline.hasExpired())
         QTest::qWait(5);
     return done();
+}
+
+bool FrameTestBase::OpenFrame() {
+    app = std::make_unique<TestApp>();
+    prompts = std::make_unique<ScriptedPrompts>();
+    launcher = std::make_unique<RecordingLauncher>();
+    frame = std::make_unique<CMainFrame>(*app, prompts.get(), launcher.get());
+    frame->ShowWindow(false);
+    return QTest::qWaitForWindowExposed(frame.get());
+}
+
+void FrameTestBase::CloseFrame() {
+    if (frame != nullptr) {
+        frame->Edit().SetModifiedFlag(false);
+        frame->close();
+    }
+    frame.reset();
+}
+
+void FrameTestBase::SetSong(const CProject& song) {
+    CEditController& edit = frame->Edit();
+    edit.Edit(CEditController::kViewAll, [&](CProject& project) {
+        project = song;
+        edit.MarkAll();
+    });
 }
 
 bool AwaitBuild(CBuildController& builds, const std::function<void()>& command, bool* ok,

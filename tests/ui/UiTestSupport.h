@@ -11,6 +11,7 @@
 #include "ui/IUserPrompts.h"
 
 #include <QList>
+#include <QObject>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@
 #include <memory>
 
 class CBuildController;
+class CMainFrame;
 
 class ScriptedPrompts : public IUserPrompts {
 public:
@@ -85,6 +87,23 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<QSettings> m_settings;
     Sonalo m_player;
+};
+
+// A test class whose cases each get an editor window of their own, over private settings,
+// scripted prompts and a recording launcher.
+class FrameTestBase : public QObject {
+protected:
+    std::unique_ptr<TestApp> app;
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<RecordingLauncher> launcher;
+    std::unique_ptr<CMainFrame> frame;
+
+    // Makes and shows the window; false when it did not appear.
+    bool OpenFrame();
+    // Closes the window, without the save question, if it is still there.
+    void CloseFrame();
+    // Puts a song into the window through the edit path, as if typed in.
+    void SetSong(const CProject& song);
 };
 
 // Runs the event loop until done() holds or timeoutMs pass; returns done().
