@@ -160,10 +160,9 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     project.PrepareBuild(unbuilt, options.rebuild);
 
     const CInterruptGuard guard;
-    TerminalBuildObserver observer(wav, isatty(fileno(stderr)) != 0, options.ignoreMissingSamples,
-                                   CInterruptGuard::Flag());
+    TerminalBuildObserver observer(wav, isatty(fileno(stderr)) != 0, options.ignoreMissingSamples);
     SampleLoader loader;
-    CBuild build(observer, loader, options.threads);
+    CBuild build(observer, loader, options.threads, CInterruptGuard::Flag());
     const BuildOutcome outcome = build.Build(wav, project, unbuilt, options.rebuild);
     if (useBuildInfo) {
         if (Result r = CProject::SaveBuildInfo(buildInfo, unbuilt); !r)

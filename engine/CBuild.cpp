@@ -13,12 +13,6 @@
 
 namespace {
 
-std::string Substitute(std::string text, const std::string& marker, const std::string& value) {
-    if (const size_t at = text.find(marker); at != std::string::npos)
-        text.replace(at, marker.size(), value);
-    return text;
-}
-
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return std::filesystem::exists(path, ec);
@@ -53,8 +47,9 @@ struct CBuild::Worker {
     std::vector<uint8_t> bytes;
 };
 
-CBuild::CBuild(IBuildObserver& observer, ISampleLoader& loader, int64_t threads)
-    : observer(observer), loader(loader), threadCount(ClampThreadCount(threads)) {
+CBuild::CBuild(IBuildEvents& events, ISampleLoader& loader, int64_t threads,
+               const std::atomic<bool>& stop)
+    : events(events), loader(loader), threadCount(ClampThreadCount(threads)), stop(stop) {
 }
 
 CBuild::~CBuild() {
@@ -80,24 +75,23 @@ void CBuild::Reset(CProjectModified& map) {
     nextSecond = 0;
     runningWorkers = 0;
     writeError = false;
-    progressShown = false;
 }
 
 BuildOutcome CBuild::Build(const std::string& path, CProject& project, CProjectModified& map,
                            bool rebuild) {
     Reset(map);
     if (Result r = MakeBuildLayout(project, layout); !r)
-        return {BuildStatus::Failed, path + ": " + r.message, 0};
+        return Finish({BuildStatus::Failed, path + ": " + r.message, 0});
     const bool exists = FileExists(path);
     flaggedCount = PrepareFlags(path, rebuild || !exists);
     // A missing file is written even for a song without seconds, so a build always leaves
     // a playable file behind.
     if (flaggedCount == 0 && exists)
-        return {};
-    ShowProgress();
+        return Finish({});
+    events.Progress({BuildPhase::LoadingSamples, 0, flaggedCount, -1});
     if (Result r = LoadSamples(project); !r)
         return Finish({BuildStatus::Failed, r.message, 0});
-    if (observer.IsCancelled())
+    if (stop)
         return Finish({BuildStatus::Cancelled, "cancelled", 0});
     return Finish(Render(path, project));
 }
@@ -126,14 +120,6 @@ int32_t CBuild::PrepareFlags(const std::string& path, bool rebuild) {
     return int32_t(map.CountSet(size_t(count)));
 }
 
-void CBuild::ShowProgress() {
-    observer.EnableMainWindow(false);
-    observer.ShowProgress(BuildText::kTitle, BuildText::kLoadingSamples);
-    observer.EnableAbort(false);
-    progressShown = true;
-    observer.Pump();
-}
-
 Result CBuild::LoadSamples(CProject& project) {
     for (CTrack& track : project.tracks) {
         CTrackData& s = track.settings;
@@ -141,12 +127,11 @@ Result CBuild::LoadSamples(CProject& project) {
             continue;
         while (!s.pcm.LoadSample(loader)) {
             const std::string samplePath = s.pcm.GetPath();
-            const std::string text = Substitute(BuildText::kSampleFailure, "%s", samplePath);
-            const auto answer = observer.AskSampleFailure(BuildText::kTitle, text, samplePath);
-            if (answer == IBuildObserver::SampleAnswer::Abort)
+            const auto answer = events.SampleFailed(samplePath);
+            if (answer == IBuildEvents::SampleAnswer::Abort)
                 return Result::Fail("cannot load the PCM sample " + samplePath +
                                     " (the file is missing or its format is not supported)");
-            if (answer == IBuildObserver::SampleAnswer::Ignore)
+            if (answer == IBuildEvents::SampleAnswer::Ignore)
                 break;
         }
     }
@@ -161,20 +146,17 @@ BuildOutcome CBuild::Render(const std::string& path, CProject& project) {
         return {BuildStatus::Failed, std::string("cannot prepare the build: ") + e.what(), 0};
     }
     if (Result r = file->Open(path); !r) {
-        observer.ShowOutputError(BuildText::kTitle, BuildText::kOutputFailure);
+        events.OutputFailed(path);
         return {BuildStatus::Failed, r.message, 0};
     }
-    observer.SetProgressText(BuildText::kBuilding);
-    observer.SetProgressRange(flaggedCount);
-    observer.EnableAbort(true);
-    observer.Pump();
+    events.Progress({BuildPhase::Rendering, 0, flaggedCount, -1});
     const bool framed = WriteFrame();
     const bool started = framed && StartWorkers();
     if (started)
         WatchWorkers();
     const bool finalised = Finalise();
     if (!framed || writeError || !finalised) {
-        observer.ShowOutputError(BuildText::kTitle, BuildText::kOutputFailure);
+        events.OutputFailed(path);
         const std::string why = file->Error().empty() ? "cannot write " + path : file->Error();
         return {BuildStatus::Failed, why, 0};
     }
@@ -289,22 +271,19 @@ void CBuild::EndWorker() {
     workerEnded.notify_all();
 }
 
-// The calling thread keeps the user interface alive while the workers run: it pumps its
-// events, passes on an abort and shows each finished second, at least every 100 ms.
+// The calling thread watches the workers while they run: it passes on the stop flag and
+// reports the finished seconds, at least every 100 ms.
 void CBuild::WatchWorkers() {
     std::unique_lock guard(lock);
     bool running = true;
     while (running) {
-        guard.unlock();
-        observer.Pump();
-        if (observer.IsCancelled())
+        if (stop)
             cancelled = true;
-        guard.lock();
         running = !workerEnded.wait_for(guard, std::chrono::milliseconds(100),
                                         [this] { return runningWorkers == 0; });
         const int64_t steps = std::exchange(secondsDone, 0);
         guard.unlock();
-        ShowSteps(steps);
+        ReportSteps(steps);
         guard.lock();
     }
     guard.unlock();
@@ -313,19 +292,16 @@ void CBuild::WatchWorkers() {
     workers.clear();
 }
 
-void CBuild::ShowSteps(int64_t steps) {
+void CBuild::ReportSteps(int64_t steps) {
     if (steps <= 0)
         return;
-    for (int64_t n = 0; n < steps; ++n)
-        observer.StepProgress();
-    progressPosition += steps;
+    progressPosition = int32_t(std::min<int64_t>(progressPosition + steps, flaggedCount));
     using namespace std::chrono;
     const int64_t elapsed = duration_cast<milliseconds>(steady_clock::now() - renderStart).count();
     // 64-bit: elapsed milliseconds times a count of seconds cannot overflow in practice.
     const int64_t remaining = elapsed * flaggedCount / progressPosition - elapsed;
     const int64_t seconds = std::max<int64_t>(remaining, 0) / 1000 + (remaining % 1000 > 0);
-    observer.SetRemainingSeconds(seconds);
-    observer.SetProgressText(Substitute(BuildText::kRemaining, "%d", std::to_string(seconds)));
+    events.Progress({BuildPhase::Rendering, progressPosition, flaggedCount, seconds});
 }
 
 // Fixes the sizes, the pad byte and the loop chunk, also after an abort, so the file is
@@ -347,10 +323,7 @@ bool CBuild::Finalise() {
 BuildOutcome CBuild::Finish(BuildOutcome outcome) {
     renderer.reset();
     file.reset();
-    if (progressShown) {
-        observer.CloseProgress();
-        observer.EnableMainWindow(true);
-    }
     outcome.secondsRendered = secondsRendered;
+    events.Done(outcome);
     return outcome;
 }

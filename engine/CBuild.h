@@ -2,10 +2,11 @@
 // Renders a song into a WAV file, one whole second at a time, on worker threads. Only the
 // seconds flagged in a change map are rendered and written at their fixed places; the rest
 // of an existing file is left as it is, so a build after a small edit is quick. Lives on
-// the caller's stack for one build; Build runs on the caller's thread and returns when the
-// file is finished.
+// the caller's stack for one build; Build runs on the caller's thread (the editor gives it a
+// thread of its own, the command line its main thread), reports through IBuildEvents on that
+// thread and returns when the file is finished.
 
-#include "engine/IBuildObserver.h"
+#include "engine/IBuildEvents.h"
 #include "engine/internal/BuildLayout.h"
 #include "model/CProjectModified.h"
 
@@ -24,25 +25,16 @@ class CProject;
 class CSongRenderer;
 class ISampleLoader;
 
-enum class BuildStatus {
-    Complete,  // every flagged second is rendered (or nothing needed rendering)
-    Cancelled, // the user stopped it; the file is valid, unrendered seconds stay flagged
-    Failed,    // a sample was refused with Abort, or the file could not be written
-};
-
-struct BuildOutcome {
-    BuildStatus status = BuildStatus::Complete;
-    std::string message;         // why it did not complete, for logs and the command line
-    int32_t secondsRendered = 0; // seconds written by this build
-    explicit operator bool() const { return status == BuildStatus::Complete; }
-};
-
 class CBuild {
 public:
     static constexpr int kMaxThreads = 32;
 
-    // `threads` is the "BuildThreads" setting; any value is limited to 1..32.
-    CBuild(IBuildObserver& observer, ISampleLoader& loader, int64_t threads);
+    // `threads` is the "BuildThreads" setting; any value is limited to 1..32. `stop` is the
+    // abort button: set from any thread (or a signal handler), it ends the build after the
+    // seconds being rendered, within 100 ms; set while the samples load, it ends the build
+    // once they are loaded.
+    CBuild(IBuildEvents& events, ISampleLoader& loader, int64_t threads,
+           const std::atomic<bool>& stop);
     ~CBuild();
     CBuild(const CBuild&) = delete;
     CBuild& operator=(const CBuild&) = delete;
@@ -55,7 +47,7 @@ public:
     // tracks first (so the project changes: their sample data). With `rebuild`, or when
     // there is no file at `path`, every second is rendered. On return every rendered
     // second's flag in `changeMap` is 0 and every other keeps its value. No flagged second
-    // and an existing file: returns at once without showing anything or touching the file.
+    // and an existing file: returns at once with no event but Done, the file untouched.
     BuildOutcome Build(const std::string& path, CProject& project, CProjectModified& changeMap,
                        bool rebuild);
 
@@ -64,7 +56,6 @@ private:
 
     void Reset(CProjectModified& map);
     int32_t PrepareFlags(const std::string& path, bool rebuild);
-    void ShowProgress();
     Result LoadSamples(CProject& project);
     BuildOutcome Render(const std::string& path, CProject& project);
     bool WriteFrame();
@@ -75,13 +66,14 @@ private:
     bool StoreSecond(int32_t second, const Worker& worker, size_t bytes);
     void EndWorker();
     void WatchWorkers();
-    void ShowSteps(int64_t steps);
+    void ReportSteps(int64_t steps);
     bool Finalise();
     BuildOutcome Finish(BuildOutcome outcome);
 
-    IBuildObserver& observer;
+    IBuildEvents& events;
     ISampleLoader& loader;
     int threadCount;
+    const std::atomic<bool>& stop;
 
     // State of the build in progress.
     CProjectModified* changeMap = nullptr;
@@ -93,12 +85,11 @@ private:
     std::condition_variable workerEnded;
     int32_t nextSecond = 0;
     int64_t secondsDone = 0; // written since the progress last looked
-    int64_t progressPosition = 0;
+    int32_t progressPosition = 0;
     std::chrono::steady_clock::time_point renderStart;
     int32_t secondsRendered = 0; // written by this build
     int32_t flaggedCount = 0;
     int runningWorkers = 0;
     bool writeError = false;
-    std::atomic<bool> cancelled{false};
-    bool progressShown = false;
+    std::atomic<bool> cancelled{false}; // `stop` as the workers see it
 };

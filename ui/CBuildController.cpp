@@ -2,8 +2,8 @@
 
 #include "audio/CAudioFile.h"
 #include "audio/CTempFolder.h"
-#include "engine/CBuild.h"
 #include "model/CProject.h"
+#include "ui/BuildTexts.h"
 #include "ui/CBuildProgressDialog.h"
 #include "ui/CDocument.h"
 #include "ui/CEditController.h"
@@ -18,10 +18,10 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
-constexpr const char* kBuildTitle = "ビルド";
 constexpr const char* kNeedName =
     "ビルドを実行するためには、プロジェクトファイルの名前と保存先が必要です。\n\n名前と保存先を"
     "選択してビルドしますか？\n\n（オプションで「ビルド時にプロジェクトを保存する」をチェックして"
@@ -32,25 +32,6 @@ constexpr const char* kNoDefaultPlayer = "既定のプレイヤーを開くこ�
 constexpr const char* kNoSonalo = "TSQ Sonalo を開くことができませんでした。";
 constexpr const char* kSonaloProgram = "Sonalo";
 
-// Marks the scope of a build, also when it ends early.
-class BuildingScope {
-public:
-    BuildingScope(bool& flag, CBuildController& owner) : m_flag(flag), m_owner(owner) {
-        m_flag = true;
-        emit m_owner.buildingChanged(true);
-    }
-    ~BuildingScope() {
-        m_flag = false;
-        emit m_owner.buildingChanged(false);
-    }
-    BuildingScope(const BuildingScope&) = delete;
-    BuildingScope& operator=(const BuildingScope&) = delete;
-
-private:
-    bool& m_flag;
-    CBuildController& m_owner;
-};
-
 } // namespace
 
 CBuildController::CBuildController(CEditController& edit, CDocument& document,
@@ -58,31 +39,39 @@ CBuildController::CBuildController(CEditController& edit, CDocument& document,
                                    IDesktopLauncher& launcher, IAppServices& app, QWidget* window,
                                    QObject* parent)
     : QObject(parent), m_edit(edit), m_document(document), m_playback(playback), m_prompts(prompts),
-      m_launcher(launcher), m_app(app), m_window(window) {
+      m_launcher(launcher), m_app(app), m_window(window),
+      m_loaderFactory([] { return std::make_unique<CAudioFile>(); }) {
 }
 
+// The window stops a build before it goes (AbortAndWait); one still running here has
+// nothing left to report to, so it is only stopped.
 CBuildController::~CBuildController() {
+    if (m_job != nullptr)
+        m_job->Stop();
+    delete m_job;
+    m_afterBuild = {};
     DeleteTemporaryBuildFiles();
 }
 
-bool CBuildController::Build(bool rebuild) {
-    if (m_building)
-        return false;
-    const QString projectPath = ChooseBuildPath();
-    if (projectPath.isEmpty())
-        return false;
+void CBuildController::SetSampleLoaderFactory(CBuildJob::LoaderFactory factory) {
+    m_loaderFactory = std::move(factory);
+}
+
+void CBuildController::Build(bool rebuild, Continuation then) {
+    const QString projectPath = IsBuilding() ? QString() : ChooseBuildPath();
+    if (projectPath.isEmpty()) {
+        EndCommand(false, then);
+        return;
+    }
     m_playback.Stop();
     const OPTIONS& options = m_app.Options();
     if (options.buildSaveProject != 0 && m_edit.Project().modified != 0 &&
         !m_document.Path().isEmpty())
         m_document.Save();
-    const bool built = RunBuild(projectPath, rebuild);
-    if (options.buildSaveIncremental != 0 && !m_document.Path().isEmpty())
-        CProject::SaveBuildInfo(ToFsPath(ReplaceExtension(m_document.Path(), ".tqb")),
-                                m_edit.Unsaved());
-    if (built && options.buildEncode != 0)
-        return EncodeBuilt();
-    return built;
+    StartBuild(projectPath, rebuild, [this, then = std::move(then)](bool built) {
+        WriteBuildInfo();
+        EndCommand(built && m_app.Options().buildEncode != 0 ? EncodeBuilt() : built, then);
+    });
 }
 
 // The project path of the build: the document's, or a name in the temporary folder for an
@@ -104,7 +93,7 @@ QString CBuildController::ChooseBuildPath() {
         if (!m_tempProjectPath.isEmpty())
             return m_tempProjectPath;
     }
-    if (m_prompts.Message(kNeedName, kBuildTitle, IUserPrompts::Icon::Warning,
+    if (m_prompts.Message(kNeedName, BuildText(BuildTexts::kTitle), IUserPrompts::Icon::Warning,
                           IUserPrompts::Buttons::YesNo) != IUserPrompts::Answer::Yes)
         return {};
     const QString path = m_document.ChooseSavePath();
@@ -113,37 +102,138 @@ QString CBuildController::ChooseBuildPath() {
     return m_document.Path();
 }
 
-bool CBuildController::RunBuild(const QString& projectPath, bool rebuild) {
-    BuildingScope scope(m_building, *this);
-    WaitCursor wait;
-    CProject& project = m_edit.PrepareBuild(rebuild);
-    CProjectModified& unbuilt = m_edit.Unbuilt();
-    CBuildProgressDialog progress(m_window, m_prompts);
-    CAudioFile loader;
-    CBuild build(progress, loader, m_app.Options().buildThreads);
-    const BuildOutcome outcome =
-        build.Build(ToFsPath(ReplaceExtension(projectPath, ".wav")), project, unbuilt, rebuild);
-    if (outcome.status == BuildStatus::Complete) {
-        // The file now ends with the song: flags past its end describe no audio any more.
-        const size_t seconds = static_cast<size_t>(std::ceil(project.lastBuildLength));
-        if (unbuilt.size() > seconds)
-            unbuilt.resize(seconds);
-    }
-    return static_cast<bool>(outcome);
+// Hands the job a copy of the song as it is now and the stale flags; `then` runs when the
+// job has ended and its flags are merged back.
+void CBuildController::StartBuild(const QString& projectPath, bool rebuild, Continuation then) {
+    const CProject& project = m_edit.PrepareBuild(rebuild);
+    CBuildJob::REQUEST request{ToFsPath(ReplaceExtension(projectPath, ".wav")),
+                               std::exchange(m_edit.Unbuilt(), {}), rebuild,
+                               m_app.Options().buildThreads, m_loaderFactory};
+    m_job = new CBuildJob(project, std::move(request), this);
+    m_afterBuild = std::move(then);
+    m_waitCursor = std::make_unique<WaitCursor>();
+    ConnectJob();
+    emit buildingChanged(true);
+    if (!m_job->Start())
+        OnJobFinished();
 }
 
-bool CBuildController::Encode() {
-    if (NeedsBuild()) {
-        if (m_building)
-            return false;
-        const QString projectPath = ChooseBuildPath();
-        if (projectPath.isEmpty())
-            return false;
-        m_playback.Stop();
-        if (!RunBuild(projectPath, false))
-            return false;
+void CBuildController::ConnectJob() {
+    connect(m_job, &CBuildJob::progress, this, &CBuildController::OnProgress);
+    connect(m_job, &CBuildJob::sampleFailed, this, &CBuildController::OnSampleFailed);
+    connect(m_job, &CBuildJob::outputFailed, this, &CBuildController::OnOutputFailed);
+    connect(m_job, &CBuildJob::finished, this, &CBuildController::OnJobFinished);
+}
+
+// The window appears with the first progress, so a build with nothing to render shows
+// nothing.
+void CBuildController::OnProgress(const BuildProgress& progress) {
+    if (m_progress == nullptr) {
+        m_progress = new CBuildProgressDialog(m_window);
+        connect(m_progress, &CBuildProgressDialog::abortRequested, m_job, &CBuildJob::Cancel);
+        m_progress->Begin();
     }
-    return EncodeBuilt();
+    m_progress->ShowProgress(progress);
+}
+
+void CBuildController::OnSampleFailed(const QString& samplePath) {
+    const QPointer<CBuildJob> job = m_job;
+    const IUserPrompts::Answer answer = m_prompts.Message(
+        BuildText(BuildTexts::kSampleFailure).arg(samplePath), BuildText(BuildTexts::kTitle),
+        IUserPrompts::Icon::Warning, IUserPrompts::Buttons::AbortRetryIgnore);
+    if (job == nullptr)
+        return;
+    switch (answer) {
+    case IUserPrompts::Answer::Retry:
+        job->AnswerSample(CBuildJob::SampleAnswer::Retry);
+        break;
+    case IUserPrompts::Answer::Ignore:
+        job->AnswerSample(CBuildJob::SampleAnswer::Ignore);
+        break;
+    default:
+        job->AnswerSample(CBuildJob::SampleAnswer::Abort);
+        break;
+    }
+}
+
+void CBuildController::OnOutputFailed() {
+    const QPointer<CBuildJob> job = m_job;
+    m_prompts.Message(BuildText(BuildTexts::kOutputFailure), BuildText(BuildTexts::kTitle),
+                      IUserPrompts::Icon::Warning, IUserPrompts::Buttons::Ok);
+    if (job != nullptr)
+        job->AcknowledgeOutputError();
+}
+
+void CBuildController::AbortAndWait() {
+    if (m_job == nullptr)
+        return;
+    m_job->Stop();
+    OnJobFinished();
+}
+
+// Runs on the job's finished() (so the job goes later, not inside its own signal) or after
+// Stop().
+void CBuildController::OnJobFinished() {
+    CBuildJob* job = std::exchange(m_job, nullptr);
+    const bool built = static_cast<bool>(job->Outcome());
+    MergeFlags(*job);
+    job->deleteLater();
+    if (m_progress != nullptr) {
+        m_progress->End();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    }
+    m_waitCursor.reset();
+    emit buildingChanged(false);
+    if (const Continuation then = std::exchange(m_afterBuild, {}))
+        then(built);
+}
+
+void CBuildController::MergeFlags(CBuildJob& job) {
+    CProjectModified flags = std::move(job.Flags());
+    if (job.Outcome().status == BuildStatus::Complete) {
+        // The file now ends with the song: flags past its end describe no audio any more.
+        const size_t seconds = static_cast<size_t>(std::ceil(job.Song().lastBuildLength));
+        if (flags.size() > seconds)
+            flags.resize(seconds);
+    }
+    // Seconds edited while the build ran stay stale, whether it rendered them or not.
+    flags.Merge(m_edit.Unbuilt());
+    m_edit.SetUnbuilt(std::move(flags));
+}
+
+// The ".tqb" names the seconds of the WAV file that do not match the project file as saved:
+// those edited since the save, and those a cancelled or failed build left unrendered.
+void CBuildController::WriteBuildInfo() {
+    if (m_app.Options().buildSaveIncremental == 0 || m_document.Path().isEmpty())
+        return;
+    CProjectModified stale = m_edit.Unsaved();
+    stale.Merge(m_edit.Unbuilt());
+    CProject::SaveBuildInfo(ToFsPath(ReplaceExtension(m_document.Path(), ".tqb")), stale);
+}
+
+void CBuildController::EndCommand(bool ok, const Continuation& then) {
+    if (then)
+        then(ok);
+    emit buildFinished(ok);
+}
+
+void CBuildController::Encode(Continuation then) {
+    if (!NeedsBuild()) {
+        const bool encoded = EncodeBuilt();
+        if (then)
+            then(encoded);
+        return;
+    }
+    const QString projectPath = IsBuilding() ? QString() : ChooseBuildPath();
+    if (projectPath.isEmpty()) {
+        EndCommand(false, then);
+        return;
+    }
+    m_playback.Stop();
+    StartBuild(projectPath, false, [this, then = std::move(then)](bool built) {
+        EndCommand(built && EncodeBuilt(), then);
+    });
 }
 
 bool CBuildController::EncodeBuilt() {
@@ -164,32 +254,40 @@ bool CBuildController::NeedsBuild() const {
     return m_edit.Unbuilt().AnySet();
 }
 
-bool CBuildController::BuildBeforeUse() {
-    return !NeedsBuild() || Build(false);
+void CBuildController::BuildBeforeUse(Continuation then) {
+    if (NeedsBuild())
+        Build(false, std::move(then));
+    else
+        then(true);
 }
 
-bool CBuildController::PrepareWav(QString& wavPath) {
-    if (!BuildBeforeUse())
-        return false;
-    wavPath = WavPath();
-    return !wavPath.isEmpty();
+void CBuildController::PrepareWav(std::function<void(const QString& wavPath)> ready) {
+    BuildBeforeUse([this, ready = std::move(ready)](bool built) {
+        const QString wavPath = WavPath();
+        if (built && !wavPath.isEmpty())
+            ready(wavPath);
+    });
 }
 
 void CBuildController::PlayWithDefaultPlayer() {
-    if (!BuildBeforeUse())
-        return;
-    const QString wavPath = WavPath();
-    if (wavPath.isEmpty() || !m_launcher.OpenWithDefaultProgram(wavPath))
-        m_prompts.Error(kNoDefaultPlayer);
+    BuildBeforeUse([this](bool built) {
+        if (!built)
+            return;
+        const QString wavPath = WavPath();
+        if (wavPath.isEmpty() || !m_launcher.OpenWithDefaultProgram(wavPath))
+            m_prompts.Error(kNoDefaultPlayer);
+    });
 }
 
 void CBuildController::PlayWithSonalo() {
-    if (!BuildBeforeUse())
-        return;
-    const QString program = QDir(m_app.ApplicationDirectory()).filePath(kSonaloProgram);
-    const QString wavPath = WavPath();
-    if (wavPath.isEmpty() || !m_launcher.StartDetached(program, wavPath))
-        m_prompts.Error(kNoSonalo);
+    BuildBeforeUse([this](bool built) {
+        if (!built)
+            return;
+        const QString program = QDir(m_app.ApplicationDirectory()).filePath(kSonaloProgram);
+        const QString wavPath = WavPath();
+        if (wavPath.isEmpty() || !m_launcher.StartDetached(program, wavPath))
+            m_prompts.Error(kNoSonalo);
+    });
 }
 
 void CBuildController::OpenProjectFolder() {
@@ -207,6 +305,7 @@ bool CBuildController::CanOpenProjectFolder() const {
 }
 
 void CBuildController::DeleteTemporaryBuildFiles() {
+    AbortAndWait();
     if (!m_tempProjectPath.isEmpty()) {
         QFile::remove(ReplaceExtension(m_tempProjectPath, ".wav"));
         m_tempProjectPath.clear();

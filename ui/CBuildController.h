@@ -4,17 +4,28 @@
 // files of an untitled song, the default player, the player program and the project's
 // folder in the file manager.
 //
-// Thread: the user-interface thread. Build runs CBuild, which renders on worker threads
-// and pumps this thread's events until it is done; the main window is disabled meanwhile.
+// A build runs on a thread of its own (CBuildJob) over a copy of the song taken when it
+// starts; this thread keeps its ordinary event loop, shows the progress window over the
+// disabled main window and answers the build's questions. Whatever follows a build —
+// playing, an outside player, encoding, the ".tqb" file — is a continuation that runs when
+// it ends. The flags the build renders are its own while it runs: the unbuilt set then holds
+// only what was edited meanwhile, and the two are merged again at the end.
+//
+// Thread: the user-interface thread.
 
+#include "ui/CBuildJob.h"
 #include "ui/CPlaybackController.h"
 #include "ui/IEncoder.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
+class CBuildProgressDialog;
 class CDocument;
 class CEditController;
 class CTempFolder;
@@ -22,11 +33,14 @@ class IAppServices;
 class IDesktopLauncher;
 class IUserPrompts;
 class QWidget;
+class WaitCursor;
 
 class CBuildController : public QObject, public IWavSource {
     Q_OBJECT
 public:
     static constexpr const char* kTempFolderName = "tsq_temp_projects";
+    // Runs once when a command has ended, with its result.
+    using Continuation = std::function<void(bool ok)>;
 
     CBuildController(CEditController& edit, CDocument& document, CPlaybackController& playback,
                      IUserPrompts& prompts, IDesktopLauncher& launcher, IAppServices& app,
@@ -35,24 +49,32 @@ public:
 
     // Without an encoder factory no encoder is available.
     void SetEncoderFactory(EncoderFactory factory) { m_encoderFactory = std::move(factory); }
+    // Where the build reads samples from; the decoder route of CAudioFile unless set.
+    void SetSampleLoaderFactory(CBuildJob::LoaderFactory factory);
 
-    // "ビルド" (rebuild false) and "リビルド" (true).
-    bool Build(bool rebuild);
-    // "エンコード".
-    bool Encode();
-    // Builds when any second is stale. False when that build failed.
-    bool BuildBeforeUse();
-    bool IsBuilding() const { return m_building; }
+    // "ビルド" (rebuild false) and "リビルド" (true): saves first when "BuildSaveProject" is
+    // on, writes the ".tqb" afterwards, encodes when "BuildEncode" is on; `then` gets the
+    // build's result, or the encoder's when it encoded.
+    void Build(bool rebuild, Continuation then = {});
+    // "エンコード": builds what is stale, then encodes.
+    void Encode(Continuation then = {});
+    // Builds when any second is stale; `then` gets false when that build failed.
+    void BuildBeforeUse(Continuation then);
+    bool IsBuilding() const { return m_job != nullptr; }
+    // Stops a running build and waits for its thread: what it rendered counts, the rest
+    // stays stale. Used before the song or the window goes away.
+    void AbortAndWait();
 
     // IWavSource: build before use, then the WAV path.
-    bool PrepareWav(QString& wavPath) override;
+    void PrepareWav(std::function<void(const QString& wavPath)> ready) override;
 
     void PlayWithDefaultPlayer();
     void PlayWithSonalo();
     void OpenProjectFolder();
     bool CanOpenProjectFolder() const;
 
-    // Removes the WAV file of the temporary project and the temporary folder.
+    // Removes the WAV file of the temporary project and the temporary folder (after
+    // stopping a build that may be writing it).
     void DeleteTemporaryBuildFiles();
     const QString& TemporaryProjectPath() const { return m_tempProjectPath; }
     // The project file the build uses: the document's path, else the temporary one.
@@ -61,10 +83,21 @@ public:
 
 signals:
     void buildingChanged(bool building);
+    // A command that started a build (Build, Encode, build before use) has ended, after its
+    // continuation; `ok` is the command's result. Also sent when it could not start.
+    void buildFinished(bool ok);
 
 private:
     QString ChooseBuildPath();
-    bool RunBuild(const QString& projectPath, bool rebuild);
+    void StartBuild(const QString& projectPath, bool rebuild, Continuation then);
+    void ConnectJob();
+    void OnProgress(const BuildProgress& progress);
+    void OnSampleFailed(const QString& samplePath);
+    void OnOutputFailed();
+    void OnJobFinished();
+    void MergeFlags(CBuildJob& job);
+    void WriteBuildInfo();
+    void EndCommand(bool ok, const Continuation& then);
     bool EncodeBuilt();
     bool NeedsBuild() const;
 
@@ -76,7 +109,14 @@ private:
     IAppServices& m_app;
     QWidget* m_window;
     EncoderFactory m_encoderFactory;
+    CBuildJob::LoaderFactory m_loaderFactory;
     std::unique_ptr<CTempFolder> m_tempFolder;
     QString m_tempProjectPath;
-    bool m_building = false;
+
+    // The build in progress: its job (a child of this object), what follows it, the
+    // progress window once the build has shown progress, and the wait cursor.
+    QPointer<CBuildJob> m_job;
+    Continuation m_afterBuild;
+    QPointer<CBuildProgressDialog> m_progress;
+    std::unique_ptr<WaitCursor> m_waitCursor;
 };

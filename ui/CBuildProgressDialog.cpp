@@ -1,9 +1,8 @@
 #include "ui/CBuildProgressDialog.h"
 
-#include "ui/IUserPrompts.h"
+#include "ui/BuildTexts.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,10 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CBuildProgressDialog::CBuildProgressDialog(QWidget* mainWindow, IUserPrompts& prompts)
-    : QDialog(mainWindow), m_mainWindow(mainWindow), m_prompts(prompts), m_text(new QLabel(this)),
+#include <algorithm>
+#include <utility>
+
+CBuildProgressDialog::CBuildProgressDialog(QWidget* mainWindow)
+    : QDialog(mainWindow), m_mainWindow(mainWindow), m_text(new QLabel(this)),
       m_remaining(new QLabel(this)), m_bar(new QProgressBar(this)),
-      m_abort(new QPushButton(QStringLiteral("中止(&A)"), this)) {
+      m_abort(new QPushButton(tr("中止(&A)"), this)) {
     setObjectName("buildProgress");
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(false);
@@ -35,96 +37,69 @@ CBuildProgressDialog::CBuildProgressDialog(QWidget* mainWindow, IUserPrompts& pr
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-CBuildProgressDialog::~CBuildProgressDialog() {
-    if (m_mainWindow != nullptr && !m_mainTitle.isEmpty())
-        m_mainWindow->setWindowTitle(m_mainTitle);
-}
-
-void CBuildProgressDialog::EnableMainWindow(bool enable) {
-    if (m_mainWindow == nullptr)
-        return;
-    m_mainWindow->setEnabled(enable);
-    // Disabling a window disables the windows it owns too; this one must stay usable.
-    setEnabled(true);
-}
-
-void CBuildProgressDialog::ShowProgress(const std::string& title, const std::string& text) {
-    setWindowTitle(QString::fromStdString(title));
-    m_text->setText(QString::fromStdString(text));
+void CBuildProgressDialog::Begin() {
+    setWindowTitle(BuildText(BuildTexts::kTitle));
+    m_text->setText(BuildText(BuildTexts::kLoadingSamples));
     m_remaining->clear();
     m_bar->setRange(0, 0);
     m_abort->setEnabled(false);
     m_cancelled = false;
-    if (m_mainWindow != nullptr)
+    m_begun = true;
+    if (m_mainWindow != nullptr) {
         m_mainTitle = m_mainWindow->windowTitle();
+        m_shownTitle = m_mainTitle;
+        m_mainWindow->setEnabled(false);
+        // Disabling a window disables the windows it owns too; this one must stay usable.
+        setEnabled(true);
+    }
     adjustSize();
     if (m_mainWindow != nullptr)
         move(m_mainWindow->frameGeometry().center() - rect().center());
     show();
     raise();
-    QCoreApplication::processEvents();
 }
 
-void CBuildProgressDialog::CloseProgress() {
-    hide();
-    if (m_mainWindow != nullptr && !m_mainTitle.isEmpty())
-        m_mainWindow->setWindowTitle(m_mainTitle);
-    m_mainTitle.clear();
-}
-
-void CBuildProgressDialog::SetProgressText(const std::string& text) {
-    m_text->setText(QString::fromStdString(text));
-}
-
-void CBuildProgressDialog::SetProgressRange(int32_t maximum) {
-    m_bar->setRange(0, std::max(maximum, 1));
-    m_bar->setValue(0);
-    ShowPercentInTitle();
-}
-
-void CBuildProgressDialog::StepProgress() {
-    m_bar->setValue(std::min(m_bar->value() + 1, m_bar->maximum()));
-    ShowPercentInTitle();
-}
-
-void CBuildProgressDialog::SetRemainingSeconds(int64_t seconds) {
-    const int64_t minutes = seconds / 60;
-    m_remaining->setText(
-        minutes > 0
-            ? QStringLiteral("残り約 %1 分 %2 秒").arg(minutes).arg(seconds % 60, 2, 10, QChar('0'))
-            : QStringLiteral("残り約 %1 秒").arg(seconds));
-}
-
-void CBuildProgressDialog::EnableAbort(bool enable) {
-    m_abort->setEnabled(enable && !m_cancelled);
-}
-
-IBuildObserver::SampleAnswer CBuildProgressDialog::AskSampleFailure(const std::string& title,
-                                                                    const std::string& text,
-                                                                    const std::string&) {
-    switch (m_prompts.Message(QString::fromStdString(text), QString::fromStdString(title),
-                              IUserPrompts::Icon::Warning,
-                              IUserPrompts::Buttons::AbortRetryIgnore)) {
-    case IUserPrompts::Answer::Retry:
-        return SampleAnswer::Retry;
-    case IUserPrompts::Answer::Ignore:
-        return SampleAnswer::Ignore;
-    default:
-        return SampleAnswer::Abort;
+void CBuildProgressDialog::ShowProgress(const BuildProgress& progress) {
+    if (progress.phase == BuildPhase::Rendering) {
+        ShowRendering(progress);
+        return;
     }
+    m_text->setText(BuildText(BuildTexts::kLoadingSamples));
+    m_bar->setRange(0, 0);
+    m_abort->setEnabled(false);
 }
 
-void CBuildProgressDialog::ShowOutputError(const std::string& title, const std::string& text) {
-    m_prompts.Message(QString::fromStdString(text), QString::fromStdString(title),
-                      IUserPrompts::Icon::Warning, IUserPrompts::Buttons::Ok);
+void CBuildProgressDialog::End() {
+    hide();
+    if (!std::exchange(m_begun, false) || m_mainWindow == nullptr)
+        return;
+    m_mainWindow->setEnabled(true);
+    if (m_mainWindow->windowTitle() == m_shownTitle)
+        m_mainWindow->setWindowTitle(m_mainTitle);
 }
 
-void CBuildProgressDialog::Pump() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+void CBuildProgressDialog::ShowRendering(const BuildProgress& progress) {
+    const int maximum = std::max(progress.secondsTotal, 1);
+    m_bar->setRange(0, maximum);
+    m_bar->setValue(std::clamp(progress.secondsDone, 0, maximum));
+    m_abort->setEnabled(!m_cancelled);
+    if (progress.secondsLeft < 0) {
+        m_text->setText(BuildText(BuildTexts::kBuilding));
+    } else {
+        m_text->setText(BuildText(BuildTexts::kRemaining).arg(progress.secondsLeft));
+        m_remaining->setText(RemainingText(progress.secondsLeft));
+    }
+    ShowPercentInTitle();
+}
+
+QString CBuildProgressDialog::RemainingText(int64_t seconds) const {
+    const int64_t minutes = seconds / 60;
+    return minutes > 0 ? tr("残り約 %1 分 %2 秒").arg(minutes).arg(seconds % 60, 2, 10, QChar('0'))
+                       : tr("残り約 %1 秒").arg(seconds);
 }
 
 // The window's close button and Escape mean the same as the abort button while it is
-// enabled; the window itself stays until the build closes it.
+// enabled; the window itself stays until the build has ended.
 void CBuildProgressDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (m_abort->isEnabled())
@@ -143,13 +118,17 @@ void CBuildProgressDialog::keyPressEvent(QKeyEvent* event) {
 void CBuildProgressDialog::OnAbort() {
     m_cancelled = true;
     m_abort->setEnabled(false);
+    emit abortRequested();
 }
 
 void CBuildProgressDialog::ShowPercentInTitle() {
     const int maximum = m_bar->maximum();
-    if (maximum <= 0)
+    if (maximum <= 0 || m_mainWindow == nullptr || !m_begun)
         return;
+    // A title the window got meanwhile (an edit marks the song modified) is the one to show.
+    if (const QString current = m_mainWindow->windowTitle(); current != m_shownTitle)
+        m_mainTitle = current;
     const int percent = static_cast<int>(int64_t{m_bar->value()} * 100 / maximum);
-    if (m_mainWindow != nullptr && !m_mainTitle.isEmpty())
-        m_mainWindow->setWindowTitle(QStringLiteral("[%1%] %2").arg(percent).arg(m_mainTitle));
+    m_shownTitle = QStringLiteral("[%1%] %2").arg(percent).arg(m_mainTitle);
+    m_mainWindow->setWindowTitle(m_shownTitle);
 }

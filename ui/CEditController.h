@@ -26,7 +26,8 @@
 // a copy first and call Edit() only on OK, so a cancelled dialog leaves no undo step.
 // Views and panes never copy these steps; they call this class.
 //
-// Thread: the user-interface thread only. Nothing may edit while a build renders.
+// Thread: the user-interface thread only. A build renders a copy of the song and owns the
+// flags it renders until it ends, so an edit made while it runs is simply stale afterwards.
 
 #include "model/CProject.h"
 #include "model/FindData.h"
@@ -58,6 +59,7 @@ public:
     // Seconds changed since the project file was last saved.
     const CProjectModified& Unsaved() const { return m_unsaved; }
     // Seconds whose audio in the built WAV file is stale; the build clears what it renders.
+    // While a build runs it holds only what was edited since the build started.
     CProjectModified& Unbuilt() { return m_unbuilt; }
     const CProjectModified& Unbuilt() const { return m_unbuilt; }
     const CUndoRing& UndoRing() const { return m_undo; }

@@ -113,12 +113,15 @@ CMainFrame::CMainFrame(IAppServices& app, IUserPrompts* prompts, IDesktopLaunche
 }
 
 // The children outlive this part of the object: a signal they (or the application) send
-// while the base class tears them down must not reach the frame's own slots any more.
+// while the base class tears them down must not reach the frame's own slots any more. A
+// build still running (the program ends without the window being closed) stops while the
+// song and the document it reports to are still there.
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     disconnect(qApp, nullptr, this, nullptr);
     for (QObject* child : findChildren<QObject*>())
         disconnect(child, nullptr, this, nullptr);
+    m_build->AbortAndWait();
 }
 
 void CMainFrame::CreateControllers() {

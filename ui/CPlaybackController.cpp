@@ -25,18 +25,21 @@ bool CPlaybackController::IsPlaying() const {
     return m_player.IsPlaying();
 }
 
-bool CPlaybackController::Play() {
-    return PlayFrom(m_playStart);
+void CPlaybackController::Play() {
+    PlayFrom(m_playStart);
 }
 
-bool CPlaybackController::PlayFrom(int32_t tick) {
-    QString wavPath;
-    if (m_source == nullptr || !m_source->PrepareWav(wavPath))
-        return false;
+void CPlaybackController::PlayFrom(int32_t tick) {
+    if (m_source != nullptr)
+        m_source->PrepareWav(
+            [this, tick](const QString& wavPath) { StartPlayback(wavPath, tick); });
+}
+
+void CPlaybackController::StartPlayback(const QString& wavPath, int32_t tick) {
     WaitCursor wait;
     const CProjectData& data = m_edit.Project().data;
     if (!m_player.Open(wavPath, data.startDummy / 1000.0, data.endDummy / 1000.0))
-        return false;
+        return;
     const double seconds = data.tempos.SecondsAt(std::max(tick, 0));
     if (seconds >= 0) {
         m_player.Stop();
@@ -47,7 +50,6 @@ bool CPlaybackController::PlayFrom(int32_t tick) {
     m_timer.start();
     m_timerWasPlaying = m_player.IsPlaying();
     emit playingChanged(m_timerWasPlaying);
-    return m_timerWasPlaying;
 }
 
 void CPlaybackController::Stop() {

@@ -5,7 +5,7 @@
 //
 // The controller knows nothing of widgets: it announces where the play line and the seek
 // bar belong through signals, and gets the WAV file from an IWavSource (the build
-// controller, which builds what is stale first).
+// controller, which builds what is stale first; playback then starts when that build ends).
 //
 // Thread: the user-interface thread (the player's own).
 
@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 
 class CEditController;
 class Sonalo;
@@ -22,9 +23,10 @@ struct OPTIONS;
 class IWavSource {
 public:
     virtual ~IWavSource() = default;
-    // Makes the WAV file current (building what is stale) and names it; false when the
-    // build failed or was cancelled.
-    virtual bool PrepareWav(QString& wavPath) = 0;
+    // Makes the WAV file current (building what is stale) and hands its path to `ready`: at
+    // once when nothing is stale, else when the build has succeeded. `ready` is not called
+    // when the build failed or was cancelled, nor when there is no WAV path.
+    virtual void PrepareWav(std::function<void(const QString& wavPath)> ready) = 0;
 };
 
 class CPlaybackController : public QObject {
@@ -42,9 +44,10 @@ public:
     bool IsPlaying() const;
     int32_t PlayStart() const { return m_playStart; }
 
-    // "再生" and "現在位置から再生". False when nothing could be played.
-    bool Play();
-    bool PlayFrom(int32_t tick);
+    // "再生" and "現在位置から再生": once the WAV file is current, playback starts at the
+    // tick given now.
+    void Play();
+    void PlayFrom(int32_t tick);
     void Stop();
     void Rewind();
     void FastForward();
@@ -64,6 +67,7 @@ signals:
     void focusPianoRoll();
 
 private:
+    void StartPlayback(const QString& wavPath, int32_t tick);
     void OnTimer();
     void Finish();
     void SeekTicks(int32_t tick);

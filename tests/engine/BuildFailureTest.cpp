@@ -24,7 +24,7 @@ struct SampleRun {
 
 void RunWithSample(SampleRun& run, CProject& p, const std::string& wav) {
     CProjectModified map;
-    CBuild build(run.observer, run.loader, 2);
+    CBuild build(run.observer, run.loader, 2, *run.observer.stop);
     run.outcome = build.Build(wav, p, map, true);
 }
 
@@ -39,7 +39,7 @@ TEST(BuildFailure, AbortKeepsTheFlagsOfUnwrittenSecondsAndAValidFile) {
     Built b;
     b.observer.cancelAfterSteps = 0;
     FakeSampleLoader loader;
-    CBuild build(b.observer, loader, 1);
+    CBuild build(b.observer, loader, 1, *b.observer.stop);
     b.outcome = build.Build(wav, p, map, true);
 
     // [THEN] cancelled; every second not written is still flagged
@@ -56,8 +56,9 @@ TEST(BuildFailure, AbortKeepsTheFlagsOfUnwrittenSecondsAndAValidFile) {
     ASSERT_TRUE(MakeBuildLayout(p, l));
     EXPECT_EQ(CheckValidWave(bytes), l.dataSize);
     EXPECT_EQ(bytes.size(), l.FileSize());
-    EXPECT_EQ(b.observer.mainWindowEnabled, 1);
-    EXPECT_EQ(b.observer.closed, 1);
+    ASSERT_EQ(b.observer.done.size(), 1u);
+    EXPECT_EQ(b.observer.done[0].status, BuildStatus::Cancelled);
+    EXPECT_EQ(b.observer.done[0].secondsRendered, rendered);
 
     // [WHEN] the next incremental build runs [THEN] it renders exactly the rest
     Built next = BuildSong(p, wav, map, false);
@@ -74,18 +75,17 @@ TEST(BuildFailure, SampleAnswersAbortRetryIgnore) {
         TempDir dir;
         SampleRun run;
         run.loader.failures = 100;
-        run.observer.answers = {IBuildObserver::SampleAnswer::Abort};
+        run.observer.answers = {IBuildEvents::SampleAnswer::Abort};
         RunWithSample(run, p, dir.File("a.wav"));
         EXPECT_EQ(run.outcome.status, BuildStatus::Failed);
         EXPECT_NE(run.outcome.message.find("/no/such/kick.wav"), std::string::npos);
         ASSERT_EQ(run.observer.sampleQuestions.size(), 1u);
-        EXPECT_EQ(run.observer.sampleQuestions[0],
-                  "PCM ファイルを開けません。ファイルが存在しないか、対応していない形式です。"
-                  "\n\n/no/such/kick.wav");
+        EXPECT_EQ(run.observer.sampleQuestions[0], "/no/such/kick.wav");
         EXPECT_FALSE(std::filesystem::exists(dir.File("a.wav")));
-        EXPECT_EQ(run.observer.mainWindowEnabled, 1);
-        EXPECT_EQ(run.observer.closed, 1);
-        EXPECT_FALSE(run.observer.abortEverEnabled);
+        ASSERT_EQ(run.observer.done.size(), 1u);
+        EXPECT_EQ(run.observer.done[0].status, BuildStatus::Failed);
+        for (const BuildProgress& p : run.observer.progress)
+            EXPECT_EQ(p.phase, BuildPhase::LoadingSamples) << "rendering never started";
     }
     // Retry: the same track is tried again, and the build goes on once it loads.
     {
@@ -93,7 +93,7 @@ TEST(BuildFailure, SampleAnswersAbortRetryIgnore) {
         TempDir dir;
         SampleRun run;
         run.loader.failures = 2;
-        run.observer.answers = {IBuildObserver::SampleAnswer::Retry};
+        run.observer.answers = {IBuildEvents::SampleAnswer::Retry};
         RunWithSample(run, p, dir.File("r.wav"));
         EXPECT_TRUE(run.outcome) << run.outcome.message;
         EXPECT_EQ(run.loader.calls, 3);
@@ -106,7 +106,7 @@ TEST(BuildFailure, SampleAnswersAbortRetryIgnore) {
         TempDir dir;
         SampleRun run;
         run.loader.failures = 100;
-        run.observer.answers = {IBuildObserver::SampleAnswer::Ignore};
+        run.observer.answers = {IBuildEvents::SampleAnswer::Ignore};
         RunWithSample(run, p, dir.File("i.wav"));
         EXPECT_TRUE(run.outcome);
         EXPECT_EQ(run.loader.calls, 1);
@@ -115,6 +115,34 @@ TEST(BuildFailure, SampleAnswersAbortRetryIgnore) {
         EXPECT_TRUE(std::all_of(bytes.begin() + 44, bytes.begin() + 44 + d,
                                 [](uint8_t v) { return v == 0; }));
     }
+}
+
+TEST(BuildFailure, StopWhileSamplesLoadEndsTheBuildOnceTheyAreLoaded) {
+    // [GIVEN] a listener that sets the stop flag while it answers the sample question
+    class StopOnQuestion : public RecordingObserver {
+    public:
+        SampleAnswer SampleFailed(const std::string& path) override {
+            *stop = true;
+            return RecordingObserver::SampleFailed(path);
+        }
+    };
+    CProject p = SongWithSample("/tmp/kick.wav");
+    TempDir dir;
+    StopOnQuestion observer;
+    observer.answers = {IBuildEvents::SampleAnswer::Ignore};
+    FakeSampleLoader loader;
+    loader.failures = 1;
+    CProjectModified map;
+    CBuild build(observer, loader, 2, *observer.stop);
+    const BuildOutcome outcome = build.Build(dir.File("s.wav"), p, map, true);
+
+    // [THEN] cancelled before rendering: no file, every second still flagged
+    EXPECT_EQ(outcome.status, BuildStatus::Cancelled);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("s.wav")));
+    EXPECT_EQ(map.CountSet(2), 2u);
+    ASSERT_EQ(observer.done.size(), 1u);
+    for (const BuildProgress& progress : observer.progress)
+        EXPECT_EQ(progress.phase, BuildPhase::LoadingSamples);
 }
 
 TEST(BuildFailure, OnlyUnmutedPcmTracksLoadTheirSamples) {
@@ -146,13 +174,10 @@ TEST(BuildFailure, OutputThatCannotBeOpenedIsReportedAndKeepsTheFlags) {
         Built b = BuildSong(p, wav, map, false);
         EXPECT_EQ(b.outcome.status, BuildStatus::Failed) << wav;
         EXPECT_FALSE(b.outcome.message.empty());
-        ASSERT_EQ(b.observer.outputErrors.size(), 1u);
-        EXPECT_EQ(b.observer.outputErrors[0],
-                  "Wave サウンドファイルを作成できません。\n\nファイルが書込み禁止でないか、"
-                  "または他で使用中でないか確認してください。");
+        EXPECT_EQ(b.observer.outputErrors, std::vector<std::string>{wav});
         EXPECT_EQ(map, (CProjectModified{1, 1, 1})) << "no file: every second stays to render";
-        EXPECT_EQ(b.observer.mainWindowEnabled, 1);
-        EXPECT_EQ(b.observer.closed, 1);
+        ASSERT_EQ(b.observer.done.size(), 1u);
+        EXPECT_EQ(b.observer.done[0].status, BuildStatus::Failed);
     }
 }
 

@@ -50,6 +50,7 @@ TEST(BuildIncremental, NothingFlaggedLeavesTheFileAloneAndShowsNothing) {
     EXPECT_EQ(b.outcome.status, BuildStatus::Complete);
     EXPECT_EQ(b.outcome.secondsRendered, 0);
     EXPECT_FALSE(b.observer.AnythingShown());
+    EXPECT_EQ(b.observer.done.size(), 1u);
     EXPECT_EQ(ReadBytes(wav), before);
     EXPECT_EQ(std::filesystem::last_write_time(wav), time);
 }
@@ -80,30 +81,35 @@ TEST(BuildIncremental, OnlyFlaggedSecondsAreWritten) {
     EXPECT_EQ(after[size_t(l.SecondOffset(1))], 0x55);
     EXPECT_EQ(map, (CProjectModified{0, 0, 0, 0, 0}));
     EXPECT_EQ(b.outcome.secondsRendered, 1);
-    EXPECT_EQ(b.observer.range, 1);
-    EXPECT_EQ(b.observer.steps, 1);
+    EXPECT_EQ(b.observer.progress.back().secondsTotal, 1);
+    EXPECT_EQ(b.observer.Steps(), 1);
 }
 
-TEST(BuildIncremental, ProgressIsShownInTheDocumentedOrder) {
+TEST(BuildIncremental, ProgressIsReportedInTheDocumentedOrder) {
     CProject p = BusySong(3);
     TempDir dir;
     CProjectModified map;
     Built b = BuildSong(p, dir.File("song.wav"), map, true);
     ASSERT_TRUE(b.outcome);
     const RecordingObserver& o = b.observer;
-    EXPECT_EQ(o.mainWindowDisabled, 1);
-    EXPECT_EQ(o.mainWindowEnabled, 1);
-    EXPECT_EQ(o.shown, 1);
-    EXPECT_EQ(o.closed, 1);
-    EXPECT_GE(o.pumps, 2);
-    EXPECT_TRUE(o.abortEverEnabled);
-    ASSERT_GE(o.texts.size(), 3u);
-    EXPECT_EQ(o.texts[0], BuildText::kLoadingSamples);
-    EXPECT_EQ(o.texts[1], BuildText::kBuilding);
-    EXPECT_EQ(o.texts.back().rfind("ビルドしています。あと、約 ", 0), 0u) << o.texts.back();
-    EXPECT_NE(o.texts.back().find(" 秒 お待ちください。"), std::string::npos);
-    EXPECT_EQ(o.range, 3);
-    EXPECT_EQ(o.steps, 3);
+    // Loading, rendering with nothing done, then seconds done with an estimate.
+    ASSERT_GE(o.progress.size(), 3u);
+    EXPECT_EQ(o.progress[0].phase, BuildPhase::LoadingSamples);
+    EXPECT_EQ(o.progress[0].secondsTotal, 3);
+    EXPECT_EQ(o.progress[1].phase, BuildPhase::Rendering);
+    EXPECT_EQ(o.progress[1].secondsDone, 0);
+    EXPECT_EQ(o.progress[1].secondsLeft, -1);
+    for (size_t i = 2; i < o.progress.size(); ++i) {
+        EXPECT_EQ(o.progress[i].phase, BuildPhase::Rendering);
+        EXPECT_GT(o.progress[i].secondsDone, o.progress[i - 1].secondsDone);
+        EXPECT_GE(o.progress[i].secondsLeft, 0);
+        EXPECT_EQ(o.progress[i].secondsTotal, 3);
+    }
+    EXPECT_EQ(o.Steps(), 3);
+    EXPECT_EQ(o.progress.back().secondsLeft, 0) << "nothing is left once every second is done";
+    ASSERT_EQ(o.done.size(), 1u);
+    EXPECT_EQ(o.done[0].status, BuildStatus::Complete);
+    EXPECT_EQ(o.done[0].secondsRendered, 3);
 }
 
 TEST(BuildIncremental, DeletedWaveMakesTheNextBuildFull) {
@@ -247,6 +253,6 @@ TEST(BuildIncremental, ThreadSettingIsLimitedToOneToThirtyTwo) {
     FakeSampleLoader loader;
     RecordingObserver observer;
     CProjectModified map;
-    CBuild build(observer, loader, 1000000);
+    CBuild build(observer, loader, 1000000, *observer.stop);
     EXPECT_TRUE(build.Build(dir.File("s.wav"), p, map, true));
 }

@@ -1,9 +1,9 @@
 #pragma once
-// Helpers for the build tests: an observer that records what a build shows and answers
+// Helpers for the build tests: a listener that records what a build reports and answers
 // its questions, a sample loader under the test's control, small songs and file access.
 
 #include "engine/CBuild.h"
-#include "engine/IBuildObserver.h"
+#include "engine/IBuildEvents.h"
 #include "model/CProject.h"
 #include "model/ISampleLoader.h"
 
@@ -14,66 +14,54 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace buildtest {
 
-class RecordingObserver : public IBuildObserver {
+class RecordingObserver : public IBuildEvents {
 public:
     // Answers given to sample failures, in turn; the last one repeats.
     std::vector<SampleAnswer> answers{SampleAnswer::Abort};
-    // Presses the abort button once it is enabled and this many progress steps were shown
-    // (-1: never).
+    // Sets the stop flag once rendering has started and this many seconds were reported
+    // done (-1: never).
     int cancelAfterSteps = -1;
+    // The build's stop flag; shared so that a finished run can be returned by value.
+    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
 
-    std::vector<std::string> texts;
+    std::vector<BuildProgress> progress;
     std::vector<std::string> sampleQuestions;
     std::vector<std::string> outputErrors;
-    int shown = 0;
-    int closed = 0;
-    int mainWindowDisabled = 0;
-    int mainWindowEnabled = 0;
-    int pumps = 0;
-    int steps = 0;
-    int32_t range = -1;
-    bool abortEnabled = false;
-    bool abortEverEnabled = false;
+    std::vector<BuildOutcome> done;
 
-    bool AnythingShown() const { return shown != 0 || mainWindowDisabled != 0 || pumps != 0; }
+    bool AnythingShown() const { return !progress.empty() || !outputErrors.empty(); }
+    // The seconds reported done by the last progress event.
+    int32_t Steps() const { return progress.empty() ? 0 : progress.back().secondsDone; }
 
-    void EnableMainWindow(bool enable) override {
-        ++(enable ? mainWindowEnabled : mainWindowDisabled);
+    void Progress(const BuildProgress& p) override {
+        EXPECT_TRUE(done.empty()) << "no event after Done";
+        if (!progress.empty()) {
+            EXPECT_GE(int(p.phase), int(progress.back().phase));
+            EXPECT_GE(p.secondsDone, progress.back().secondsDone);
+        }
+        EXPECT_LE(p.secondsDone, p.secondsTotal);
+        EXPECT_GE(p.secondsLeft, p.secondsDone == 0 ? -1 : 0);
+        progress.push_back(p);
+        if (p.phase == BuildPhase::Rendering && cancelAfterSteps >= 0 &&
+            p.secondsDone >= cancelAfterSteps)
+            *stop = true;
     }
-    void ShowProgress(const std::string& title, const std::string& text) override {
-        ++shown;
-        EXPECT_EQ(title, BuildText::kTitle);
-        texts.push_back(text);
-    }
-    void CloseProgress() override { ++closed; }
-    void SetProgressText(const std::string& text) override { texts.push_back(text); }
-    void SetProgressRange(int32_t maximum) override { range = maximum; }
-    void StepProgress() override { ++steps; }
-    void SetRemainingSeconds(int64_t seconds) override { EXPECT_GE(seconds, 0); }
-    void EnableAbort(bool enable) override {
-        abortEnabled = enable;
-        abortEverEnabled = abortEverEnabled || enable;
-    }
-    bool IsCancelled() override {
-        return abortEnabled && cancelAfterSteps >= 0 && steps >= cancelAfterSteps;
-    }
-    SampleAnswer AskSampleFailure(const std::string& title, const std::string& text,
-                                  const std::string&) override {
-        EXPECT_EQ(title, BuildText::kTitle);
-        sampleQuestions.push_back(text);
+    SampleAnswer SampleFailed(const std::string& path) override {
+        sampleQuestions.push_back(path);
         const size_t i = std::min(sampleQuestions.size(), answers.size()) - 1;
         return answers[i];
     }
-    void ShowOutputError(const std::string& title, const std::string& text) override {
-        EXPECT_EQ(title, BuildText::kTitle);
-        outputErrors.push_back(text);
+    void OutputFailed(const std::string& path) override { outputErrors.push_back(path); }
+    void Done(const BuildOutcome& outcome) override {
+        EXPECT_TRUE(done.empty()) << "Done comes once";
+        done.push_back(outcome);
     }
-    void Pump() override { ++pumps; }
 };
 
 // Hands out a one-second 16-bit mono sample; fails the first `failures` calls.
@@ -173,7 +161,7 @@ inline Built BuildSong(CProject& p, const std::string& path, CProjectModified& m
                        int threads = 2) {
     Built b;
     FakeSampleLoader loader;
-    CBuild build(b.observer, loader, threads);
+    CBuild build(b.observer, loader, threads, *b.observer.stop);
     b.outcome = build.Build(path, p, map, rebuild);
     return b;
 }

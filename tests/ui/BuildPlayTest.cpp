@@ -27,38 +27,21 @@
 
 #include <cmath>
 
-class BuildPlayTest : public QObject {
+class BuildPlayTest : public FrameTestBase {
     Q_OBJECT
 private:
-    std::unique_ptr<TestApp> app;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<RecordingLauncher> launcher;
-    std::unique_ptr<CMainFrame> frame;
-
-    // Puts a song into the window through the edit path, as if typed in.
-    void SetSong(const CProject& song) {
-        CEditController& edit = frame->Edit();
-        edit.Edit(CEditController::kViewAll, [&](CProject& project) {
-            project = song;
-            edit.MarkAll();
-        });
+    // "ビルド" through the controller; its result once it has ended.
+    bool Build() {
+        bool built = false;
+        return AwaitBuild(
+                   frame->Builds(), [&] { frame->Builds().Build(false); }, &built) &&
+               built;
     }
 
 private slots:
-    void init() {
-        app = std::make_unique<TestApp>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        launcher = std::make_unique<RecordingLauncher>();
-        frame = std::make_unique<CMainFrame>(*app, prompts.get(), launcher.get());
-        frame->ShowWindow(false);
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-    }
+    void init() { QVERIFY(OpenFrame()); }
 
-    void cleanup() {
-        frame->Edit().SetModifiedFlag(false);
-        frame->close();
-        frame.reset();
-    }
+    void cleanup() { CloseFrame(); }
 
     void abortedBuildKeepsUnrenderedSecondsStale() {
         app->options.buildThreads = 1;
@@ -82,7 +65,10 @@ private slots:
             }
         });
         clicker.start();
-        QVERIFY(!frame->Builds().Build(false));
+        bool built = true;
+        QVERIFY(AwaitBuild(
+            frame->Builds(), [&] { frame->Builds().Build(false); }, &built));
+        QVERIFY(!built);
         QVERIFY(sawProgress);
         QVERIFY(frame->isEnabled());
         const CProjectModified& unbuilt = frame->Edit().Unbuilt();
@@ -96,14 +82,14 @@ private slots:
 
     void untitledBuildReusesItsTemporaryFiles() {
         SetSong(MakeSong(8));
-        QVERIFY(frame->RunCommand(cmd::kBuild));
+        QVERIFY(AwaitBuild(frame->Builds(), [&] { QVERIFY(frame->RunCommand(cmd::kBuild)); }));
         const QString project = frame->Builds().TemporaryProjectPath();
         QVERIFY(project.contains("tsq_temp_projects/tsq"));
         QVERIFY(project.endsWith(".tqp"));
         QVERIFY(QFile::exists(frame->Builds().WavPath()));
         QVERIFY(!frame->Edit().Unbuilt().AnySet());
         SetSong(MakeSong(6));
-        QVERIFY(frame->Builds().Build(false));
+        QVERIFY(Build());
         QCOMPARE(frame->Builds().TemporaryProjectPath(), project);
         // New drops the temporary project: its WAV file and folder are gone.
         const QString folder = QFileInfo(project).absolutePath();
@@ -114,7 +100,7 @@ private slots:
 
     void saveAsAfterBuildMarksEverythingStale() {
         SetSong(MakeSong(8)); // 4 s
-        QVERIFY(frame->Builds().Build(false));
+        QVERIFY(Build());
         const QString tempWav = frame->Builds().WavPath();
         const QString folder = QFileInfo(tempWav).absolutePath();
         QVERIFY(QFile::exists(tempWav));
@@ -132,7 +118,7 @@ private slots:
     void playMovesThePlayLineAndStopReturnsIt() {
         SetSong(MakeSong(16)); // 8 s
         CPianoRollWnd& roll = frame->PianoRollWnd();
-        QVERIFY(frame->RunCommand(cmd::kPlay));
+        QVERIFY(AwaitBuild(frame->Builds(), [&] { QVERIFY(frame->RunCommand(cmd::kPlay)); }));
         QVERIFY(frame->Playback().IsPlaying());
         QVERIFY(!frame->Action(cmd::kPlay)->isEnabled());
         QVERIFY(frame->Action(cmd::kStop)->isEnabled());
@@ -170,7 +156,7 @@ private slots:
             p.data.startDummy = 0;
             p.data.endDummy = 0;
         });
-        QVERIFY(frame->RunCommand(cmd::kPlay));
+        QVERIFY(AwaitBuild(frame->Builds(), [&] { QVERIFY(frame->RunCommand(cmd::kPlay)); }));
         QVERIFY(RunUntil([&] { return !frame->Playback().IsPlaying(); }, 3000));
         QVERIFY(RunUntil([&] { return frame->Action(cmd::kPlay)->isEnabled(); }, 1000));
         QCOMPARE(frame->PianoRollWnd().PlayLine(), 0);
@@ -190,7 +176,7 @@ private slots:
         const QString path = app->Folder() + "/enc.tqp";
         QVERIFY(WriteSong(MakeSong(4), path));
         QVERIFY(frame->OpenFile(path));
-        QVERIFY(frame->RunCommand(cmd::kEncode));
+        QVERIFY(AwaitBuild(frame->Builds(), [&] { QVERIFY(frame->RunCommand(cmd::kEncode)); }));
         QCOMPARE(prompts->shown.size(), 1);
         QCOMPARE(prompts->shown.first().text, QStringLiteral("エンコーダが見つかりません。"));
         QCOMPARE(prompts->shown.first().title, QStringLiteral("エンコード"));
@@ -203,7 +189,7 @@ private slots:
         QVERIFY(WriteSong(MakeSong(2), path));
         QVERIFY(frame->OpenFile(path));
         const QString wav = app->Folder() + "/out.wav";
-        QVERIFY(frame->RunCommand(cmd::kPlaySonalo));
+        QVERIFY(AwaitBuild(frame->Builds(), [&] { QVERIFY(frame->RunCommand(cmd::kPlaySonalo)); }));
         QCOMPARE(launcher->calls.last(), "start " + app->Folder() + "/Sonalo " + wav);
         QVERIFY(frame->RunCommand(cmd::kPlayDefaultPlayer));
         QCOMPARE(launcher->calls.last(), "open " + wav);

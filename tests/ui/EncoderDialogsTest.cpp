@@ -149,7 +149,8 @@ private slots:
     void theEncodeCommandWithoutModulesSaysSo() {
         QVERIFY(CEncoderBridge::Make(EmptyFolder(), *settings) == nullptr);
         auto f = OpenSong(EmptyFolder(), 4);
-        QVERIFY(f->frame->RunCommand(cmd::kEncode));
+        QVERIFY(
+            AwaitBuild(f->frame->Builds(), [&] { QVERIFY(f->frame->RunCommand(cmd::kEncode)); }));
         QCOMPARE(f->prompts.Texts(), QStringList{QStringLiteral("エンコーダが見つかりません。")});
         QCOMPARE(f->prompts.shown.first().title, QStringLiteral("エンコード"));
         QVERIFY(QFileInfo::exists(f->app.Folder() + "/song.wav"));
@@ -159,7 +160,8 @@ private slots:
 
     void theEncodeCommandWritesTheMp3BesideTheWav() {
         auto f = OpenSong(ModuleDirectory(), 8);
-        QVERIFY(f->frame->RunCommand(cmd::kEncode));
+        QVERIFY(
+            AwaitBuild(f->frame->Builds(), [&] { QVERIFY(f->frame->RunCommand(cmd::kEncode)); }));
         QVERIFY(f->prompts.shown.isEmpty());
         QVERIFY(QFileInfo(f->app.Folder() + "/song.mp3").size() > 0);
         QVERIFY(f->frame->isEnabled());
@@ -171,7 +173,8 @@ private slots:
         for (const int encodeAfterBuild : {0, 1}) {
             auto f = OpenSong(ModuleDirectory(), 4);
             f->app.options.buildEncode = encodeAfterBuild;
-            QVERIFY(f->frame->RunCommand(cmd::kRebuild));
+            QVERIFY(AwaitBuild(f->frame->Builds(),
+                               [&] { QVERIFY(f->frame->RunCommand(cmd::kRebuild)); }));
             QVERIFY(QFileInfo::exists(f->app.Folder() + "/song.wav"));
             QCOMPARE(QFileInfo::exists(f->app.Folder() + "/song.mp3"), encodeAfterBuild == 1);
             QVERIFY(f->prompts.shown.isEmpty());

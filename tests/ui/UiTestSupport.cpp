@@ -1,15 +1,21 @@
 #include "UiTestSupport.h"
 
+#include "ui/CBuildController.h"
+#include "ui/CEditController.h"
+#include "ui/CMainFrame.h"
 #include "ui/PathUtil.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QSignalSpy>
 #include <QTest>
 
 std::optional<IUserPrompts::Answer> ScriptedPrompts::Ask(const QString& text, const QString& title,
                                                          Icon icon, Buttons buttons) {
     shown.append({text, title, icon, buttons});
+    if (onMessage)
+        onMessage(shown.last());
     if (answers.isEmpty())
         return std::nullopt;
     return answers.takeFirst();
@@ -79,6 +85,42 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
     while (!done() && !deadline.hasExpired())
         QTest::qWait(5);
     return done();
+}
+
+bool FrameTestBase::OpenFrame() {
+    app = std::make_unique<TestApp>();
+    prompts = std::make_unique<ScriptedPrompts>();
+    launcher = std::make_unique<RecordingLauncher>();
+    frame = std::make_unique<CMainFrame>(*app, prompts.get(), launcher.get());
+    frame->ShowWindow(false);
+    return QTest::qWaitForWindowExposed(frame.get());
+}
+
+void FrameTestBase::CloseFrame() {
+    if (frame != nullptr) {
+        frame->Edit().SetModifiedFlag(false);
+        frame->close();
+    }
+    frame.reset();
+}
+
+void FrameTestBase::SetSong(const CProject& song) {
+    CEditController& edit = frame->Edit();
+    edit.Edit(CEditController::kViewAll, [&](CProject& project) {
+        project = song;
+        edit.MarkAll();
+    });
+}
+
+bool AwaitBuild(CBuildController& builds, const std::function<void()>& command, bool* ok,
+                int timeoutMs) {
+    QSignalSpy finished(&builds, &CBuildController::buildFinished);
+    command();
+    if (finished.isEmpty() && !finished.wait(timeoutMs))
+        return false;
+    if (ok != nullptr)
+        *ok = finished.first().at(0).toBool();
+    return finished.size() == 1;
 }
 
 CProject MakeSong(int count) {

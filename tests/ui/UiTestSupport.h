@@ -11,12 +11,16 @@
 #include "ui/IUserPrompts.h"
 
 #include <QList>
+#include <QObject>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
+
+class CBuildController;
+class CMainFrame;
 
 class ScriptedPrompts : public IUserPrompts {
 public:
@@ -29,6 +33,8 @@ public:
 
     // The user's choices in order; once they run out, every box is closed unanswered.
     QList<Answer> answers;
+    // Called with each message as it is shown, before it is answered.
+    std::function<void(const SHOWN&)> onMessage;
     QStringList openNames;
     QStringList saveNames;
     QList<SHOWN> shown;
@@ -92,8 +98,30 @@ void UsePrivateHome(const QTemporaryDir& home);
 // Once it exists: the settings file of the run in `home` as well.
 void UsePrivateSettings(const QTemporaryDir& home);
 
+// A test class whose cases each get an editor window of their own, over private settings,
+// scripted prompts and a recording launcher.
+class FrameTestBase : public QObject {
+protected:
+    std::unique_ptr<TestApp> app;
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<RecordingLauncher> launcher;
+    std::unique_ptr<CMainFrame> frame;
+
+    // Makes and shows the window; false when it did not appear.
+    bool OpenFrame();
+    // Closes the window, without the save question, if it is still there.
+    void CloseFrame();
+    // Puts a song into the window through the edit path, as if typed in.
+    void SetSong(const CProject& song);
+};
+
 // Runs the event loop until done() holds or timeoutMs pass; returns done().
 bool RunUntil(const std::function<bool()>& done, int timeoutMs);
+
+// Runs `command`, which starts a build, and the event loop until that build's command has
+// ended (CBuildController::buildFinished); false on a timeout. `ok` receives its result.
+bool AwaitBuild(CBuildController& builds, const std::function<void()>& command, bool* ok = nullptr,
+                int timeoutMs = 120000);
 
 // A song with one track of `count` quarter notes from tick 0, each 480 ticks apart.
 CProject MakeSong(int count);

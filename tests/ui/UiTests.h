@@ -11,11 +11,13 @@ std::unique_ptr<QObject> MakeEditPathTest();
 std::unique_ptr<QObject> MakeDocumentTest();
 std::unique_ptr<QObject> MakeFrameCommandsTest();
 std::unique_ptr<QObject> MakeBuildPlayTest();
+std::unique_ptr<QObject> MakeBackgroundBuildTest();
 std::unique_ptr<QObject> MakeAppSettingsTest();
 std::unique_ptr<QObject> MakeScreenshotTest();
 std::unique_ptr<QObject> MakeMessagePromptsTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
-    return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest, MakeBuildPlayTest,
-            MakeAppSettingsTest, MakeScreenshotTest, MakeMessagePromptsTest};
+    return {MakeEditPathTest,       MakeDocumentTest,        MakeFrameCommandsTest,
+            MakeBuildPlayTest,      MakeBackgroundBuildTest, MakeAppSettingsTest,
+            MakeScreenshotTest,     MakeMessagePromptsTest};
 }
