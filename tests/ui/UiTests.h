@@ -10,11 +10,12 @@
 std::unique_ptr<QObject> MakeEditPathTest();
 std::unique_ptr<QObject> MakeDocumentTest();
 std::unique_ptr<QObject> MakeFrameCommandsTest();
+std::unique_ptr<QObject> MakeMenuLayoutTest();
 std::unique_ptr<QObject> MakeBuildPlayTest();
 std::unique_ptr<QObject> MakeAppSettingsTest();
 std::unique_ptr<QObject> MakeScreenshotTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
-    return {MakeEditPathTest,  MakeDocumentTest,    MakeFrameCommandsTest,
+    return {MakeEditPathTest,  MakeDocumentTest,    MakeFrameCommandsTest, MakeMenuLayoutTest,
             MakeBuildPlayTest, MakeAppSettingsTest, MakeScreenshotTest};
 }
