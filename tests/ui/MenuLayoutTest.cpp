@@ -24,11 +24,13 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -141,6 +143,28 @@ void DumpFullScreenItems(const QMenuBar& menuBar, QStringList& out) {
                    button->toolTip() + "\"";
 }
 
+// The commands every declared list names, sub-menus included.
+void ListedIds(std::span<const MENU_ITEM> items, QSet<int>& ids) {
+    for (const MENU_ITEM& item : items) {
+        if (item.kind == MENU_ITEM::Kind::SubMenu)
+            ListedIds(item.items, ids);
+        else if (item.id != 0)
+            ids.insert(item.id);
+    }
+}
+
+QSet<int> AllListedIds() {
+    QSet<int> ids;
+    for (const MENU& menu : menu::kMenuBar)
+        ListedIds(menu.items, ids);
+    const std::span<const MENU_ITEM> lists[] = {
+        menu::kFullScreenItems, menu::kTrackPopup, menu::kPianoRollPopup, menu::kBarsPopup,
+        menu::kStandardBar,     menu::kPlayBar,    menu::kNoteBar};
+    for (std::span<const MENU_ITEM> list : lists)
+        ListedIds(list, ids);
+    return ids;
+}
+
 } // namespace
 
 class MenuLayoutTest : public QObject {
@@ -227,6 +251,19 @@ private slots:
         frame->close();
         frame.reset();
         QApplication::clipboard()->clear();
+    }
+
+    // [GIVEN] the declared menus and bars  [THEN] each names a registered command, and
+    // every registered command is reachable: listed somewhere, or by its keys
+    void everyCommandIsRegisteredAndReachable() {
+        const QSet<int> listed = AllListedIds();
+        for (int id : listed)
+            QVERIFY2(frame->Action(id) != nullptr, qPrintable(QString::number(id)));
+        for (const QAction* action : frame->actions()) {
+            const int id = action->data().toInt();
+            QVERIFY2(listed.contains(id) || !action->shortcuts().isEmpty(),
+                     qPrintable(action->objectName()));
+        }
     }
 
     void menusBarsAndKeysStayAsTheyAre() {
