@@ -2,6 +2,7 @@
 
 #include "ui/CFrameActions.h"
 #include "ui/CommandIds.h"
+#include "ui/bars/CPlayBar.h"
 
 #include <QAction>
 #include <QDir>
@@ -88,8 +89,8 @@ void CFrameMenus::FillBar(QToolBar& bar, std::span<const MENU_ITEM> items) {
     }
 }
 
-// A button that follows its action's state but triggers on press and while held, not on
-// release, so holding it seeks step by step.
+// A button that follows its action's state but triggers on press and while held, with the
+// play bar's timing, not on release, so holding it seeks step by step.
 QToolButton* CFrameMenus::MakeHeldButton(QToolBar& bar, QAction* action) const {
     auto* button = new QToolButton(&bar);
     button->setIcon(action->icon());
@@ -97,8 +98,8 @@ QToolButton* CFrameMenus::MakeHeldButton(QToolBar& bar, QAction* action) const {
     button->setStatusTip(action->statusTip());
     button->setAutoRaise(true);
     button->setAutoRepeat(true);
-    button->setAutoRepeatDelay(kHeldDelayMs);
-    button->setAutoRepeatInterval(kHeldIntervalMs);
+    button->setAutoRepeatDelay(CPlayBar::kRepeatDelayMs);
+    button->setAutoRepeatInterval(CPlayBar::kRepeatIntervalMs);
     button->setEnabled(action->isEnabled());
     button->setObjectName(QStringLiteral("repeat%1").arg(action->objectName()));
     connect(action, &QAction::changed, button,

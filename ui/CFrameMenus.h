@@ -23,11 +23,6 @@ class QWidget;
 class CFrameMenus : public QObject {
     Q_OBJECT
 public:
-    // A held button acts at the press, again after this delay and then at this interval
-    // while the pointer stays on it.
-    static constexpr int kHeldDelayMs = 500;
-    static constexpr int kHeldIntervalMs = 100;
-
     CFrameMenus(CFrameActions& actions, QMenuBar& menuBar, QWidget* window);
 
     QMenu* TrackPopup() const { return m_trackPopup; }

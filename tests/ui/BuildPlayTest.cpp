@@ -8,11 +8,11 @@
 #include "ui/CBuildController.h"
 #include "ui/CBuildProgressDialog.h"
 #include "ui/CEditController.h"
-#include "ui/CFrameMenus.h"
 #include "ui/CMainFrame.h"
 #include "ui/CPlaybackController.h"
 #include "ui/CommandIds.h"
 #include "ui/PathUtil.h"
+#include "ui/bars/CPlayBar.h"
 #include "ui/pianoroll/CPianoRollWnd.h"
 
 #include <QAction>
@@ -141,8 +141,8 @@ private slots:
         auto* forward = frame->findChild<QToolButton*>(
             QStringLiteral("repeatcommand%1").arg(cmd::kFastForward));
         QVERIFY(forward != nullptr);
-        QCOMPARE(forward->autoRepeatDelay(), CFrameMenus::kHeldDelayMs);
-        QCOMPARE(forward->autoRepeatInterval(), CFrameMenus::kHeldIntervalMs);
+        QCOMPARE(forward->autoRepeatDelay(), CPlayBar::kRepeatDelayMs);
+        QCOMPARE(forward->autoRepeatInterval(), CPlayBar::kRepeatIntervalMs);
         QSignalSpy forwards(frame->Action(cmd::kFastForward), &QAction::triggered);
         QTest::mousePress(forward, Qt::LeftButton);
         QCOMPARE(forwards.count(), 1);

@@ -11,6 +11,11 @@ class CVolumeBar;
 class CPlayBar : public QToolBar {
     Q_OBJECT
 public:
+    // A held button acts at the press, again after this delay and then at this interval
+    // while the pointer stays on it.
+    static constexpr int kRepeatDelayMs = 500;
+    static constexpr int kRepeatIntervalMs = 100;
+
     explicit CPlayBar(QWidget* parent = nullptr);
 
     CPlaySeekBar* SeekBar() const { return m_seek; }
