@@ -1,6 +1,6 @@
 #include "ui/CFrameActions.h"
 
-#include "ui/CCommandTable.h"
+#include "ui/commands/CCommandSet.h"
 
 #include <QAction>
 #include <QFile>
@@ -12,21 +12,22 @@ static void InitIconResources() {
     Q_INIT_RESOURCE(icons);
 }
 
-CFrameActions::CFrameActions(QWidget* window) : QObject(window) {
+CFrameActions::CFrameActions(QWidget* window, const std::vector<const COMMAND*>& commands)
+    : QObject(window) {
     InitIconResources();
-    for (const COMMAND_INFO& info : CCommandTable::All()) {
-        auto* action = new QAction(info.MenuText(), window);
-        action->setObjectName(QStringLiteral("command%1").arg(info.id));
-        action->setData(info.id);
-        action->setShortcuts(info.keys);
+    for (const COMMAND* info : commands) {
+        auto* action = new QAction(info->MenuText(), window);
+        action->setObjectName(QStringLiteral("command%1").arg(info->id));
+        action->setData(info->id);
+        action->setShortcuts(info->keys);
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setStatusTip(info.StatusTip());
-        action->setToolTip(info.ToolTip());
-        if (!info.icon.isEmpty())
-            action->setIcon(CommandIcon(info.icon));
-        action->setCheckable(info.kind != COMMAND_INFO::Kind::Plain);
+        action->setStatusTip(info->StatusTip());
+        action->setToolTip(info->ToolTip());
+        if (!info->icon.isEmpty())
+            action->setIcon(CommandIcon(info->icon));
+        action->setCheckable(info->kind != COMMAND::Kind::Plain);
         window->addAction(action);
-        const int id = info.id;
+        const int id = info->id;
         connect(action, &QAction::triggered, this, [this, id] { emit triggered(id); });
         m_actions.insert(id, action);
     }

@@ -2,18 +2,17 @@
 
 #include "ui/CFrameActions.h"
 #include "ui/CommandIds.h"
+#include "ui/bars/CPlayBar.h"
 
 #include <QAction>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
-
-// 0 in an id list stands for a separator.
-constexpr int kSep = 0;
 
 QString RecentText(int index, const QString& path) {
     QString shown = QDir::toNativeSeparators(path);
@@ -26,77 +25,91 @@ QString RecentText(int index, const QString& path) {
 
 CFrameMenus::CFrameMenus(CFrameActions& actions, QMenuBar& menuBar, QWidget* window)
     : QObject(window), m_actions(actions), m_menuBar(menuBar), m_window(window) {
-    using namespace cmd;
-    m_fileMenu =
-        AddMenu("ファイル(&F)", {kFileNew, kFileOpen, kFileSave, kFileSaveAs, kSep, kFileImport,
-                                 kFileExport, kSep, kBuild, kRebuild, kEncode, kSep, kRecentFile});
-    m_recentAnchor = m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_actions.Action(kAppExit));
-    AddMenu("編集(&E)", {kUndo,           kRedo,           kSep,         kCut,
-                         kCopy,           kPaste,          kDelete,      kSep,
-                         kFind,           kJump,           kSep,         kSelectAll,
-                         kSelectAfter,    kSelectInvert,   kSelectClear, kSep,
-                         kInsertMeasures, kDeleteMeasures, kSep,         kProperties});
-    AddMenu("表示(&V)",
-            {kViewStandardBar, kViewPlayBar, kViewNoteBar, kViewStatusBar, kSep, kFullScreen});
-    AddMenu("プロジェクト(&J)",
-            {kProjectSettings, kSep, kVolumeList, kTempoList, kBeatList, kLoopSettings, kSep,
-             kAddVolume, kAddTempo, kAddBeat, kSep, kLoopStartHere, kLoopEndHere});
-    AddMenu("トラック(&T)", {kTrackAdd, kTrackDuplicate, kSep, kTrackUp, kTrackDown, kSep,
-                             kTrackMute, kTrackMuteOthers, kTrackUnmuteAll, kSep, kTrackSound});
-    QMenu* note = AddMenu("音符(&N)",
-                          {kNoteInsert, kSep, kAdjustPosition, kAdjustLength, kAdjustVolume, kSep});
-    QMenu* split = note->addMenu(CFrameActions::CommandIcon("split"), "連符に分割(&U)");
-    Fill(split, {kSplit3, kSplit5, kSplit6, kSplit7, kSplit9, kSplit12, kSep, kSplitFree});
-    QMenu* fit = note->addMenu(CFrameActions::CommandIcon("fit"), "フィット単位(&F)");
-    QMenu* length = note->addMenu(CFrameActions::CommandIcon("note-4"), "既定の音長(&E)");
-    for (int i = 0; i < kFitCount; ++i) {
-        fit->addAction(m_actions.Action(kFitWhole + i));
-        length->addAction(m_actions.Action(kLengthWhole + i));
-    }
-    note->addSeparator();
-    note->addAction(m_actions.Action(kSetDefaultNote));
-    AddMenu("再生(&P)", {kPlay, kPlayFromCaret, kStop, kSep, kRewind, kFastForward, kSep,
-                         kSetPlayStart, kSep, kPlayDefaultPlayer, kPlaySonalo});
-    AddMenu("ツール(&O)",
-            {kOptions, kDefaultProject, kEncoderOptions, kAssociate, kSep, kOpenProjectFolder});
-    AddMenu("ヘルプ(&H)", {kHelp, kSep, kAbout});
-
-    m_trackPopup = MakePopup({kCut, kCopy, kPaste, kDelete, kSep, kTrackAdd, kTrackDuplicate, kSep,
-                              kTrackUp, kTrackDown, kSep, kTrackMute, kTrackMuteOthers,
-                              kTrackUnmuteAll, kSep, kTrackSound, kProperties});
-    m_pianoRollPopup =
-        MakePopup({kCut,           kCopy,           kPaste,        kDelete,       kSep,
-                   kSelectAll,     kSelectAfter,    kSelectInvert, kSelectClear,  kSep,
-                   kNoteInsert,    kAdjustPosition, kAdjustLength, kAdjustVolume, kSetDefaultNote,
-                   kSep,           kSetPlayStart,   kAddVolume,    kAddTempo,     kAddBeat,
-                   kLoopStartHere, kLoopEndHere,    kSep,          kProperties});
-    m_barsPopup = MakePopup({kViewStandardBar, kViewPlayBar, kViewNoteBar, kViewStatusBar});
+    for (const MENU& menu : menu::kMenuBar)
+        Fill(*m_menuBar.addMenu(QString::fromUtf8(menu.title)), menu.items);
+    m_trackPopup = MakePopup(menu::kTrackPopup);
+    m_pianoRollPopup = MakePopup(menu::kPianoRollPopup);
+    m_barsPopup = MakePopup(menu::kBarsPopup);
     m_recentPopup = new QMenu(m_window);
     m_fullScreenItems = MakeFullScreenItems();
     m_menuBar.setCornerWidget(m_fullScreenItems, Qt::TopRightCorner);
     m_fullScreenItems->hide();
 }
 
-QMenu* CFrameMenus::AddMenu(const QString& title, std::initializer_list<int> ids) {
-    QMenu* menu = m_menuBar.addMenu(title);
-    Fill(menu, ids);
-    return menu;
-}
-
-QMenu* CFrameMenus::MakePopup(std::initializer_list<int> ids) {
+QMenu* CFrameMenus::MakePopup(std::span<const MENU_ITEM> items) {
     auto* menu = new QMenu(m_window);
-    Fill(menu, ids);
+    Fill(*menu, items);
     return menu;
 }
 
-void CFrameMenus::Fill(QMenu* menu, std::initializer_list<int> ids) {
-    for (int id : ids) {
-        if (id == kSep)
-            menu->addSeparator();
-        else
-            menu->addAction(m_actions.Action(id));
+void CFrameMenus::Fill(QMenu& menu, std::span<const MENU_ITEM> items) {
+    for (const MENU_ITEM& item : items) {
+        switch (item.kind) {
+        case MENU_ITEM::Kind::Separator:
+            menu.addSeparator();
+            break;
+        case MENU_ITEM::Kind::SubMenu:
+            Fill(*menu.addMenu(CFrameActions::CommandIcon(QString::fromUtf8(item.icon)),
+                               QString::fromUtf8(item.text)),
+                 item.items);
+            break;
+        case MENU_ITEM::Kind::RecentFiles:
+            m_recentHolder = &menu;
+            m_recentAnchor = menu.addSeparator();
+            break;
+        default:
+            menu.addAction(m_actions.Action(item.id));
+            break;
+        }
     }
+}
+
+void CFrameMenus::FillBar(QToolBar& bar, std::span<const MENU_ITEM> items) {
+    QAction* before = bar.actions().value(0, nullptr);
+    for (const MENU_ITEM& item : items) {
+        QAction* action = m_actions.Action(item.id);
+        switch (item.kind) {
+        case MENU_ITEM::Kind::Separator:
+            bar.insertSeparator(before);
+            break;
+        case MENU_ITEM::Kind::Held:
+            bar.insertWidget(before, MakeHeldButton(bar, action));
+            break;
+        case MENU_ITEM::Kind::RecentMenu:
+            bar.insertAction(before, action);
+            if (auto* button = qobject_cast<QToolButton*>(bar.widgetForAction(action))) {
+                button->setMenu(m_recentPopup);
+                button->setPopupMode(QToolButton::MenuButtonPopup);
+            }
+            break;
+        default:
+            bar.insertAction(before, action);
+            break;
+        }
+    }
+}
+
+// A button that follows its action's state but triggers on press and while held, with the
+// play bar's timing, not on release, so holding it seeks step by step.
+QToolButton* CFrameMenus::MakeHeldButton(QToolBar& bar, QAction* action) const {
+    auto* button = new QToolButton(&bar);
+    button->setIcon(action->icon());
+    button->setToolTip(action->toolTip());
+    button->setStatusTip(action->statusTip());
+    button->setAutoRaise(true);
+    button->setAutoRepeat(true);
+    button->setAutoRepeatDelay(CPlayBar::kRepeatDelayMs);
+    button->setAutoRepeatInterval(CPlayBar::kRepeatIntervalMs);
+    button->setEnabled(action->isEnabled());
+    button->setObjectName(QStringLiteral("repeat%1").arg(action->objectName()));
+    connect(action, &QAction::changed, button,
+            [button, action] { button->setEnabled(action->isEnabled()); });
+    connect(button, &QToolButton::pressed, action, [action] {
+        if (action->isEnabled())
+            action->trigger();
+    });
+    connect(&bar, &QToolBar::iconSizeChanged, button, &QToolButton::setIconSize);
+    return button;
 }
 
 // The recent files stand in the file menu in place of the "最近使ったファイル" item, which
@@ -109,11 +122,11 @@ void CFrameMenus::SetRecentFiles(const QStringList& paths) {
     QAction* placeholder = m_actions.Action(cmd::kRecentFile);
     placeholder->setVisible(paths.isEmpty());
     for (int i = 0; i < paths.size(); ++i) {
-        auto* entry = new QAction(RecentText(i, paths[i]), m_fileMenu);
+        auto* entry = new QAction(RecentText(i, paths[i]), m_recentHolder);
         entry->setStatusTip(
             QStringLiteral("%1 を開きます。").arg(QDir::toNativeSeparators(paths[i])));
         connect(entry, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
-        m_fileMenu->insertAction(m_recentAnchor, entry);
+        m_recentHolder->insertAction(m_recentAnchor, entry);
         m_recentPopup->addAction(entry);
         m_recentEntries.append(entry);
     }
@@ -127,15 +140,13 @@ QWidget* CFrameMenus::MakeFullScreenItems() {
     auto* layout = new QHBoxLayout(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const std::pair<const char*, int> items[] = {
-        {"_", cmd::kMinimize}, {"□", cmd::kFullScreen}, {"x", cmd::kAppExit}};
-    for (const auto& [text, id] : items) {
+    for (const MENU_ITEM& item : menu::kFullScreenItems) {
+        QAction* action = m_actions.Action(item.id);
         auto* button = new QToolButton(holder);
-        button->setText(QString::fromUtf8(text));
+        button->setText(QString::fromUtf8(item.text));
         button->setAutoRaise(true);
-        button->setToolTip(m_actions.Action(id)->toolTip());
-        button->setObjectName(QStringLiteral("fullScreenItem%1").arg(id));
-        QAction* action = m_actions.Action(id);
+        button->setToolTip(action->toolTip());
+        button->setObjectName(QStringLiteral("fullScreenItem%1").arg(item.id));
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
         layout->addWidget(button);
     }

@@ -1,16 +1,23 @@
 #pragma once
-// The menus of the editor window, made from the frame's actions: the menu bar, the
-// recent-file entries (in the file menu and under the standard bar's open button), the
-// pop-up menus of the two panes and of the bars, and the three menu-bar items of the
-// full-screen mode ("_", "□", "x").
+// The menus and tool-bar buttons of the editor window, built from the declarations of
+// ui/CommandIds.h over the frame's actions: the menu bar with its sub-menus, the recent
+// files (in the file menu and under the standard bar's open button), the pop-up menus of
+// the two panes and of the bars, the buttons of the tool bars, and the three menu-bar items
+// of the full-screen mode ("_", "□", "x").
+
+#include "ui/commands/MenuItem.h"
 
 #include <QObject>
 #include <QStringList>
+
+#include <span>
 
 class CFrameActions;
 class QAction;
 class QMenu;
 class QMenuBar;
+class QToolBar;
+class QToolButton;
 class QWidget;
 
 class CFrameMenus : public QObject {
@@ -21,9 +28,9 @@ public:
     QMenu* TrackPopup() const { return m_trackPopup; }
     QMenu* PianoRollPopup() const { return m_pianoRollPopup; }
     QMenu* BarsPopup() const { return m_barsPopup; }
-    // The menu under the standard bar's open button.
-    QMenu* RecentPopup() const { return m_recentPopup; }
 
+    // Puts the buttons of `items` into `bar`, before the controls it already holds.
+    void FillBar(QToolBar& bar, std::span<const MENU_ITEM> items);
     void SetRecentFiles(const QStringList& paths);
     void ShowFullScreenItems(bool show);
 
@@ -31,15 +38,15 @@ signals:
     void recentFileChosen(int index);
 
 private:
-    QMenu* AddMenu(const QString& title, std::initializer_list<int> ids);
-    QMenu* MakePopup(std::initializer_list<int> ids);
-    void Fill(QMenu* menu, std::initializer_list<int> ids);
+    void Fill(QMenu& menu, std::span<const MENU_ITEM> items);
+    QMenu* MakePopup(std::span<const MENU_ITEM> items);
+    QToolButton* MakeHeldButton(QToolBar& bar, QAction* action) const;
     QWidget* MakeFullScreenItems();
 
     CFrameActions& m_actions;
     QMenuBar& m_menuBar;
     QWidget* m_window;
-    QMenu* m_fileMenu = nullptr;
+    QMenu* m_recentHolder = nullptr;   // the menu the recent files stand in
     QAction* m_recentAnchor = nullptr; // the separator after the recent entries
     QList<QAction*> m_recentEntries;
     QMenu* m_recentPopup = nullptr;

@@ -20,6 +20,7 @@
 #include "ui/bars/CPlayBar.h"
 #include "ui/bars/CPlaySeekBar.h"
 #include "ui/bars/CVolumeBar.h"
+#include "ui/commands/FrameCommands.h"
 #include "ui/pianoroll/CNoteCommands.h"
 #include "ui/pianoroll/CPianoRollWnd.h"
 #include "ui/trackwnd/CTrackWnd.h"
@@ -39,40 +40,11 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
-
-#include <algorithm>
 
 namespace {
 
 constexpr const char* kBarStateSection = "Bar State";
 constexpr const char* kBarStateKey = "State";
-constexpr const char* kHelpText =
-    "Tesselaphon Editor の基本操作\n\n"
-    "・左のトラック一覧で編集するトラックを選び、右のピアノロールで音符を編集します。\n"
-    "・ビルド (F7) で Wave サウンドファイルを作成し、再生 (F5) で再生します。\n"
-    "・既定の音符の音長、キーオフ、音量とフィット単位は音符バーで設定します。\n"
-    "・Tab キーでトラック一覧とピアノロールを切り替えます。\n"
-    "・F11 キーで全画面表示になります。";
-
-// The note bar's boxes are reached by Alt+F, Alt+L, Alt+K and Alt+V, which outrank the
-// menus' mnemonics the way accelerators do.
-int FieldCommandOf(const QKeyEvent& key) {
-    if (key.modifiers() != Qt::AltModifier)
-        return 0;
-    switch (key.key()) {
-    case Qt::Key_F:
-        return cmd::kFocusFit;
-    case Qt::Key_L:
-        return cmd::kFocusLength;
-    case Qt::Key_K:
-        return cmd::kFocusKeyoff;
-    case Qt::Key_V:
-        return cmd::kFocusVolume;
-    default:
-        return 0;
-    }
-}
 
 } // namespace
 
@@ -91,20 +63,14 @@ CMainFrame::CMainFrame(IAppServices& app, IUserPrompts* prompts, IDesktopLaunche
     setObjectName("mainFrame");
     setAcceptDrops(true);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
-    m_actions = new CFrameActions(this);
-    m_menus = new CFrameMenus(*m_actions, *menuBar(), this);
     CreateControllers();
     CreateBars();
     CreateStatusBar();
     CreatePanes();
+    RegisterCommands();
+    CreateMenus();
     ConnectSignals();
     ConnectPanes();
-    BindFileCommands();
-    BindEditAndViewCommands();
-    BindProjectAndTrackCommands();
-    BindNoteCommands();
-    BindPlayCommands();
-    BindToolCommands();
     m_document->New();
     RestoreLayout();
     m_menus->SetRecentFiles(m_document->Recent().Entries());
@@ -136,32 +102,12 @@ void CMainFrame::CreateControllers() {
     m_projectCommands = new CProjectCommands(*m_edit, *m_playback, this, this);
 }
 
+// The bars' buttons come with the menus, once every command is registered.
 void CMainFrame::CreateBars() {
-    auto action = [this](int id) { return m_actions->Action(id); };
     m_standardBar = new QToolBar(QStringLiteral("標準"), this);
     m_standardBar->setObjectName("standardBar");
-    using namespace cmd;
-    const int groups[][4] = {{kFileNew, kFileOpen, kFileSave, 0},
-                             {kBuild, 0, 0, 0},
-                             {kUndo, kRedo, 0, 0},
-                             {kCut, kCopy, kPaste, kDelete},
-                             {kProperties, 0, 0, 0},
-                             {kProjectSettings, 0, 0, 0},
-                             {kOptions, 0, 0, 0}};
-    for (const auto& group : groups) {
-        if (!m_standardBar->actions().isEmpty())
-            m_standardBar->addSeparator();
-        for (int id : group)
-            if (id != 0)
-                m_standardBar->addAction(action(id));
-    }
-    if (auto* open =
-            qobject_cast<QToolButton*>(m_standardBar->widgetForAction(action(kFileOpen)))) {
-        open->setMenu(m_menus->RecentPopup());
-        open->setPopupMode(QToolButton::MenuButtonPopup);
-    }
-    m_playBar = new CPlayBar(action, this);
-    m_noteBar = new CNoteBar(*m_noteDefaults, action, this);
+    m_playBar = new CPlayBar(this);
+    m_noteBar = new CNoteBar(*m_noteDefaults, this);
     addToolBar(Qt::TopToolBarArea, m_standardBar);
     addToolBar(Qt::TopToolBarArea, m_playBar);
     addToolBarBreak(Qt::TopToolBarArea);
@@ -199,6 +145,36 @@ void CMainFrame::CreatePanes() {
     m_splitter->setStretchFactor(1, 1);
     setCentralWidget(m_splitter);
     resize(1024, 720);
+}
+
+void CMainFrame::RegisterCommands() {
+    auto caret = [this] { return m_pianoRoll->CaretPosition(); };
+    RegisterFileCommands(m_commands, *m_document, *m_build, *this);
+    RegisterEditAndViewCommands(m_commands, *m_edit,
+                                {*this, *m_standardBar, *m_playBar, *m_noteBar, *statusBar(),
+                                 *m_trackWnd, *m_pianoRoll,
+                                 [this] { m_windowState->ToggleFullScreen(); }});
+    RegisterProjectCommands(m_commands, *m_projectCommands, caret);
+    RegisterTrackCommands(m_commands, *m_trackCommands);
+    RegisterNoteValueCommands(m_commands, *m_noteDefaults);
+    RegisterPlayCommands(m_commands, *m_playback, *m_build, m_app, caret);
+    RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_prompts, *this, [this] {
+        m_trackWnd->Refresh();
+        m_pianoRoll->Refresh(false);
+    });
+    m_registry.AddTarget(m_trackWnd->CommandSet(), [this] { return m_trackWnd->hasFocus(); });
+    m_registry.AddTarget(m_pianoRoll->NoteCommands().CommandSet());
+    m_registry.AddTarget(m_noteBar->CommandSet());
+    m_registry.AddTarget(m_commands);
+    m_registry.SetSuspended([this] { return m_build->IsBuilding(); });
+}
+
+void CMainFrame::CreateMenus() {
+    m_actions = new CFrameActions(this, m_registry.Described());
+    m_menus = new CFrameMenus(*m_actions, *menuBar(), this);
+    m_menus->FillBar(*m_standardBar, menu::kStandardBar);
+    m_menus->FillBar(*m_playBar, menu::kPlayBar);
+    m_menus->FillBar(*m_noteBar, menu::kNoteBar);
 }
 
 void CMainFrame::ConnectSignals() {
@@ -266,197 +242,25 @@ void CMainFrame::ConnectPanes() {
             });
 }
 
-void CMainFrame::Bind(int id, std::function<void()> run, std::function<bool()> enabled,
-                      std::function<bool()> checked) {
-    m_bindings.insert(id, Binding{std::move(run), std::move(enabled), std::move(checked)});
-}
-
-void CMainFrame::BindFileCommands() {
-    using namespace cmd;
-    Bind(kFileNew, [this] { m_document->New(); });
-    Bind(kFileOpen, [this] { m_document->OpenWithDialog(); });
-    Bind(kFileSave, [this] { m_document->Save(); });
-    Bind(kFileSaveAs, [this] { m_document->SaveAs(); });
-    Bind(kFileImport, [this] { m_document->Import(); });
-    Bind(kFileExport, [this] { m_document->Export(); });
-    Bind(kBuild, [this] { m_build->Build(false); });
-    Bind(kRebuild, [this] { m_build->Build(true); });
-    Bind(kEncode, [this] { m_build->Encode(); });
-    Bind(
-        kRecentFile, [] {}, [] { return false; });
-    Bind(kAppExit, [this] { close(); });
-}
-
-void CMainFrame::BindEditAndViewCommands() {
-    using namespace cmd;
-    Bind(
-        kUndo, [this] { m_edit->Undo(); }, [this] { return m_edit->CanUndo(); });
-    Bind(
-        kRedo, [this] { m_edit->Redo(); }, [this] { return m_edit->CanRedo(); });
-    auto toggle = [this](int id, QWidget* bar) {
-        Bind(
-            id, [bar] { bar->setVisible(!bar->isVisible()); }, [] { return true; },
-            [bar] { return bar->isVisible(); });
-    };
-    toggle(kViewStandardBar, m_standardBar);
-    toggle(kViewPlayBar, m_playBar);
-    toggle(kViewNoteBar, m_noteBar);
-    toggle(kViewStatusBar, statusBar());
-    Bind(kFullScreen, [this] { m_windowState->ToggleFullScreen(); });
-    Bind(kMinimize, [this] { showMinimized(); });
-    Bind(kNextPane, [this] { ActivateOtherPane(); });
-    Bind(kPrevPane, [this] { ActivateOtherPane(); });
-}
-
-void CMainFrame::BindProjectAndTrackCommands() {
-    using namespace cmd;
-    CProjectCommands& project = *m_projectCommands;
-    auto caret = [this] { return m_pianoRoll->CaretPosition(); };
-    Bind(kProjectSettings, [&project] { project.EditProjectSettings(); });
-    Bind(kVolumeList, [&project] { project.EditVolumeList(); });
-    Bind(kTempoList, [&project] { project.EditTempoList(); });
-    Bind(kBeatList, [&project] { project.EditBeatList(); });
-    Bind(kLoopSettings, [&project] { project.EditLoop(); });
-    Bind(kAddVolume, [&project, caret] { project.AddVolumeAt(caret()); });
-    Bind(kAddTempo, [&project, caret] { project.AddTempoAt(caret()); });
-    Bind(kAddBeat, [&project, caret] { project.AddBeatAt(caret()); });
-    Bind(kLoopStartHere, [&project, caret] { project.SetLoopStart(caret()); });
-    Bind(kLoopEndHere, [&project, caret] { project.SetLoopEnd(caret()); });
-
-    CTrackCommands& tracks = *m_trackCommands;
-    Bind(kTrackAdd, [&tracks] { tracks.Add(); });
-    Bind(
-        kTrackDuplicate, [&tracks] { tracks.Duplicate(); },
-        [&tracks] { return tracks.HasCurrentTrack(); });
-    Bind(
-        kTrackUp, [&tracks] { tracks.MoveUp(); }, [&tracks] { return tracks.CanMoveUp(); });
-    Bind(
-        kTrackDown, [&tracks] { tracks.MoveDown(); }, [&tracks] { return tracks.CanMoveDown(); });
-    Bind(
-        kTrackMute, [&tracks] { tracks.ToggleMute(); },
-        [&tracks] { return tracks.HasCurrentTrack(); },
-        [&tracks] { return tracks.IsCurrentMuted(); });
-    Bind(
-        kTrackMuteOthers, [&tracks] { tracks.MuteOthers(); },
-        [&tracks] { return tracks.CanMuteOthers(); });
-    Bind(kTrackUnmuteAll, [&tracks] { tracks.UnmuteAll(); });
-    Bind(
-        kTrackSound, [&tracks] { tracks.EditSound(); },
-        [&tracks] { return tracks.CanEditSound(); });
-}
-
-void CMainFrame::BindNoteCommands() {
-    using namespace cmd;
-    CNoteDefaults& notes = *m_noteDefaults;
-    for (int i = 0; i < kFitCount; ++i) {
-        const int32_t unit = CNoteDefaults::UnitOf(i);
-        Bind(
-            kFitWhole + i, [&notes, unit] { notes.SetFit(unit); }, [] { return true; },
-            [&notes, unit] { return notes.Fit() == unit; });
-        Bind(
-            kLengthWhole + i, [&notes, unit] { notes.SetLength(unit); }, [] { return true; },
-            [&notes, unit] { return notes.Length() == unit; });
-    }
-    Bind(kFitDotted, [&notes] { notes.SetFit(CNoteDefaults::Dotted(notes.Fit())); });
-    Bind(kFitTriplet, [&notes] { notes.SetFit(CNoteDefaults::Triplet(notes.Fit())); });
-    Bind(kLengthDotted, [&notes] { notes.SetLength(CNoteDefaults::Dotted(notes.Length())); });
-    Bind(kLengthTriplet, [&notes] { notes.SetLength(CNoteDefaults::Triplet(notes.Length())); });
-}
-
-void CMainFrame::BindPlayCommands() {
-    using namespace cmd;
-    CPlaybackController& playback = *m_playback;
-    auto stopped = [&playback] { return !playback.IsPlaying(); };
-    auto playing = [&playback] { return playback.IsPlaying(); };
-    Bind(
-        kPlay, [&playback] { playback.Play(); }, stopped);
-    Bind(
-        kPlayFromCaret, [this] { m_playback->PlayFrom(m_pianoRoll->CaretPosition()); }, stopped);
-    Bind(
-        kStop, [&playback] { playback.Stop(); }, playing);
-    Bind(
-        kRewind, [&playback] { playback.Rewind(); }, playing);
-    Bind(
-        kFastForward, [&playback] { playback.FastForward(); }, playing);
-    Bind(kSetPlayStart, [this] {
-        m_playback->SetPlayStart(m_pianoRoll->CaretPosition(), m_app.Options().playScroll != 0);
-    });
-    Bind(kPlayDefaultPlayer, [this] { m_build->PlayWithDefaultPlayer(); });
-    Bind(kPlaySonalo, [this] { m_build->PlayWithSonalo(); });
-}
-
-void CMainFrame::BindToolCommands() {
-    using namespace cmd;
-    Bind(kOptions, [this] {
-        if (!m_app.EditOptions(this))
-            return;
-        m_trackWnd->Refresh();
-        m_pianoRoll->Refresh(false);
-    });
-    Bind(kDefaultProject, [this] { m_app.EditDefaultProject(this); });
-    Bind(
-        kEncoderOptions, [this] { m_app.EditEncoderOptions(this); },
-        [this] { return m_app.CanEditEncoderOptions(); });
-    Bind(
-        kAssociate, [this] { m_app.RegisterFileType(this); },
-        [this] { return m_app.CanRegisterFileType(); });
-    Bind(
-        kOpenProjectFolder, [this] { m_build->OpenProjectFolder(); },
-        [this] { return m_build->CanOpenProjectFolder(); });
-    Bind(kHelp, [this] { ShowHelp(); });
-    Bind(kAbout, [this] { m_app.ShowAbout(this); });
-}
-
-QList<ICommandTarget*> CMainFrame::Targets() const {
-    QList<ICommandTarget*> targets;
-    if (m_trackWnd->hasFocus())
-        targets.append(m_trackWnd);
-    targets.append(m_pianoRoll);
-    targets.append(m_noteBar);
-    return targets;
-}
-
 bool CMainFrame::IsCommandEnabled(int id) const {
-    if (m_build->IsBuilding())
-        return false;
-    for (ICommandTarget* target : Targets())
-        if (const std::optional<bool> enabled = target->CommandEnabled(id))
-            return *enabled;
-    const auto it = m_bindings.constFind(id);
-    if (it == m_bindings.constEnd())
-        return false;
-    return !it->enabled || it->enabled();
+    return m_registry.IsEnabled(id);
 }
 
 bool CMainFrame::RunCommand(int id) {
-    if (!IsCommandEnabled(id)) {
-        UpdateCommandStates();
-        return false;
-    }
-    bool handled = false;
-    for (ICommandTarget* target : Targets()) {
-        if (target->CommandEnabled(id).has_value()) {
-            handled = target->RunCommand(id);
-            break;
-        }
-    }
-    if (!handled) {
-        const auto it = m_bindings.constFind(id);
-        if (it != m_bindings.constEnd())
-            it->run();
-    }
+    const bool ran = m_registry.Run(id);
     UpdateCommandStates();
-    return true;
+    return ran;
 }
 
 void CMainFrame::UpdateCommandStates() {
     m_updateScheduled = false;
     for (int id : m_actions->Ids()) {
         QAction* action = m_actions->Action(id);
-        action->setEnabled(IsCommandEnabled(id));
-        const auto it = m_bindings.constFind(id);
-        if (action->isCheckable() && it != m_bindings.constEnd() && it->checked)
-            action->setChecked(it->checked());
+        action->setEnabled(m_registry.IsEnabled(id));
+        if (!action->isCheckable())
+            continue;
+        if (const std::optional<bool> checked = m_registry.Checked(id))
+            action->setChecked(*checked);
     }
 }
 
@@ -490,18 +294,6 @@ void CMainFrame::UpdateTitle() {
 void CMainFrame::UpdateSeekRange() {
     m_playBar->SeekBar()->setRange(0, m_edit->Project().GetEndTick());
     m_playBar->SeekBar()->SetBeats(&m_edit->Project().data.beats);
-}
-
-void CMainFrame::ShowHelp() {
-    m_prompts->Message(QString::fromUtf8(kHelpText), QStringLiteral("ヘルプ"),
-                       IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
-}
-
-void CMainFrame::ActivateOtherPane() {
-    if (m_trackWnd->hasFocus())
-        m_pianoRoll->setFocus(Qt::TabFocusReason);
-    else
-        m_trackWnd->setFocus(Qt::TabFocusReason);
 }
 
 void CMainFrame::StopPlayback() {
@@ -594,16 +386,16 @@ QMenu* CMainFrame::createPopupMenu() {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
-        return HandleFieldAccelerator(event);
+        return HandleKeyCommand(*static_cast<QKeyEvent*>(event));
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool CMainFrame::HandleFieldAccelerator(QEvent* event) {
-    const int id = FieldCommandOf(*static_cast<QKeyEvent*>(event));
+bool CMainFrame::HandleKeyCommand(QKeyEvent& event) {
+    const int id = m_registry.KeyCommand(event.keyCombination());
     if (id == 0)
         return false;
-    if (event->type() == QEvent::ShortcutOverride) {
-        event->accept();
+    if (event.type() == QEvent::ShortcutOverride) {
+        event.accept();
         return true;
     }
     RunCommand(id);

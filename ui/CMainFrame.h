@@ -1,9 +1,9 @@
 #pragma once
-// The editor's main window. It creates the controllers, the panes and the bars, connects
-// every command of the command table to the controller that carries it out, routes the
-// pane commands (track window with the focus, then piano roll, then note bar, then the
-// frame) and keeps menus and buttons enabled as the commands' rules say. It holds no
-// document logic of its own:
+// The editor's main window. It creates the controllers, the panes and the bars, registers
+// the frame's commands (ui/commands) beside the panes' in one CCommandRegistry, which routes
+// them (track window with the focus, then piano roll, then note bar, then the frame), builds
+// the menus and bar buttons from the declarations of ui/CommandIds.h and keeps them enabled
+// and checked as the commands' rules say. It holds no document logic of its own:
 //   CEditController     the song, the undo ring and the change maps (the edit path)
 //   CDocument           new, open, save, import, export, closing, the title
 //   CBuildController    build, encode, temporary build files, outside players
@@ -14,11 +14,10 @@
 // Thread: the user-interface thread only.
 
 #include "ui/CDocument.h"
+#include "ui/commands/CCommandRegistry.h"
 
-#include <QHash>
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
 
 class CBuildController;
@@ -37,6 +36,7 @@ class CWindowState;
 class IAppServices;
 class IDesktopLauncher;
 class IUserPrompts;
+class QKeyEvent;
 class QLabel;
 class QSplitter;
 class QToolBar;
@@ -84,12 +84,6 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
-    struct Binding {
-        std::function<void()> run;
-        std::function<bool()> enabled;
-        std::function<bool()> checked;
-    };
-
     // IDocumentHooks
     void StopPlayback() override;
     void DeleteTemporaryBuildFiles() override;
@@ -98,26 +92,17 @@ private:
     void CreatePanes();
     void CreateBars();
     void CreateStatusBar();
+    void RegisterCommands();
+    void CreateMenus();
     void ConnectSignals();
     void ConnectPanes();
-    void BindFileCommands();
-    void BindEditAndViewCommands();
-    void BindProjectAndTrackCommands();
-    void BindNoteCommands();
-    void BindPlayCommands();
-    void BindToolCommands();
-    void Bind(int id, std::function<void()> run, std::function<bool()> enabled = {},
-              std::function<bool()> checked = {});
     void OnViewsChanged(int views);
     void UpdateTitle();
     void UpdateSeekRange();
     void ScheduleCommandUpdate();
-    void ShowHelp();
-    void ActivateOtherPane();
     void SaveLayout();
     void RestoreLayout();
-    bool HandleFieldAccelerator(QEvent* event);
-    QList<class ICommandTarget*> Targets() const;
+    bool HandleKeyCommand(QKeyEvent& event);
 
     IAppServices& m_app;
     std::unique_ptr<IUserPrompts> m_ownPrompts;
@@ -146,6 +131,7 @@ private:
     QLabel* m_keyPane = nullptr;
     QLabel* m_positionPane = nullptr;
 
-    QHash<int, Binding> m_bindings;
+    CCommandSet m_commands; // the frame's own, routed last
+    CCommandRegistry m_registry;
     bool m_updateScheduled = false;
 };

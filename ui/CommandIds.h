@@ -1,6 +1,11 @@
 #pragma once
-// Command identifiers of the editor window. The numbers are those of the editor's command
-// table; panes and the frame exchange commands by these numbers.
+// The commands of the editor window: their identifiers, and where each stands in the menu
+// bar, the pop-up menus and the tool bars. The numbers are those of the editor's command
+// table; panes and the frame exchange commands by them. What a command is called and does
+// is registered with its handler (see CCommandSet); the menus and bars are built from the
+// lists below by CFrameMenus, so a new command is one registration and one line here.
+
+#include "ui/commands/MenuItem.h"
 
 namespace cmd {
 
@@ -111,3 +116,139 @@ constexpr int kSplitCommands[] = {kSplit3, kSplit5, kSplit6, kSplit7, kSplit9, k
 constexpr int kSplitParts[] = {3, 5, 6, 7, 9, 12};
 
 } // namespace cmd
+
+namespace menu {
+
+using namespace cmd;
+
+// clang-format off
+
+// The menu bar.
+
+inline constexpr MENU_ITEM kFileMenu[] = {
+    Item(kFileNew), Item(kFileOpen), Item(kFileSave), Item(kFileSaveAs), kSeparator,
+    Item(kFileImport), Item(kFileExport), kSeparator,
+    Item(kBuild), Item(kRebuild), Item(kEncode), kSeparator,
+    Item(kRecentFile), kRecentFiles,
+    Item(kAppExit),
+};
+inline constexpr MENU_ITEM kEditMenu[] = {
+    Item(kUndo), Item(kRedo), kSeparator,
+    Item(kCut), Item(kCopy), Item(kPaste), Item(kDelete), kSeparator,
+    Item(kFind), Item(kJump), kSeparator,
+    Item(kSelectAll), Item(kSelectAfter), Item(kSelectInvert), Item(kSelectClear), kSeparator,
+    Item(kInsertMeasures), Item(kDeleteMeasures), kSeparator,
+    Item(kProperties),
+};
+inline constexpr MENU_ITEM kViewMenu[] = {
+    Item(kViewStandardBar), Item(kViewPlayBar), Item(kViewNoteBar), Item(kViewStatusBar),
+    kSeparator,
+    Item(kFullScreen),
+};
+inline constexpr MENU_ITEM kProjectMenu[] = {
+    Item(kProjectSettings), kSeparator,
+    Item(kVolumeList), Item(kTempoList), Item(kBeatList), Item(kLoopSettings), kSeparator,
+    Item(kAddVolume), Item(kAddTempo), Item(kAddBeat), kSeparator,
+    Item(kLoopStartHere), Item(kLoopEndHere),
+};
+inline constexpr MENU_ITEM kTrackMenu[] = {
+    Item(kTrackAdd), Item(kTrackDuplicate), kSeparator,
+    Item(kTrackUp), Item(kTrackDown), kSeparator,
+    Item(kTrackMute), Item(kTrackMuteOthers), Item(kTrackUnmuteAll), kSeparator,
+    Item(kTrackSound),
+};
+inline constexpr MENU_ITEM kSplitMenu[] = {
+    Item(kSplit3), Item(kSplit5), Item(kSplit6), Item(kSplit7), Item(kSplit9), Item(kSplit12),
+    kSeparator,
+    Item(kSplitFree),
+};
+inline constexpr MENU_ITEM kFitMenu[] = {
+    Item(kFitWhole), Item(kFitWhole + 1), Item(kFitWhole + 2), Item(kFitWhole + 3),
+    Item(kFitWhole + 4), Item(kFitWhole + 5), Item(kFitWhole + 6),
+};
+inline constexpr MENU_ITEM kLengthMenu[] = {
+    Item(kLengthWhole), Item(kLengthWhole + 1), Item(kLengthWhole + 2), Item(kLengthWhole + 3),
+    Item(kLengthWhole + 4), Item(kLengthWhole + 5), Item(kLengthWhole + 6),
+};
+inline constexpr MENU_ITEM kNoteMenu[] = {
+    Item(kNoteInsert), kSeparator,
+    Item(kAdjustPosition), Item(kAdjustLength), Item(kAdjustVolume), kSeparator,
+    SubMenu("連符に分割(&U)", "split", kSplitMenu),
+    SubMenu("フィット単位(&F)", "fit", kFitMenu),
+    SubMenu("既定の音長(&E)", "note-4", kLengthMenu), kSeparator,
+    Item(kSetDefaultNote),
+};
+inline constexpr MENU_ITEM kPlayMenu[] = {
+    Item(kPlay), Item(kPlayFromCaret), Item(kStop), kSeparator,
+    Item(kRewind), Item(kFastForward), kSeparator,
+    Item(kSetPlayStart), kSeparator,
+    Item(kPlayDefaultPlayer), Item(kPlaySonalo),
+};
+inline constexpr MENU_ITEM kToolMenu[] = {
+    Item(kOptions), Item(kDefaultProject), Item(kEncoderOptions), Item(kAssociate), kSeparator,
+    Item(kOpenProjectFolder),
+};
+inline constexpr MENU_ITEM kHelpMenu[] = {
+    Item(kHelp), kSeparator,
+    Item(kAbout),
+};
+inline constexpr MENU kMenuBar[] = {
+    {"ファイル(&F)", kFileMenu},     {"編集(&E)", kEditMenu},   {"表示(&V)", kViewMenu},
+    {"プロジェクト(&J)", kProjectMenu}, {"トラック(&T)", kTrackMenu}, {"音符(&N)", kNoteMenu},
+    {"再生(&P)", kPlayMenu},         {"ツール(&O)", kToolMenu}, {"ヘルプ(&H)", kHelpMenu},
+};
+
+// In full-screen mode, at the right end of the menu bar.
+inline constexpr MENU_ITEM kFullScreenItems[] = {
+    Labelled(kMinimize, "_"), Labelled(kFullScreen, "□"), Labelled(kAppExit, "x"),
+};
+
+// The pop-up menus: the track list's, the piano roll's and the bars' (a right click on any
+// bar).
+
+inline constexpr MENU_ITEM kTrackPopup[] = {
+    Item(kCut), Item(kCopy), Item(kPaste), Item(kDelete), kSeparator,
+    Item(kTrackAdd), Item(kTrackDuplicate), kSeparator,
+    Item(kTrackUp), Item(kTrackDown), kSeparator,
+    Item(kTrackMute), Item(kTrackMuteOthers), Item(kTrackUnmuteAll), kSeparator,
+    Item(kTrackSound), Item(kProperties),
+};
+inline constexpr MENU_ITEM kPianoRollPopup[] = {
+    Item(kCut), Item(kCopy), Item(kPaste), Item(kDelete), kSeparator,
+    Item(kSelectAll), Item(kSelectAfter), Item(kSelectInvert), Item(kSelectClear), kSeparator,
+    Item(kNoteInsert), Item(kAdjustPosition), Item(kAdjustLength), Item(kAdjustVolume),
+    Item(kSetDefaultNote), kSeparator,
+    Item(kSetPlayStart), Item(kAddVolume), Item(kAddTempo), Item(kAddBeat),
+    Item(kLoopStartHere), Item(kLoopEndHere), kSeparator,
+    Item(kProperties),
+};
+inline constexpr MENU_ITEM kBarsPopup[] = {
+    Item(kViewStandardBar), Item(kViewPlayBar), Item(kViewNoteBar), Item(kViewStatusBar),
+};
+
+// The tool bars' buttons; the play bar and the note bar put their own controls after them.
+
+inline constexpr MENU_ITEM kStandardBar[] = {
+    Item(kFileNew), WithRecentMenu(kFileOpen), Item(kFileSave), kSeparator,
+    Item(kBuild), kSeparator,
+    Item(kUndo), Item(kRedo), kSeparator,
+    Item(kCut), Item(kCopy), Item(kPaste), Item(kDelete), kSeparator,
+    Item(kProperties), kSeparator,
+    Item(kProjectSettings), kSeparator,
+    Item(kOptions),
+};
+inline constexpr MENU_ITEM kPlayBar[] = {
+    Item(kPlay), Item(kPlayFromCaret), Item(kStop), Held(kRewind), Held(kFastForward),
+};
+inline constexpr MENU_ITEM kNoteBar[] = {
+    Item(kFitWhole), Item(kFitWhole + 1), Item(kFitWhole + 2), Item(kFitWhole + 3),
+    Item(kFitWhole + 4), Item(kFitWhole + 5), Item(kFitWhole + 6),
+    Item(kFitDotted), Item(kFitTriplet), kSeparator,
+    Item(kLengthWhole), Item(kLengthWhole + 1), Item(kLengthWhole + 2), Item(kLengthWhole + 3),
+    Item(kLengthWhole + 4), Item(kLengthWhole + 5), Item(kLengthWhole + 6),
+    Item(kLengthDotted), Item(kLengthTriplet),
+};
+
+// clang-format on
+
+} // namespace menu

@@ -65,7 +65,7 @@ private slots:
             TypeOver(Child<CNumberEdit>(&dialog, "volume"), "30");
             Click(OkButton(&dialog));
         }};
-        rig.commands.Run(cmd::kProperties);
+        rig.commands.CommandSet().Run(cmd::kProperties);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("2 個の音符のプロパティ")});
         QCOMPARE(rig.Spans(), (Spans{{0, 480}, {1920, 960}}));
         QCOMPARE(Volumes(rig), (std::vector<int32_t>{30, 30}));
@@ -85,7 +85,7 @@ private slots:
             TypeOver(Child<CPositionEdit>(&dialog, "position"), "3:0");
             Click(OkButton(&dialog));
         }};
-        rig.commands.Run(cmd::kProperties);
+        rig.commands.CommandSet().Run(cmd::kProperties);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("音符のプロパティ")});
         QCOMPARE(rig.Spans(), (Spans{{3840, 480}}));
         QCOMPARE(rig.Track().Selection().size(), size_t{1});
@@ -113,7 +113,7 @@ private slots:
             QTest::keyClick(key, Qt::Key_End);
             Click(OkButton(&dialog));
         }};
-        rig.commands.Run(cmd::kNoteInsert);
+        rig.commands.CommandSet().Run(cmd::kNoteInsert);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("音符の入力")});
         QCOMPARE(rig.Spans(), (Spans{{960, 720}}));
         const CNote& note = *rig.Track().Notes().front();
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(rig.UnbuiltSecond(1));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
 
-        rig.commands.Run(cmd::kNoteInsert); // cancelled
+        rig.commands.CommandSet().Run(cmd::kNoteInsert); // cancelled
         QCOMPARE(rig.Spans().size(), size_t{1});
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
     }
@@ -133,14 +133,15 @@ private slots:
         CNote released = *note;
         released.keyoff = 24;
         rig.Track().UpdateNote(note, released);
-        QCOMPARE(rig.commands.CommandEnabled(cmd::kSetDefaultNote), std::optional<bool>(true));
-        rig.commands.Run(cmd::kSetDefaultNote);
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kSetDefaultNote), std::optional<bool>(true));
+        rig.commands.CommandSet().Run(cmd::kSetDefaultNote);
         QCOMPARE(rig.defaults.Length(), 720);
         QCOMPARE(rig.defaults.Keyoff(), 24);
         QCOMPARE(rig.defaults.Volume(), 60);
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 0);
         rig.Add(960, 480);
-        QCOMPARE(rig.commands.CommandEnabled(cmd::kSetDefaultNote), std::optional<bool>(false));
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kSetDefaultNote),
+                 std::optional<bool>(false));
     }
 
     // [GIVEN] notes at 480 and 960  [WHEN] moved by -600  [THEN] the refusal is shown and the
@@ -156,7 +157,7 @@ private slots:
                                   TypeOver(amount, "-480");
                                   Click(OkButton(&dialog));
                               }};
-        rig.commands.Run(cmd::kAdjustPosition);
+        rig.commands.CommandSet().Run(cmd::kAdjustPosition);
         QCOMPARE(rig.script.titles,
                  (QStringList{QStringLiteral("位置の調整"), QStringLiteral("位置の調整")}));
         QCOMPARE(rig.prompts.shown.size(), 1);
@@ -174,7 +175,7 @@ private slots:
         NoteRig rig;
         rig.Add(100, 240);
         rig.script.drivers = {ChangeBy("-101")};
-        rig.commands.Run(cmd::kAdjustPosition);
+        rig.commands.CommandSet().Run(cmd::kAdjustPosition);
         QCOMPARE(rig.script.titles.size(), 2);
         QCOMPARE(rig.Spans(), (Spans{{100, 240}}));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 0);
@@ -187,7 +188,7 @@ private slots:
         rig.Add(500, 100);
         rig.Add(2159, 100);
         rig.script.drivers = {Fit()};
-        rig.commands.Run(cmd::kAdjustPosition);
+        rig.commands.CommandSet().Run(cmd::kAdjustPosition);
         QCOMPARE(rig.Spans(), (Spans{{480, 100}, {1920, 100}}));
         QVERIFY(rig.SelectionAgrees());
     }
@@ -201,7 +202,7 @@ private slots:
         rig.Add(1000, 100);
         rig.Add(1920, 1);
         rig.script.drivers = {Fit()};
-        rig.commands.Run(cmd::kAdjustLength);
+        rig.commands.CommandSet().Run(cmd::kAdjustLength);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("音長の調整")});
         QCOMPARE(rig.Spans(), (Spans{{100, 140}, {1000, 200}, {1920, 240}}));
     }
@@ -214,7 +215,7 @@ private slots:
         rig.defaults.SetFit(960);
         rig.Add(1000, 100);
         rig.script.drivers = {Fit()};
-        rig.commands.Run(cmd::kAdjustLength);
+        rig.commands.CommandSet().Run(cmd::kAdjustLength);
         QCOMPARE(rig.Spans(), (Spans{{1000, 440}}));
     }
 
@@ -223,7 +224,7 @@ private slots:
         rig.Add(0, 480);
         rig.Add(960, 100);
         rig.script.drivers = {ChangeBy("-200")};
-        rig.commands.Run(cmd::kAdjustLength);
+        rig.commands.CommandSet().Run(cmd::kAdjustLength);
         QCOMPARE(rig.Spans(), (Spans{{0, 280}, {960, 1}}));
         QVERIFY(rig.UnbuiltSecond(0) && rig.UnbuiltSecond(1));
     }
@@ -239,10 +240,10 @@ private slots:
                                   TypeOver(Child<CNumberEdit>(&dialog, "amount"), "-120");
                                   Click(OkButton(&dialog));
                               }};
-        rig.commands.Run(cmd::kAdjustVolume);
+        rig.commands.CommandSet().Run(cmd::kAdjustVolume);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("音量の調整")});
         QCOMPARE(Volumes(rig), (std::vector<int32_t>{255, 110}));
-        rig.commands.Run(cmd::kAdjustVolume);
+        rig.commands.CommandSet().Run(cmd::kAdjustVolume);
         QCOMPARE(Volumes(rig), (std::vector<int32_t>{135, 0}));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 2);
         rig.edit.Undo();
@@ -269,7 +270,7 @@ private slots:
         rig.Track().settings.mute = 1;
         rig.Add(0, 480, 100);
         rig.script.drivers = {ChangeBy("10")};
-        rig.commands.Run(cmd::kAdjustVolume);
+        rig.commands.CommandSet().Run(cmd::kAdjustVolume);
         QCOMPARE(Volumes(rig), (std::vector<int32_t>{110}));
         QVERIFY(!rig.edit.Unbuilt().AnySet());
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);

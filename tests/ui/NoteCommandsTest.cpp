@@ -54,13 +54,13 @@ private slots:
         rig.Add(480, 240);
         rig.Add(960, 240);
         ClearClipboard();
-        QCOMPARE(rig.commands.CommandEnabled(cmd::kPaste), std::optional<bool>(false));
-        QVERIFY(rig.commands.Run(cmd::kCopy));
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kPaste), std::optional<bool>(false));
+        QVERIFY(rig.commands.CommandSet().Run(cmd::kCopy));
         QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(kClipNote));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 0);
-        QCOMPARE(rig.commands.CommandEnabled(cmd::kPaste), std::optional<bool>(true));
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kPaste), std::optional<bool>(true));
         rig.view.position = 1920;
-        rig.commands.Run(cmd::kPaste);
+        rig.commands.CommandSet().Run(cmd::kPaste);
         QCOMPARE(rig.Spans(), (Spans{{480, 240}, {960, 240}, {1920, 240}, {2400, 240}}));
         QCOMPARE(rig.Selected(), (Ticks{1920, 2400}));
         QVERIFY(rig.SelectionAgrees());
@@ -84,7 +84,7 @@ private slots:
         auto* data = new QMimeData;
         data->setData(kClipNote, QByteArray("\x05\x00\x00\x00garbage", 11));
         QApplication::clipboard()->setMimeData(data);
-        rig.commands.Run(cmd::kPaste);
+        rig.commands.CommandSet().Run(cmd::kPaste);
         QCOMPARE(rig.Spans(), (Spans{{0, 480}}));
         QCOMPARE(rig.Selected(), (Ticks{0}));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 0);
@@ -97,7 +97,7 @@ private slots:
         rig.Add(0, 480, 255, false);
         rig.Add(3840, 480);
         ClearClipboard();
-        rig.commands.Run(cmd::kCut);
+        rig.commands.CommandSet().Run(cmd::kCut);
         QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(kClipNote));
         QCOMPARE(rig.Spans(), (Spans{{0, 480}}));
         QVERIFY(rig.Track().Selection().empty());
@@ -105,12 +105,12 @@ private slots:
         QVERIFY(!rig.UnbuiltSecond(0));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
         for (const int id : {cmd::kCut, cmd::kCopy, cmd::kDelete, cmd::kProperties, cmd::kSplit3})
-            QCOMPARE(rig.commands.CommandEnabled(id), std::optional<bool>(false));
-        QCOMPARE(rig.commands.CommandEnabled(cmd::kFind), std::optional<bool>(true));
-        QCOMPARE(rig.commands.CommandEnabled(cmd::kTrackAdd), std::nullopt);
+            QCOMPARE(rig.commands.CommandSet().Enabled(id), std::optional<bool>(false));
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kFind), std::optional<bool>(true));
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kTrackAdd), std::nullopt);
 
         rig.view.position = 0;
-        rig.commands.Run(cmd::kPaste);
+        rig.commands.CommandSet().Run(cmd::kPaste);
         QCOMPARE(rig.Spans(), (Spans{{0, 480}, {0, 480}}));
     }
 
@@ -119,7 +119,7 @@ private slots:
         rig.Add(0, 480);
         rig.Add(960, 480, 255, false);
         rig.Add(1920, 480);
-        rig.commands.Run(cmd::kDelete);
+        rig.commands.CommandSet().Run(cmd::kDelete);
         QCOMPARE(rig.Spans(), (Spans{{960, 480}}));
         QVERIFY(rig.UnbuiltSecond(0) && rig.UnbuiltSecond(2));
         QVERIFY(!rig.UnbuiltSecond(1));
@@ -135,7 +135,7 @@ private slots:
         CNote released = *note;
         released.keyoff = 12;
         rig.Track().UpdateNote(note, released);
-        rig.commands.Run(cmd::kSplit3);
+        rig.commands.CommandSet().Run(cmd::kSplit3);
         QCOMPARE(rig.Spans(), (Spans{{1000, 33}, {1033, 33}, {1066, 34}}));
         QCOMPARE(rig.Selected(), (Ticks{1000, 1033, 1066}));
         QVERIFY(rig.SelectionAgrees());
@@ -160,7 +160,7 @@ private slots:
             TypeOver(count, "4");
             Click(OkButton(&dialog));
         }};
-        rig.commands.Run(cmd::kSplitFree);
+        rig.commands.CommandSet().Run(cmd::kSplitFree);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("分割")});
         QCOMPARE(
             rig.Spans(),
@@ -169,7 +169,7 @@ private slots:
 
         NoteRig cancelled;
         cancelled.Add(0, 100);
-        cancelled.commands.Run(cmd::kSplitFree);
+        cancelled.commands.CommandSet().Run(cmd::kSplitFree);
         QCOMPARE(cancelled.Spans(), (Spans{{0, 100}}));
         QCOMPARE(cancelled.edit.UndoRing().UndoDepth(), 0);
     }
@@ -180,19 +180,19 @@ private slots:
         rig.Add(0, 480, 255, false);
         rig.Add(480, 480);
         rig.Add(1920, 480, 255, false);
-        rig.commands.Run(cmd::kSelectInvert);
+        rig.commands.CommandSet().Run(cmd::kSelectInvert);
         QCOMPARE(rig.Selected(), (Ticks{0, 1920}));
-        rig.commands.Run(cmd::kSelectClear);
+        rig.commands.CommandSet().Run(cmd::kSelectClear);
         QVERIFY(rig.Track().Selection().empty());
-        QCOMPARE(rig.commands.CommandEnabled(cmd::kSelectClear), std::optional<bool>(false));
-        rig.commands.Run(cmd::kSelectAll);
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kSelectClear), std::optional<bool>(false));
+        rig.commands.CommandSet().Run(cmd::kSelectAll);
         QCOMPARE(rig.Track().Selection().size(), size_t{3});
         // The note ending exactly at the caret does not count as after it.
         rig.view.position = 960;
-        rig.commands.Run(cmd::kSelectAfter);
+        rig.commands.CommandSet().Run(cmd::kSelectAfter);
         QCOMPARE(rig.Selected(), (Ticks{1920}));
         rig.view.position = 959;
-        rig.commands.Run(cmd::kSelectAfter);
+        rig.commands.CommandSet().Run(cmd::kSelectAfter);
         QCOMPARE(rig.Selected(), (Ticks{480, 1920}));
         QVERIFY(rig.SelectionAgrees());
         QCOMPARE(rig.view.notesChanged, 5);
@@ -221,7 +221,7 @@ private slots:
                                   QCOMPARE(BoxText(Child<CNumberEdit>(&dialog, "volumeStart")),
                                            QStringLiteral("100"));
                               }};
-        rig.commands.Run(cmd::kFind);
+        rig.commands.CommandSet().Run(cmd::kFind);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("検索")});
         QCOMPARE(rig.Selected(), (Ticks{480}));
         QVERIFY(rig.SelectionAgrees());
@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(store.value(QStringLiteral("FindData/VolumeEnd")).toInt(), 200);
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 0);
 
-        rig.commands.Run(cmd::kFind); // cancelled: the selection stays
+        rig.commands.CommandSet().Run(cmd::kFind); // cancelled: the selection stays
         QCOMPARE(rig.Selected(), (Ticks{480}));
     }
 
@@ -243,7 +243,7 @@ private slots:
             TypeOver(position, "3:240");
             Click(OkButton(&dialog));
         }};
-        rig.commands.Run(cmd::kJump);
+        rig.commands.CommandSet().Run(cmd::kJump);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("ジャンプ")});
         QCOMPARE(rig.view.position, 4080);
         QCOMPARE(rig.view.row, 30);
@@ -257,7 +257,7 @@ private slots:
             QCOMPARE(BoxText(Child<CNumberEdit>(&dialog, "measure")), QStringLiteral("1"));
             QCOMPARE(BoxText(Child<CNumberEdit>(&dialog, "count")), QStringLiteral("1"));
         }};
-        rig.commands.Run(cmd::kInsertMeasures);
+        rig.commands.CommandSet().Run(cmd::kInsertMeasures);
         QCOMPARE(rig.script.titles, QStringList{QStringLiteral("小節の挿入")});
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 0);
     }
@@ -269,7 +269,7 @@ private slots:
         rig.Add(0, 480, 255, false);
         rig.Add(1920, 480, 255, false);
         rig.script.drivers = {MeasureAnswer("2", "2")};
-        rig.commands.Run(cmd::kInsertMeasures);
+        rig.commands.CommandSet().Run(cmd::kInsertMeasures);
         QCOMPARE(rig.Spans(), (Spans{{0, 480}, {5760, 480}}));
         QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
         QVERIFY(rig.edit.Unbuilt().AnySet());
@@ -283,8 +283,8 @@ private slots:
         NoteRig rig;
         rig.Add(1800, 480, 255, false);
         rig.script.drivers = {MeasureAnswer("2", "1"), MeasureAnswer("1", "1")};
-        rig.commands.Run(cmd::kInsertMeasures);
-        rig.commands.Run(cmd::kDeleteMeasures);
+        rig.commands.CommandSet().Run(cmd::kInsertMeasures);
+        rig.commands.CommandSet().Run(cmd::kDeleteMeasures);
         QCOMPARE(rig.script.titles,
                  (QStringList{QStringLiteral("小節の挿入"), QStringLiteral("小節の削除")}));
         QCOMPARE(rig.prompts.shown.size(), 2);
@@ -309,7 +309,7 @@ private slots:
             QCOMPARE(BoxText(Child<CNumberEdit>(&dialog, "measure")), QStringLiteral("2"));
             Click(OkButton(&dialog));
         }};
-        rig.commands.Run(cmd::kDeleteMeasures);
+        rig.commands.CommandSet().Run(cmd::kDeleteMeasures);
         QCOMPARE(rig.Spans(), (Spans{{0, 480}, {1920, 480}}));
         rig.edit.Undo();
         QCOMPARE(rig.Spans().size(), size_t{3});

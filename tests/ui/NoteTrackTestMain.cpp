@@ -1,5 +1,6 @@
-// Runs the tests of the note commands and the track window in one process, with private
-// settings and the offscreen platform; every edit is checked against the song's invariants.
+// Runs the tests of the note commands, the track window and the command routing in one
+// process, with private settings and the offscreen platform; every edit is checked against
+// the song's invariants.
 
 #include "EditTestHooks.h"
 
@@ -11,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+std::unique_ptr<QObject> MakeCommandRegistryTest();
 std::unique_ptr<QObject> MakeNoteCommandsTest();
 std::unique_ptr<QObject> MakeNoteCommandsEditTest();
 std::unique_ptr<QObject> MakeTrackWndTest();
@@ -31,7 +33,8 @@ int main(int argc, char** argv) {
         args.erase(args.begin() + 1);
     }
     int failed = 0;
-    for (auto make : {MakeNoteCommandsTest, MakeNoteCommandsEditTest, MakeTrackWndTest}) {
+    for (auto make : {MakeCommandRegistryTest, MakeNoteCommandsTest, MakeNoteCommandsEditTest,
+                      MakeTrackWndTest}) {
         std::unique_ptr<QObject> test = make();
         if (only.isEmpty() || only == test->metaObject()->className())
             failed += QTest::qExec(test.get(), static_cast<int>(args.size()), args.data());

@@ -7,6 +7,7 @@
 #include "PianoRollTestRig.h"
 
 #include "ui/CommandIds.h"
+#include "ui/pianoroll/CNoteCommands.h"
 #include "ui/pianoroll/CPianoRollPreview.h"
 
 #include <QApplication>
@@ -142,7 +143,7 @@ private slots:
         rig.Press(rig.At(0, 40, 10));
         QCOMPARE(rig.Track().Selection().size(), size_t{1});
         // [WHEN] the Delete key's command removes the pressed note before the release
-        QVERIFY(rig.roll->RunCommand(cmd::kDelete));
+        QVERIFY(rig.roll->NoteCommands().CommandSet().Run(cmd::kDelete));
         rig.Release(rig.At(0, 40, 10));
         // [THEN] the click selects nothing that is gone
         QCOMPARE(rig.Notes(), (std::vector<SEEN>{{960, 42, false}}));

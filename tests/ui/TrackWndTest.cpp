@@ -219,7 +219,7 @@ private slots:
     void deletingTheLastOfFiveLeavesTheFourthActive() {
         TrackRig rig(5);
         QTest::mouseClick(rig.Port(), Qt::LeftButton, Qt::NoModifier, RowPoint(4));
-        QVERIFY(rig.wnd->RunCommand(cmd::kDelete));
+        QVERIFY(rig.wnd->CommandSet().Run(cmd::kDelete));
         QCOMPARE(rig.Names(), QStringLiteral("T0 T1 T2 T3"));
         QCOMPARE(rig.edit.Project().currentTrack, 3);
         QCOMPARE(rig.wnd->currentRow(), 3);
@@ -228,11 +228,11 @@ private slots:
         QCOMPARE(rig.wnd->count(), 5);
 
         TrackRig single(1);
-        QCOMPARE(single.wnd->CommandEnabled(cmd::kCut), std::optional<bool>(false));
-        QCOMPARE(single.wnd->CommandEnabled(cmd::kDelete), std::optional<bool>(false));
-        QCOMPARE(single.wnd->CommandEnabled(cmd::kCopy), std::optional<bool>(true));
-        QCOMPARE(single.wnd->CommandEnabled(cmd::kProperties), std::optional<bool>(true));
-        QCOMPARE(single.wnd->CommandEnabled(cmd::kSelectAll), std::nullopt);
+        QCOMPARE(single.wnd->CommandSet().Enabled(cmd::kCut), std::optional<bool>(false));
+        QCOMPARE(single.wnd->CommandSet().Enabled(cmd::kDelete), std::optional<bool>(false));
+        QCOMPARE(single.wnd->CommandSet().Enabled(cmd::kCopy), std::optional<bool>(true));
+        QCOMPARE(single.wnd->CommandSet().Enabled(cmd::kProperties), std::optional<bool>(true));
+        QCOMPARE(single.wnd->CommandSet().Enabled(cmd::kSelectAll), std::nullopt);
     }
 
     // [WHEN] a track is copied and pasted at another row  [THEN] the same bytes come back as
@@ -240,15 +240,15 @@ private slots:
     void pasteInsertsTheCopiedTrackAndUndoRestores() {
         TrackRig rig(3);
         QApplication::clipboard()->setMimeData(new QMimeData);
-        QCOMPARE(rig.wnd->CommandEnabled(cmd::kPaste), std::optional<bool>(false));
-        rig.wnd->RunCommand(cmd::kCopy);
+        QCOMPARE(rig.wnd->CommandSet().Enabled(cmd::kPaste), std::optional<bool>(false));
+        rig.wnd->CommandSet().Run(cmd::kCopy);
         QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(kClipTrack));
-        QCOMPARE(rig.wnd->CommandEnabled(cmd::kPaste), std::optional<bool>(true));
+        QCOMPARE(rig.wnd->CommandSet().Enabled(cmd::kPaste), std::optional<bool>(true));
         QCOMPARE(rig.Undos(), 0);
         const std::vector<uint8_t> before = rig.edit.Project().SaveToBytes();
 
         QTest::mouseClick(rig.Port(), Qt::LeftButton, Qt::NoModifier, RowPoint(2));
-        rig.wnd->RunCommand(cmd::kPaste);
+        rig.wnd->CommandSet().Run(cmd::kPaste);
         QCOMPARE(rig.Names(), QStringLiteral("T0 T1 T0 T2"));
         QCOMPARE(rig.edit.Project().currentTrack, 2);
         QVERIFY(TrackBytes(rig.edit.Project().tracks[2]) ==
@@ -258,10 +258,10 @@ private slots:
         QVERIFY(rig.edit.Project().SaveToBytes() == before);
 
         QTest::mouseClick(rig.Port(), Qt::LeftButton, Qt::NoModifier, RowPoint(1));
-        rig.wnd->RunCommand(cmd::kCut);
+        rig.wnd->CommandSet().Run(cmd::kCut);
         QCOMPARE(rig.Names(), QStringLiteral("T0 T2"));
         QTest::mouseClick(rig.Port(), Qt::LeftButton, Qt::NoModifier, RowPoint(0));
-        rig.wnd->RunCommand(cmd::kPaste);
+        rig.wnd->CommandSet().Run(cmd::kPaste);
         QCOMPARE(rig.Names(), QStringLiteral("T1 T0 T2"));
     }
 
@@ -271,7 +271,7 @@ private slots:
         auto* data = new QMimeData;
         data->setData(kClipTrack, QByteArray(40, '\x7f'));
         QApplication::clipboard()->setMimeData(data);
-        rig.wnd->RunCommand(cmd::kPaste);
+        rig.wnd->CommandSet().Run(cmd::kPaste);
         QCOMPARE(rig.wnd->count(), 2);
         QCOMPARE(rig.Undos(), 0);
     }
@@ -292,7 +292,7 @@ private slots:
         data->setData(kClipTrack, QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                              static_cast<qsizetype>(bytes.size())));
         QApplication::clipboard()->setMimeData(data);
-        rig.wnd->RunCommand(cmd::kPaste);
+        rig.wnd->CommandSet().Run(cmd::kPaste);
         QCOMPARE(rig.Names(), QStringLiteral("wild T0"));
         const CTrackData& pasted = rig.edit.Project().tracks[0].settings;
         QCOMPARE(pasted.envelope.decay, 10000);
@@ -312,8 +312,8 @@ private slots:
         rig.wnd->Refresh();
         QSignalSpy refused(&rig.edit, &CEditController::changeRefused);
         rig.Drag(RowPoint(0), RowPoint(2), Qt::ControlModifier);
-        rig.wnd->RunCommand(cmd::kCopy);
-        rig.wnd->RunCommand(cmd::kPaste);
+        rig.wnd->CommandSet().Run(cmd::kCopy);
+        rig.wnd->CommandSet().Run(cmd::kPaste);
         QCOMPARE(refused.count(), 2);
         QCOMPARE(rig.edit.Project().tracks.size(), size_t{songlimits::kMaxTracks});
         QCOMPARE(rig.wnd->count(), int(songlimits::kMaxTracks));
@@ -331,10 +331,10 @@ private slots:
             return answer;
         });
         QTest::mouseClick(rig.Port(), Qt::LeftButton, Qt::NoModifier, RowPoint(1));
-        rig.wnd->RunCommand(cmd::kProperties);
+        rig.wnd->CommandSet().Run(cmd::kProperties);
         QCOMPARE(rig.Undos(), 0);
         answer = QDialog::Accepted;
-        rig.wnd->RunCommand(cmd::kProperties);
+        rig.wnd->CommandSet().Run(cmd::kProperties);
         QCOMPARE(titles, (QStringList{QStringLiteral("トラックのプロパティ"),
                                       QStringLiteral("トラックのプロパティ")}));
         QCOMPARE(rig.Undos(), 1);

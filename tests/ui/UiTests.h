@@ -10,6 +10,7 @@
 std::unique_ptr<QObject> MakeEditPathTest();
 std::unique_ptr<QObject> MakeDocumentTest();
 std::unique_ptr<QObject> MakeFrameCommandsTest();
+std::unique_ptr<QObject> MakeMenuLayoutTest();
 std::unique_ptr<QObject> MakeBuildPlayTest();
 std::unique_ptr<QObject> MakeBackgroundBuildTest();
 std::unique_ptr<QObject> MakeAppSettingsTest();
@@ -17,7 +18,7 @@ std::unique_ptr<QObject> MakeScreenshotTest();
 std::unique_ptr<QObject> MakeMessagePromptsTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
-    return {MakeEditPathTest,       MakeDocumentTest,        MakeFrameCommandsTest,
-            MakeBuildPlayTest,      MakeBackgroundBuildTest, MakeAppSettingsTest,
-            MakeScreenshotTest,     MakeMessagePromptsTest};
+    return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest,  MakeMenuLayoutTest,
+            MakeBuildPlayTest,   MakeBackgroundBuildTest, MakeAppSettingsTest, MakeScreenshotTest,
+            MakeMessagePromptsTest};
 }

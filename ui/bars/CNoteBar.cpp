@@ -4,7 +4,6 @@
 #include "ui/CNoteDefaults.h"
 #include "ui/CommandIds.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,32 +17,22 @@ constexpr int64_t kMaxTicks = std::numeric_limits<int32_t>::max();
 
 } // namespace
 
-CNoteBar::CNoteBar(CNoteDefaults& defaults, const std::function<QAction*(int)>& action,
-                   QWidget* parent)
+CNoteBar::CNoteBar(CNoteDefaults& defaults, QWidget* parent)
     : QToolBar(QStringLiteral("音符"), parent), m_defaults(defaults) {
     setObjectName("noteBar");
-    for (int i = 0; i < cmd::kFitCount; ++i)
-        addAction(action(cmd::kFitWhole + i));
-    addAction(action(cmd::kFitDotted));
-    addAction(action(cmd::kFitTriplet));
     addSeparator();
-    for (int i = 0; i < cmd::kFitCount; ++i)
-        addAction(action(cmd::kLengthWhole + i));
-    addAction(action(cmd::kLengthDotted));
-    addAction(action(cmd::kLengthTriplet));
-    addSeparator();
-    m_fit = AddField(cmd::kFocusFit, "フィット(&F):", "フィット(F): ", 1, kMaxTicks);
-    m_length = AddField(cmd::kFocusLength, "音長(&L):", "音長(L): ", 1, kMaxTicks);
-    m_keyoff = AddField(cmd::kFocusKeyoff, "キーオフ(&K):", "キーオフ(K): ", 0, 255);
-    m_volume = AddField(cmd::kFocusVolume, "音量(&V):", "音量(V): ", 0, 255);
+    m_fit = AddField(cmd::kFocusFit, Qt::Key_F, "フィット(&F):", "フィット(F): ", 1, kMaxTicks);
+    m_length = AddField(cmd::kFocusLength, Qt::Key_L, "音長(&L):", "音長(L): ", 1, kMaxTicks);
+    m_keyoff = AddField(cmd::kFocusKeyoff, Qt::Key_K, "キーオフ(&K):", "キーオフ(K): ", 0, 255);
+    m_volume = AddField(cmd::kFocusVolume, Qt::Key_V, "音量(&V):", "音量(V): ", 0, 255);
     connect(&m_defaults, &CNoteDefaults::changed, this, &CNoteBar::ShowValues);
     ShowValues();
 }
 
 // The box takes any digits; the spin arrows stay within [minimum, spinMaximum], and the
-// value typed is limited when the box is left.
-CNumberEdit* CNoteBar::AddField(int id, const QString& label, const QString& widthSample,
-                                int64_t minimum, int64_t spinMaximum) {
+// value typed is limited when the box is left. Alt with the label's mnemonic reaches it.
+CNumberEdit* CNoteBar::AddField(int id, Qt::Key mnemonic, const QString& label,
+                                const QString& widthSample, int64_t minimum, int64_t spinMaximum) {
     auto* holder = new QWidget(this);
     auto* layout = new QHBoxLayout(holder);
     layout->setContentsMargins(4, 0, 2, 0);
@@ -61,6 +50,8 @@ CNumberEdit* CNoteBar::AddField(int id, const QString& label, const QString& wid
     layout->addWidget(field);
     addWidget(holder);
     connect(field, &CNumberEdit::Committed, this, [this, id] { Store(id); });
+    m_commandSet.Add(
+        {.id = id, .keys = Keys(Qt::ALT | mnemonic), .run = [this, field] { FocusField(field); }});
     return field;
 }
 
@@ -79,21 +70,11 @@ CNumberEdit* CNoteBar::Field(int id) const {
     }
 }
 
-std::optional<bool> CNoteBar::CommandEnabled(int id) const {
-    if (Field(id) == nullptr)
-        return std::nullopt;
-    return true;
-}
-
-bool CNoteBar::RunCommand(int id) {
-    CNumberEdit* field = Field(id);
-    if (field == nullptr)
-        return false;
+void CNoteBar::FocusField(CNumberEdit* field) {
     if (!isVisible())
         show();
     field->setFocus(Qt::ShortcutFocusReason);
     field->selectAll();
-    return true;
 }
 
 void CNoteBar::Store(int id) {

@@ -1,30 +1,27 @@
 #pragma once
-// The play bar ("再生"): play, play from the caret, stop, rewind and fast-forward, the seek
-// bar and the volume bar. Rewind and fast-forward repeat while held: once at the press,
-// again after 500 ms and then every 100 ms while the pointer stays on the button.
+// The play bar ("再生"): the seek bar and the volume bar, after the buttons the frame puts
+// in front of them (play, play from the caret, stop, and rewind and fast-forward, which
+// repeat while held; see menu::kPlayBar).
 
 #include <QToolBar>
 
-#include <functional>
-
 class CPlaySeekBar;
 class CVolumeBar;
-class QAction;
 
 class CPlayBar : public QToolBar {
     Q_OBJECT
 public:
+    // A held button acts at the press, again after this delay and then at this interval
+    // while the pointer stays on it.
     static constexpr int kRepeatDelayMs = 500;
     static constexpr int kRepeatIntervalMs = 100;
 
-    CPlayBar(const std::function<QAction*(int)>& action, QWidget* parent = nullptr);
+    explicit CPlayBar(QWidget* parent = nullptr);
 
     CPlaySeekBar* SeekBar() const { return m_seek; }
     CVolumeBar* VolumeBar() const { return m_volume; }
 
 private:
-    void AddRepeatButton(QAction* action);
-
     CPlaySeekBar* m_seek;
     CVolumeBar* m_volume;
 };

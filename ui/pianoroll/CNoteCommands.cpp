@@ -107,6 +107,10 @@ CNoteCommands::CNoteCommands(CEditController& edit, CNoteDefaults& defaults, IUs
     : QObject(dialogParent), m_edit(edit), m_defaults(defaults), m_prompts(prompts), m_view(view),
       m_dialogParent(dialogParent) {
     SetDialogRunner({});
+    RegisterClipboardCommands();
+    RegisterSelectionCommands();
+    RegisterNoteCommands();
+    RegisterAdjustCommands();
 }
 
 void CNoteCommands::SetDialogRunner(DialogRunner runner) {
@@ -130,120 +134,170 @@ size_t CNoteCommands::SelectionCount() const {
     return track == nullptr ? 0 : track->Selection().size();
 }
 
-std::optional<bool> CNoteCommands::CommandEnabled(int id) const {
+// Cut, copy, paste, delete and properties are described here for both panes.
+void CNoteCommands::RegisterClipboardCommands() {
     using namespace cmd;
-    const bool hasTrack = Track() != nullptr;
-    const size_t selected = SelectionCount();
-    switch (id) {
-    case kCut:
-    case kCopy:
-    case kDelete:
-    case kSelectClear:
-    case kProperties:
-    case kAdjustPosition:
-    case kAdjustLength:
-    case kAdjustVolume:
-    case kSplit3:
-    case kSplit5:
-    case kSplit6:
-    case kSplit7:
-    case kSplit9:
-    case kSplit12:
-    case kSplitFree:
-        return selected >= 1;
-    case kPaste:
-        return hasTrack && ClipboardHasNotes();
-    case kSetDefaultNote:
-        return selected == 1;
-    case kFind:
-    case kJump:
-    case kSelectAll:
-    case kSelectAfter:
-    case kSelectInvert:
-    case kInsertMeasures:
-    case kDeleteMeasures:
-    case kNoteInsert:
-        return hasTrack;
-    default:
-        return std::nullopt;
-    }
+    auto selected = [this] { return SelectionCount() >= 1; };
+    m_commandSet.Add(
+        {.id = kCut,
+         .caption = "切り取り(&T)\tCtrl+X",
+         .keys = Keys(Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete),
+         .icon = "edit-cut",
+         .prompt =
+             "選択された音符やトラックを切り取ってクリップボードに移動します。\n切り取り (Ctrl+X)",
+         .run =
+             [this] {
+                 Copy();
+                 Delete();
+             },
+         .enabled = selected});
+    m_commandSet.Add(
+        {.id = kCopy,
+         .caption = "コピー(&C)\tCtrl+C",
+         .keys = Keys(Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert),
+         .icon = "edit-copy",
+         .prompt = "選択された音符やトラックをクリップボードにコピーします。\nコピー (Ctrl+C)",
+         .run = [this] { Copy(); },
+         .enabled = selected});
+    m_commandSet.Add({.id = kPaste,
+                      .caption = "貼り付け(&P)\tCtrl+V",
+                      .keys = Keys(Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert),
+                      .icon = "edit-paste",
+                      .prompt = "クリップボードの内容を貼り付けます。\n貼り付け (Ctrl+V)",
+                      .run = [this] { Paste(); },
+                      .enabled = [this] { return Track() != nullptr && ClipboardHasNotes(); }});
+    m_commandSet.Add({.id = kDelete,
+                      .caption = "削除(&D)\tDel",
+                      .keys = Keys(Qt::Key_Delete),
+                      .icon = "edit-delete",
+                      .prompt = "選択された音符やトラックを削除します。\n削除 (Del)",
+                      .run = [this] { Delete(); },
+                      .enabled = selected});
+    m_commandSet.Add(
+        {.id = kProperties,
+         .caption = "プロパティ(&R)...\tAlt+Enter",
+         .keys = Keys(Qt::ALT | Qt::Key_Enter, Qt::ALT | Qt::Key_Return),
+         .icon = "document-properties",
+         .prompt = "選択された音符やトラックのプロパティを設定します。\nプロパティ (Alt+Enter)",
+         .run = [this] { EditProperties(); },
+         .enabled = selected});
 }
 
-bool CNoteCommands::Run(int id) {
+void CNoteCommands::RegisterSelectionCommands() {
     using namespace cmd;
-    const std::optional<bool> enabled = CommandEnabled(id);
-    if (!enabled)
-        return false;
-    if (!*enabled)
-        return true;
-    for (size_t i = 0; i < std::size(kSplitCommands); ++i)
-        if (id == kSplitCommands[i]) {
-            Split(kSplitParts[i]);
-            return true;
-        }
-    switch (id) {
-    case kCut:
-        Copy();
-        Delete();
-        break;
-    case kCopy:
-        Copy();
-        break;
-    case kPaste:
-        Paste();
-        break;
-    case kDelete:
-        Delete();
-        break;
-    case kFind:
-        Find();
-        break;
-    case kJump:
-        Jump();
-        break;
-    case kSelectAll:
-        SelectAll();
-        break;
-    case kSelectAfter:
-        SelectAfter();
-        break;
-    case kSelectInvert:
-        InvertSelection();
-        break;
-    case kSelectClear:
-        ClearSelection();
-        break;
-    case kInsertMeasures:
-        InsertMeasures();
-        break;
-    case kDeleteMeasures:
-        DeleteMeasures();
-        break;
-    case kProperties:
-        EditProperties();
-        break;
-    case kNoteInsert:
-        EnterNote();
-        break;
-    case kSetDefaultNote:
-        SetAsDefault();
-        break;
-    case kAdjustPosition:
-        AdjustPosition();
-        break;
-    case kAdjustLength:
-        AdjustLength();
-        break;
-    case kAdjustVolume:
-        AdjustVolume();
-        break;
-    case kSplitFree:
-        SplitFree();
-        break;
-    default:
-        break;
+    auto hasTrack = [this] { return Track() != nullptr; };
+    m_commandSet.Add({.id = kFind,
+                      .caption = "検索(&F)...\tCtrl+F",
+                      .keys = Keys(Qt::CTRL | Qt::Key_F),
+                      .icon = "edit-find",
+                      .prompt = "条件に合う音符を検索して選択します。\n検索 (Ctrl+F)",
+                      .run = [this] { Find(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add({.id = kJump,
+                      .caption = "ジャンプ(&J)...\tCtrl+G",
+                      .keys = Keys(Qt::CTRL | Qt::Key_G),
+                      .icon = "go-jump",
+                      .prompt = "指定した位置にキャレットを移動します。\nジャンプ (Ctrl+G)",
+                      .run = [this] { Jump(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add({.id = kSelectAll,
+                      .caption = "すべて選択(&A)\tCtrl+A",
+                      .keys = Keys(Qt::CTRL | Qt::Key_A),
+                      .icon = "edit-select-all",
+                      .prompt = "トラックのすべての音符を選択します。\nすべて選択 (Ctrl+A)",
+                      .run = [this] { SelectAll(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add({.id = kSelectAfter,
+                      .caption = "以降をすべて選択(&O)",
+                      .icon = "select-after",
+                      .prompt = "キャレット以降のすべての音符を選択します。\n以降をすべて選択",
+                      .run = [this] { SelectAfter(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add({.id = kSelectInvert,
+                      .caption = "選択の反転(&I)\tCtrl+I",
+                      .keys = Keys(Qt::CTRL | Qt::Key_I),
+                      .icon = "select-invert",
+                      .prompt = "音符の選択状態を反転します。\n選択の反転 (Ctrl+I)",
+                      .run = [this] { InvertSelection(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add({.id = kSelectClear,
+                      .caption = "選択の解除(&E)\tCtrl+D",
+                      .keys = Keys(Qt::CTRL | Qt::Key_D),
+                      .icon = "select-clear",
+                      .prompt = "音符の選択を解除します。\n選択の解除 (Ctrl+D)",
+                      .run = [this] { ClearSelection(); },
+                      .enabled = [this] { return SelectionCount() >= 1; }});
+}
+
+void CNoteCommands::RegisterNoteCommands() {
+    using namespace cmd;
+    auto hasTrack = [this] { return Track() != nullptr; };
+    m_commandSet.Add({.id = kInsertMeasures,
+                      .caption = "小節の挿入(&I)...",
+                      .icon = "measure-insert",
+                      .prompt = "キャレットの位置に空の小節を挿入します。\n小節の挿入",
+                      .run = [this] { InsertMeasures(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add({.id = kDeleteMeasures,
+                      .caption = "小節の削除(&L)...",
+                      .icon = "measure-delete",
+                      .prompt = "指定した小節を削除します。\n小節の削除",
+                      .run = [this] { DeleteMeasures(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add({.id = kNoteInsert,
+                      .caption = "音符の入力(&N)...\tIns",
+                      .keys = Keys(Qt::Key_Insert),
+                      .icon = "note-insert",
+                      .prompt = "ダイアログで音符を入力します。\n音符の入力 (Ins)",
+                      .run = [this] { EnterNote(); },
+                      .enabled = hasTrack});
+    m_commandSet.Add(
+        {.id = kSetDefaultNote,
+         .caption = "既定の音符に設定(&D)",
+         .icon = "note-default",
+         .prompt = "選択された音符の音長、キーオフ、音量を既定の音符にします。\n既定の音符に設定",
+         .run = [this] { SetAsDefault(); },
+         .enabled = [this] { return SelectionCount() == 1; }});
+}
+
+// Adjusting and splitting act on every selected note.
+void CNoteCommands::RegisterAdjustCommands() {
+    using namespace cmd;
+    auto selected = [this] { return SelectionCount() >= 1; };
+    m_commandSet.Add({.id = kAdjustPosition,
+                      .caption = "位置の調整(&P)...",
+                      .icon = "adjust-position",
+                      .prompt = "選択された音符の位置を調整します。\n位置の調整",
+                      .run = [this] { AdjustPosition(); },
+                      .enabled = selected});
+    m_commandSet.Add({.id = kAdjustLength,
+                      .caption = "音長の調整(&L)...",
+                      .icon = "adjust-length",
+                      .prompt = "選択された音符の音長を調整します。\n音長の調整",
+                      .run = [this] { AdjustLength(); },
+                      .enabled = selected});
+    m_commandSet.Add({.id = kAdjustVolume,
+                      .caption = "音量の調整(&V)...",
+                      .icon = "adjust-volume",
+                      .prompt = "選択された音符の音量を調整します。\n音量の調整",
+                      .run = [this] { AdjustVolume(); },
+                      .enabled = selected});
+    m_commandSet.Add({.id = kSplitFree,
+                      .caption = "自由分割(&S)...",
+                      .icon = "split-free",
+                      .prompt = "選択された音符を指定した数に等分します。\n自由分割",
+                      .run = [this] { SplitFree(); },
+                      .enabled = selected});
+    for (size_t i = 0; i < std::size(kSplitCommands); ++i) {
+        const int parts = kSplitParts[i];
+        m_commandSet.Add(
+            {.id = kSplitCommands[i],
+             .caption = QStringLiteral("&%1連符").arg(parts),
+             .icon = "split",
+             .prompt = QStringLiteral("選択された音符を%1等分します。\n%1連符に分割").arg(parts),
+             .run = [this, parts] { Split(parts); },
+             .enabled = selected});
     }
-    return true;
 }
 
 void CNoteCommands::Copy() {

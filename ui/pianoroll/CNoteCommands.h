@@ -6,19 +6,19 @@
 // path as one undo step and marks the old and the new place of every note it touches;
 // commands that only change the selection or the caret tell the view instead.
 //
-// The piano roll owns one and forwards its ICommandTarget calls here:
-//   CommandEnabled(id)  nullopt for an id that is not a note command, else its enabling
-//   Run(id)             runs an enabled command; false for an id that is not one
+// The piano roll owns one; the frame routes the commands of its CommandSet() here. The set
+// also describes the clipboard, delete and properties commands the track window carries
+// out while it has the focus.
 //
 // Thread: the user-interface thread only.
 
 #include "model/FindData.h"
+#include "ui/commands/CCommandSet.h"
 
 #include <QObject>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 class CAdjustDialog;
 class CEditController;
@@ -42,8 +42,7 @@ public:
     CNoteCommands(CEditController& edit, CNoteDefaults& defaults, IUserPrompts& prompts,
                   const OPTIONS& options, IPianoRollView& view, QWidget* dialogParent);
 
-    std::optional<bool> CommandEnabled(int id) const;
-    bool Run(int id);
+    CCommandSet& CommandSet() { return m_commandSet; }
 
     // Where the find criteria are kept between runs (group "FindData"); must outlive this
     // object. Without a store they are kept for the session only.
@@ -52,6 +51,10 @@ public:
     void SetDialogRunner(DialogRunner runner);
 
 private:
+    void RegisterClipboardCommands();
+    void RegisterSelectionCommands();
+    void RegisterNoteCommands();
+    void RegisterAdjustCommands();
     const CTrack* Track() const;
     // The current track of the change in progress (CEditController::Changing).
     CTrack& ChangingTrack();
@@ -104,4 +107,5 @@ private:
     int32_t m_lengthMode = 0;
     int32_t m_lengthAmount = 0;
     int32_t m_volumeAmount = 0;
+    CCommandSet m_commandSet;
 };

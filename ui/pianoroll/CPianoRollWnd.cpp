@@ -167,14 +167,6 @@ void CPianoRollWnd::SetOutputVolumeSource(std::function<double()> volume) {
     m_preview->SetOutputVolume(std::move(volume));
 }
 
-std::optional<bool> CPianoRollWnd::CommandEnabled(int id) const {
-    return m_commands->CommandEnabled(id);
-}
-
-bool CPianoRollWnd::RunCommand(int id) {
-    return m_commands->Run(id);
-}
-
 void CPianoRollWnd::NotesChanged() {
     InvalidateAll();
     EmitStatus();

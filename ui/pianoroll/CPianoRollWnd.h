@@ -9,7 +9,7 @@
 //   SetPlayLine(tick, scroll)  the play line; scroll brings it into view
 //   VerticalScroll/SetVerticalScroll  the key row at the top ("PianoRollWndVScroll")
 //   SetOutputVolumeSource   where the editor's output volume comes from (previews)
-//   ICommandTarget          the note commands routed to the pane (CNoteCommands)
+//   NoteCommands            the note commands routed to the pane (CNoteCommands)
 //   statusChanged           texts of the status bar's message, key and position panes
 //   commandRequested        a gesture asks for a frame command (double click: properties)
 //   contextMenuRequested    the "PianoRollWnd" pop-up menu at a global position
@@ -26,7 +26,6 @@
 //
 // Thread: the user-interface thread only.
 
-#include "ui/ICommandTarget.h"
 #include "ui/pianoroll/IPianoRollView.h"
 #include "ui/pianoroll/PianoRollCanvas.h"
 
@@ -49,10 +48,7 @@ class CPianoRollPreview;
 class IUserPrompts;
 struct OPTIONS;
 
-class CPianoRollWnd : public QAbstractScrollArea,
-                      public ICommandTarget,
-                      public IPianoRollView,
-                      private IPianoRollCanvas {
+class CPianoRollWnd : public QAbstractScrollArea, public IPianoRollView, private IPianoRollCanvas {
     Q_OBJECT
 public:
     static constexpr int kKeyColumn = CPianoRollGeometry::kKeyColumn;
@@ -80,8 +76,6 @@ public:
     // The view as it is now (client pixels of the viewport).
     CPianoRollGeometry Geometry() const override;
 
-    std::optional<bool> CommandEnabled(int id) const override;
-    bool RunCommand(int id) override;
     void NotesChanged() override;
 
 signals:

@@ -32,6 +32,7 @@ CTrackWnd::CTrackWnd(CEditController& edit, QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(false);
     SetDialogRunner({});
+    RegisterCommands();
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CTrackWnd::commandStateChanged);
 }
@@ -309,41 +310,30 @@ void CTrackWnd::focusOutEvent(QFocusEvent* event) {
     viewport()->update();
 }
 
-std::optional<bool> CTrackWnd::CommandEnabled(int id) const {
-    switch (id) {
-    case cmd::kCut:
-    case cmd::kDelete:
-        return count() >= 2;
-    case cmd::kCopy:
-    case cmd::kProperties:
-        return m_commands.HasCurrentTrack();
-    case cmd::kPaste:
-        return CTrackRowCommands::ClipboardHasTrack();
-    default:
-        return std::nullopt;
-    }
-}
-
-bool CTrackWnd::RunCommand(int id) {
-    switch (id) {
-    case cmd::kCut:
-        m_commands.CopyToClipboard();
-        m_commands.DeleteCurrent();
-        return true;
-    case cmd::kCopy:
-        m_commands.CopyToClipboard();
-        return true;
-    case cmd::kPaste:
-        if (!m_commands.PasteFromClipboard())
-            QApplication::beep();
-        return true;
-    case cmd::kDelete:
-        m_commands.DeleteCurrent();
-        return true;
-    case cmd::kProperties:
-        m_commands.EditProperties(window(), m_runDialog);
-        return true;
-    default:
-        return false;
-    }
+// The clipboard, delete and properties act on whole tracks while the list has the focus; the
+// piano roll describes these commands and carries them out otherwise.
+void CTrackWnd::RegisterCommands() {
+    auto twoTracks = [this] { return count() >= 2; };
+    auto hasTrack = [this] { return m_commands.HasCurrentTrack(); };
+    m_commandSet.Add({.id = cmd::kCut,
+                      .run =
+                          [this] {
+                              m_commands.CopyToClipboard();
+                              m_commands.DeleteCurrent();
+                          },
+                      .enabled = twoTracks});
+    m_commandSet.Add(
+        {.id = cmd::kCopy, .run = [this] { m_commands.CopyToClipboard(); }, .enabled = hasTrack});
+    m_commandSet.Add({.id = cmd::kPaste,
+                      .run =
+                          [this] {
+                              if (!m_commands.PasteFromClipboard())
+                                  QApplication::beep();
+                          },
+                      .enabled = &CTrackRowCommands::ClipboardHasTrack});
+    m_commandSet.Add(
+        {.id = cmd::kDelete, .run = [this] { m_commands.DeleteCurrent(); }, .enabled = twoTracks});
+    m_commandSet.Add({.id = cmd::kProperties,
+                      .run = [this] { m_commands.EditProperties(window(), m_runDialog); },
+                      .enabled = hasTrack});
 }

@@ -9,8 +9,8 @@
 //   CurrentTrack()        the project's current track index
 //   count/currentRow/setCurrentRow   the rows seen as a list (setCurrentRow selects a row
 //                         as a press would)
-//   ICommandTarget        cut, copy, paste, delete (whole tracks, "TSQ_TRACK") and
-//                         "プロパティ" while the list has the keyboard focus
+//   CommandSet            cut, copy, paste, delete (whole tracks, "TSQ_TRACK") and
+//                         "プロパティ", routed here while the list has the keyboard focus
 //   currentTrackChanged   the user picked another row (the project is already updated)
 //   commandRequested      a gesture asks for a frame command (double click: properties or
 //                         add track)
@@ -20,7 +20,7 @@
 //
 // Thread: the user-interface thread only.
 
-#include "ui/ICommandTarget.h"
+#include "ui/commands/CCommandSet.h"
 #include "ui/trackwnd/CTrackRowCommands.h"
 #include "ui/trackwnd/CTrackRowDrag.h"
 
@@ -29,7 +29,7 @@
 class CEditController;
 class CTrack;
 
-class CTrackWnd : public QAbstractScrollArea, public ICommandTarget {
+class CTrackWnd : public QAbstractScrollArea {
     Q_OBJECT
 public:
     using DialogRunner = CTrackRowCommands::DialogRunner;
@@ -47,8 +47,7 @@ public:
     // A row's rectangle in viewport coordinates.
     QRect RowRect(int row) const;
 
-    std::optional<bool> CommandEnabled(int id) const override;
-    bool RunCommand(int id) override;
+    CCommandSet& CommandSet() { return m_commandSet; }
 
     // Tests answer the properties dialog through this; the default runs QDialog::exec().
     void SetDialogRunner(DialogRunner runner);
@@ -84,9 +83,11 @@ private:
     void FinishDrag();
     void CancelDrag();
     void PaintMarker(QPainter& painter) const;
+    void RegisterCommands();
 
     CEditController& m_edit;
     CTrackRowCommands m_commands;
     CTrackRowDrag m_drag;
     DialogRunner m_runDialog;
+    CCommandSet m_commandSet;
 };
