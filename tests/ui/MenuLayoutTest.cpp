@@ -7,6 +7,7 @@
 #include "UiTestSupport.h"
 #include "UiTests.h"
 
+#include "ui/CBuildController.h"
 #include "ui/CDocument.h"
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
@@ -167,13 +168,9 @@ QSet<int> AllListedIds() {
 
 } // namespace
 
-class MenuLayoutTest : public QObject {
+class MenuLayoutTest : public FrameTestBase {
     Q_OBJECT
 private:
-    std::unique_ptr<TestApp> app;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<RecordingLauncher> launcher;
-    std::unique_ptr<CMainFrame> frame;
     QStringList out;
 
     void DumpState(const QString& title, QWidget& focus) {
@@ -225,8 +222,7 @@ private:
         frame->Edit().ReplaceProject(MakeSong(3));
         frame->TrackWnd().Refresh();
         frame->PianoRollWnd().Refresh(true);
-        CTrack& track = frame->Edit().Project().tracks[0];
-        track.SelectNote(track.Notes().front(), true);
+        frame->Edit().SelectNote(frame->Edit().Project().tracks[0].Notes().front(), true);
         frame->PianoRollWnd().setFocus();
         QVERIFY(frame->RunCommand(cmd::kCopy));
         QVERIFY(frame->RunCommand(cmd::kLengthWhole + 2));
@@ -236,20 +232,13 @@ private:
 private slots:
     void init() {
         QApplication::clipboard()->clear();
-        app = std::make_unique<TestApp>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        launcher = std::make_unique<RecordingLauncher>();
-        frame = std::make_unique<CMainFrame>(*app, prompts.get(), launcher.get());
-        frame->ShowWindow(false);
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        QVERIFY(OpenFrame());
         frame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
     }
 
     void cleanup() {
-        frame->Edit().SetModifiedFlag(false);
-        frame->close();
-        frame.reset();
+        CloseFrame();
         QApplication::clipboard()->clear();
     }
 
@@ -280,7 +269,10 @@ private slots:
             project = MakeSong(16);
             frame->Edit().MarkAll();
         });
-        QVERIFY(frame->RunCommand(cmd::kPlay));
+        bool played = false;
+        QVERIFY(AwaitBuild(
+            frame->Builds(), [&] { frame->RunCommand(cmd::kPlay); }, &played));
+        QVERIFY(played);
         frame->NoteBar().hide();
         QVERIFY(frame->RunCommand(cmd::kFullScreen));
         DumpState(QStringLiteral("playing, full screen, note bar hidden"), frame->PianoRollWnd());
