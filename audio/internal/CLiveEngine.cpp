@@ -391,8 +391,9 @@ void CLiveEngine::OnBufferDone(WAVE_HEADER* header) {
     if (!m_playing || (header->flags & WAVE_HEADER::kInQueue)) {
         return;
     }
-    // Nothing left at the device while there is more to play: it ran dry.
-    const bool dry = !AnyQueued();
+    // The device played all it was given while there is more to play: it ran dry. (The
+    // headers' flags cannot tell: the device marks them only when it delivers notices.)
+    const bool dry = m_device->GetPosition() / FrameSize() >= m_written;
     const uint64_t before = m_written;
     TopUp();
     if (dry && m_written > before) {
