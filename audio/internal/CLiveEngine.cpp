@@ -219,11 +219,11 @@ void CLiveEngine::LoopChanged() {
     if (!m_playing) {
         return;
     }
-    // The end may lie inside the sound already at the device, ahead of what is heard: the
-    // closest to an exact wrap is to wrap right after that sound.
+    // The sound already at the device may run on past the loop's end, ahead of what is
+    // heard: the closest to an exact wrap is to wrap right after that sound.
     const std::optional<LOOP> loop = ActiveLoop();
-    const uint64_t heard = PositionNow();
-    if (loop && !m_jump && heard < loop->end && loop->end < m_cursor && heard <= m_cursor) {
+    const uint64_t played = m_device->GetPosition() / FrameSize();
+    if (loop && !m_jump && m_map.Crosses(played, loop->end - 1)) {
         m_jump = loop->start;
     }
     // Data that had run out may go on now (the whole-data loop switched on).

@@ -29,3 +29,11 @@ uint64_t CStreamMap::FrameAt(uint64_t played, uint64_t fallback) {
     const uint64_t into = played > span.stream ? played - span.stream : 0;
     return span.data + std::min(into, span.count);
 }
+
+bool CStreamMap::Crosses(uint64_t played, uint64_t frame) const {
+    return std::any_of(m_spans.begin(), m_spans.end(), [&](const SPAN& span) {
+        const uint64_t heard =
+            played > span.stream ? std::min(played - span.stream, span.count) : 0;
+        return span.data + heard <= frame && frame + 1 < span.data + span.count;
+    });
+}

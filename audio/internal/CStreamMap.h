@@ -19,6 +19,9 @@ public:
     // The data frame heard at stream frame `played`; past the last stretch, the frame after
     // it. `fallback` when nothing was queued.
     uint64_t FrameAt(uint64_t played, uint64_t fallback);
+    // Whether the stream from `played` on plays data frame `frame` directly followed by
+    // frame + 1: a loop ending after `frame` has been passed by what is queued.
+    bool Crosses(uint64_t played, uint64_t frame) const;
 
 private:
     struct SPAN {

@@ -240,6 +240,26 @@ TEST_F(CLivePlayerTest, ALoopRangeSetWhilePlayingWrapsAtOnceAndClearingItRunsOn)
     }
 }
 
+TEST_F(CLivePlayerTest, ALoopEndingInsideTheQueuedSoundWrapsRightAfterIt) {
+    LIVE_PLAYER_OPTIONS options;
+    options.bufferMs = 250; // a second queued: the loop's end surely lies inside it
+    options.fadeMs = 0;
+    CLivePlayer player(options);
+    ASSERT_TRUE(player.Open(Ramp(12000), 0, 0));
+    ASSERT_TRUE(player.Play());
+    ASSERT_TRUE(WaitPosition(player, 0.05));
+    ASSERT_TRUE(player.SetLoopRange(0.0, 0.5));
+    ASSERT_TRUE(WaitHeard(12000 + 2 * 4000));
+    player.Close();
+    const auto jumps = Jumps(Heard());
+    ASSERT_GE(jumps.size(), 2u);
+    EXPECT_GE(jumps[0].first, 3999) << "the queued sound plays out";
+    EXPECT_EQ(jumps[0].second, 0);
+    for (size_t i = 1; i < jumps.size(); ++i) {
+        EXPECT_EQ(jumps[i], std::make_pair(3999, 0)) << "then every pass wraps exactly";
+    }
+}
+
 TEST_F(CLivePlayerTest, ClicksLandOnTheirFramesOnEveryPassAndNeverInTheFile) {
     const QString path =
         WavBuilder().Fmt(kMono16).Data(std::vector<uint8_t>(2 * 4000, 0)).Save(Path("quiet.wav"));
