@@ -100,7 +100,8 @@ public:
     // 1.0, another click at 35 %. Mixed before the device volume.
     void SetClickVolume(double volume);
 
-    // ---- Any thread (but one at a time besides the owner) ----
+    // ---- Any thread but the player's, one at a time besides the owner, and none once the
+    // owner has begun to destroy the player ----
     // Bytes [firstByte, endByte) of the file (offsets in the file, as the build writes
     // them) were rewritten in place: reads them again on the calling thread and hands them
     // to the player. The part outside the kept data is ignored. Fails with a reason when no
