@@ -65,8 +65,8 @@ public:
     // first. Fails with a reason (and closed) when the file is unreadable or malformed,
     // nothing is left after the cuts, or the device refuses the format.
     Result Open(const QString& path, double head, double tail);
-    // Stops and releases the file and the device. The loop switch, the loop range, the
-    // clicks and both volumes carry over to the next file.
+    // Stops and releases the file and the device, and forgets the loop range. The loop
+    // switch, the clicks and both volumes carry over to the next file.
     void Close();
     // Starts at the current position; from the end of the data it starts over at 0. True
     // also when already playing; false with no file open.

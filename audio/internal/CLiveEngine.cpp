@@ -83,6 +83,7 @@ void CLiveEngine::Close() {
     m_data.shrink_to_fit();
     m_frames = 0;
     m_fileLoop.reset();
+    m_range.reset(); // its frames belong to this file
     m_format = WAVE_FORMAT{};
     m_status.open.store(false);
     PublishFile();

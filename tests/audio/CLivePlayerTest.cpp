@@ -438,8 +438,13 @@ TEST_F(CLivePlayerTest, ClosingWhilePlayingAndEditingIsSafe) {
     RunFor(30);
     done.store(true);
     worker.join();
+    // A loop range does not outlive its file: here it would lie beyond the next one.
+    ASSERT_TRUE(player.SetLoopRange(0.5, 0.9));
     player.Close();
     EXPECT_FALSE(player.Invalidate(0, 100));
+    ASSERT_TRUE(player.Open(Ramp(800, "short.wav"), 0, 0));
+    ASSERT_TRUE(player.Play());
+    ASSERT_TRUE(PlayToEnd(player));
     // Destroyed while playing, without Close.
     CLivePlayer other;
     ASSERT_TRUE(other.Open(path, 0, 0));
