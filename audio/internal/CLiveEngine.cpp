@@ -61,9 +61,7 @@ Result CLiveEngine::Open(SONALO_WAVE& wave) {
     m_mixer = CPcmMixer(m_format);
     m_data = std::move(wave.data);
     m_frames = m_data.size() / FrameSize();
-    const SAMPLER& s = wave.sampler;
-    m_fileLoop = s.loopCount ? std::optional<LOOP>(LOOP{s.loopStart, uint64_t(s.loopEnd) + 1})
-                             : std::nullopt;
+    m_fileLoop = FileLoop(wave.sampler);
     MakeRing();
     MakeTones();
     SetVolume(m_volume);
@@ -206,6 +204,12 @@ void CLiveEngine::ClearLoopRange() {
     LoopChanged();
 }
 
+// The reader keeps the loop inside the kept data.
+std::optional<CLiveEngine::LOOP> CLiveEngine::FileLoop(const SAMPLER& s) {
+    return s.loopCount ? std::optional<LOOP>(LOOP{s.loopStart, uint64_t(s.loopEnd) + 1})
+                       : std::nullopt;
+}
+
 std::optional<CLiveEngine::LOOP> CLiveEngine::ActiveLoop() const {
     if (m_range) {
         return m_range;
@@ -271,9 +275,7 @@ Result CLiveEngine::Replace(SONALO_WAVE& wave) {
     }
     m_data = std::move(wave.data);
     m_frames = m_data.size() / FrameSize();
-    const SAMPLER& s = wave.sampler;
-    m_fileLoop = s.loopCount ? std::optional<LOOP>(LOOP{s.loopStart, uint64_t(s.loopEnd) + 1})
-                             : std::nullopt;
+    m_fileLoop = FileLoop(wave.sampler);
     if (m_range) {
         m_range->end = std::min(m_range->end, m_frames);
         if (m_range->start >= m_range->end) {

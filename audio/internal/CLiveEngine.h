@@ -64,6 +64,7 @@ private:
 
     uint32_t FrameSize() const { return m_format.blockAlign; }
     uint64_t FramesOf(double seconds) const;
+    static std::optional<LOOP> FileLoop(const SAMPLER& sampler);
     std::optional<LOOP> ActiveLoop() const;
     void LoopChanged();
     void MakeRing();
