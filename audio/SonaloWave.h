@@ -4,6 +4,8 @@
 
 #include "model/WaveFormat.h"
 
+#include <QtGlobal>
+
 #include <cstdint>
 #include <vector>
 
@@ -32,4 +34,5 @@ struct SONALO_WAVE {
     WAVE_FORMAT format;
     SAMPLER sampler;
     std::vector<uint8_t> data; // at least one whole frame
+    qint64 dataOffset = 0;     // where data[0] lies in the file (after the head cut)
 };

@@ -148,5 +148,6 @@ Result CSonaloWaveReader::Read(QIODevice& in, double head, double tail, SONALO_W
     FitLoop(walk.sampler, headFrames, length / frame);
     wave.format = walk.format;
     wave.sampler = walk.sampler;
+    wave.dataOffset = walk.data.offset + qint64(headBytes);
     return Result::Ok();
 }
