@@ -2,10 +2,6 @@
 
 namespace fs = std::filesystem;
 
-#ifndef TSQ_INSTALLED_PRESETS
-#define TSQ_INSTALLED_PRESETS "../share/tesselaphon/presets"
-#endif
-
 namespace presetfolders {
 
 namespace {
