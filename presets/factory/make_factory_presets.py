@@ -31,8 +31,8 @@ def rgb(r, g, b):
 
 
 def gain_level(gain):
-    """The envelope level (96 dB over 0..255) of a linear gain."""
-    return round(255 * (1 + math.log10(gain) / 4.8))
+    """The envelope level (96 dB over 0..255) at or just below a linear gain."""
+    return math.floor(255 * (1 + math.log10(gain) / 4.8))
 
 
 def env(attack=0, decay=0, sustain=-1, release=0, attack_level=0, sustain_level=255,
