@@ -108,6 +108,29 @@ TEST_F(PresetLibrary, SavesOnlyWithConsentToReplace) {
     EXPECT_EQ(left, std::vector<std::string>{"Mine.json"}) << "no temporary files stay behind";
 }
 
+// Saved and loaded again, every field of every source kind comes back; only the sample's
+// name changes, to the copy beside the preset (a PCM sound) or to none (any other kind).
+TEST_F(PresetLibrary, SaveAndLoadKeepEveryFieldOfEverySourceKind) {
+    const CPresetLibrary library = Library();
+    WriteText(dir / "kick.wav", "RIFF");
+    for (int32_t kind = 0; kind < 8; ++kind) {
+        SCOPED_TRACE(kind);
+        CTrackData sound = EverySoundField(kind + 11);
+        sound.waveform = kind;
+        sound.pcm.fileName = (dir / "kick.wav").string();
+        const std::string name = "Kind " + std::to_string(kind);
+        ASSERT_TRUE(library.Save("All", name, sound, CPresetLibrary::Overwrite::No));
+        CPreset back;
+        ASSERT_TRUE(library.Load(*library.Find("All", name), back));
+        CTrackData expected = sound;
+        expected.pcm.fileName = kind == kPcm ? (user / "All" / (name + ".wav")).string() : "";
+        EXPECT_TRUE(back.sound == expected);
+        EXPECT_EQ(back.name, name);
+        EXPECT_EQ(back.category, "All");
+        EXPECT_FALSE(back.factory);
+    }
+}
+
 TEST_F(PresetLibrary, RefusesNamesThatAreNoFileNames) {
     const CPresetLibrary library = Library();
     const CTrackData sound;
