@@ -2,6 +2,7 @@
 // of the test's own: what they print and write, what they leave alone, and their exit
 // status for success (0), failure (1) and usage errors (2).
 
+#include "../presets/PresetTestSupport.h"
 #include "ProgramRunner.h"
 
 #include "model/CProject.h"
@@ -10,33 +11,19 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <set>
 
-namespace fs = std::filesystem;
+using namespace presettest;
 
 namespace {
 
 const std::string kTsq = std::string(TSQ_BINARY_DIR) + "/tsq";
 
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-class PresetCommand : public ::testing::Test {
+class PresetCommand : public TempFolderTest {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("tsq_preset_command_") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        TempFolderTest::SetUp();
         user = presetfolders::User((dir / "data").c_str(), nullptr);
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
     }
 
     std::string File(const std::string& name) const { return (dir / name).string(); }
@@ -51,9 +38,7 @@ protected:
     }
 
     void WritePreset(const std::string& key, const std::string& text) {
-        const fs::path file = user / (key + ".json");
-        fs::create_directories(file.parent_path());
-        std::ofstream(file) << text;
+        WriteText(user / (key + ".json"), text);
     }
 
     // Two tracks: "Lead" with three notes in the first second, "Drums" (muted) with two in
@@ -82,7 +67,6 @@ protected:
         return n;
     }
 
-    fs::path dir;
     fs::path user;
     std::string errors;
     std::string output;
