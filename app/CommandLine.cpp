@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CArgumentParser.h"
+#include "app/PresetCommand.h"
 #include "app/ProjectJson.h"
 #include "app/RenderCommand.h"
 #ifdef TSQ_HAVE_AUDIO
@@ -111,6 +112,8 @@ void PrintUsage(bool toError) {
                       "       tsq --render FILE.tqp [--output OUT.wav] [--rebuild] [--threads N]\n"
                       "                             [--ignore-missing-samples]\n"
                       "       tsq --encode FILE.tqp [--bitrate N]\n"
+                      "       tsq --presets                  list the sound presets\n"
+                      "       tsq --apply-preset CATEGORY/NAME --track N IN.tqp OUT.tqp\n"
                       "       tsq --help\n");
 }
 
@@ -131,6 +134,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
         return ExportMidi(rest);
     if (mode == "--render")
         return RunRenderCommand(rest);
+    if (std::optional<int> status = RunPresetCommand(mode, rest))
+        return status;
 #ifdef TSQ_HAVE_AUDIO
     if (mode == "--encode")
         return RunEncodeCommand(rest);

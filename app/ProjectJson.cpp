@@ -1,17 +1,17 @@
 #include "app/ProjectJson.h"
 
 #include "model/SongLimits.h"
-#include "model/SoundRanges.h"
+#include "presets/JsonText.h"
+#include "presets/TrackJson.h"
 
-#include <nlohmann/json.hpp>
-
-#include <array>
-#include <cmath>
 #include <deque>
 #include <limits>
-#include <set>
 
-using Json = nlohmann::ordered_json;
+using jsonread::ArrayAt;
+using jsonread::DoubleValue;
+using jsonread::Index;
+using jsonread::IntValue;
+using jsonread::Refuse;
 
 namespace {
 
@@ -19,67 +19,15 @@ constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 
 // ---- writing ----
 
-Json EnvelopeJson(const CEnvelope& e) {
-    return {{"curve", e.curve},
-            {"delay", e.delay},
-            {"attack", e.attack},
-            {"decay", e.decay},
-            {"sustain", e.sustain},
-            {"release", e.release},
-            {"attackLevel", e.attackLevel},
-            {"sustainLevel", e.sustainLevel},
-            {"level", e.level},
-            {"keyScaling", e.keyScaling}};
-}
-
-Json LfoJson(const CLFO& l) {
-    return {{"waveform", l.waveform}, {"invert", l.invert}, {"delay", l.delay},
-            {"fade", l.fade},         {"period", l.period}, {"depth", l.depth}};
-}
-
-Json FmJson(const CFM& fm) {
-    Json operators = Json::array();
-    for (const CFMOperator& o : fm.operators)
-        operators.push_back({{"envelope", EnvelopeJson(o.envelope)},
-                             {"pitchLFO", LfoJson(o.pitchLFO)},
-                             {"ampLFO", LfoJson(o.ampLFO)},
-                             {"feedback", o.feedback},
-                             {"multiple", o.multiple},
-                             {"detune", o.detune}});
-    return {{"algorithm", fm.algorithm}, {"operators", operators}};
-}
-
 Json TrackJson(const CTrack& t) {
-    const CTrackData& s = t.settings;
     Json notes = Json::array();
     t.ForEachNote([&notes](const CNote* n) {
         notes.push_back({n->position, n->length, n->keyoff, n->key, n->volume, n->portamentoStart,
                          n->portamentoLength, n->portamentoLevel});
     });
-    return {{"name", s.name},
-            {"useNoteColor", s.useNoteColor},
-            {"noteColor", s.noteColor},
-            {"waveform", s.waveform},
-            {"invert", s.invert},
-            {"pseudoWave", s.pseudoWave},
-            {"duty", s.duty},
-            {"volume", s.volume},
-            {"pan", s.pan},
-            {"detune", s.detune},
-            {"mute", s.mute},
-            {"envelope", EnvelopeJson(s.envelope)},
-            {"pitchLFO", LfoJson(s.pitchLFO)},
-            {"ampLFO", LfoJson(s.ampLFO)},
-            {"pcm",
-             {{"fileName", s.pcm.fileName},
-              {"baseKey", s.pcm.baseKey},
-              {"loopStart", s.pcm.loopStart},
-              {"loopEnd", s.pcm.loopEnd},
-              {"loopCount", s.pcm.loopCount},
-              {"loopUnit", s.pcm.loopUnit}}},
-            {"waveMemory", {{"height", s.waveMemory.height}, {"samples", s.waveMemory.samples}}},
-            {"fm", FmJson(s.fm)},
-            {"notes", notes}};
+    Json track = TrackFieldsJson(t.settings, TrackKeys::Track);
+    track["notes"] = notes;
+    return track;
 }
 
 Json ProjectDataJson(const CProjectData& d) {
@@ -108,43 +56,6 @@ Json ProjectDataJson(const CProjectData& d) {
             {"beats", beats}};
 }
 
-bool IsScalarArray(const Json& v) {
-    for (const Json& e : v)
-        if (e.is_structured())
-            return false;
-    return true;
-}
-
-// Objects one key per line, arrays of numbers on one line, so that a song reads and diffs
-// well as text: one note, tempo or operator setting per line.
-void Print(std::string& out, const Json& v, int indent) {
-    const std::string pad(static_cast<size_t>(indent) + 2, ' ');
-    if (v.is_object() && !v.empty()) {
-        out += "{\n";
-        size_t i = 0;
-        for (auto it = v.begin(); it != v.end(); ++it, ++i) {
-            out += pad + Json(it.key()).dump() + ": ";
-            Print(out, it.value(), indent + 2);
-            out += i + 1 < v.size() ? ",\n" : "\n";
-        }
-        out += std::string(static_cast<size_t>(indent), ' ') + "}";
-    } else if (v.is_array() && !v.empty() && !IsScalarArray(v)) {
-        out += "[\n";
-        for (size_t i = 0; i < v.size(); ++i) {
-            out += pad;
-            Print(out, v[i], indent + 2);
-            out += i + 1 < v.size() ? ",\n" : "\n";
-        }
-        out += std::string(static_cast<size_t>(indent), ' ') + "]";
-    } else {
-        std::string line = v.dump(-1, ' ', false, Json::error_handler_t::replace);
-        for (size_t pos = 0; (pos = line.find(',', pos)) != std::string::npos; pos += 2)
-            if (v.is_array())
-                line.insert(pos + 1, " ");
-        out += line;
-    }
-}
-
 } // namespace
 
 std::string ProjectToJson(const CProject& project) {
@@ -153,180 +64,12 @@ std::string ProjectToJson(const CProject& project) {
     for (const CTrack& t : project.tracks)
         tracks.push_back(TrackJson(t));
     root["tracks"] = tracks;
-    std::string out;
-    Print(out, root, 0);
-    return out + "\n";
+    return JsonText(root);
 }
 
 // ---- reading ----
 
 namespace {
-
-struct JsonError {
-    std::string message;
-};
-
-[[noreturn]] void Refuse(const std::string& path, const std::string& what) {
-    throw JsonError{path + ": " + what};
-}
-
-std::string Range(int64_t lo, int64_t hi) {
-    return "(" + std::to_string(lo) + ".." + std::to_string(hi) + ")";
-}
-
-int32_t IntValue(const Json& v, const std::string& path, int64_t lo, int64_t hi) {
-    if (!v.is_number_integer())
-        Refuse(path, "must be an integer");
-    const int64_t n = v.is_number_unsigned() && v.get<uint64_t>() > uint64_t(kIntMax)
-                          ? int64_t{kIntMax} + 1
-                          : v.get<int64_t>();
-    if (n < lo || n > hi)
-        Refuse(path, std::to_string(n) + " is out of range " + Range(lo, hi));
-    return static_cast<int32_t>(n);
-}
-
-double DoubleValue(const Json& v, const std::string& path, double lo, double hi) {
-    if (!v.is_number())
-        Refuse(path, "must be a number");
-    const double d = v.get<double>();
-    if (!std::isfinite(d) || d < lo || d > hi)
-        Refuse(path, "out of range (" + std::to_string(lo) + ".." + std::to_string(hi) + ")");
-    return d;
-}
-
-// The keys of one JSON object. Each key read is remembered, so that keys nobody asked
-// for — usually typing mistakes — are refused instead of silently ignored.
-class Fields {
-public:
-    Fields(const Json& object, std::string path) : object(object), path(std::move(path)) {
-        if (!object.is_object())
-            Refuse(this->path.empty() ? "top level" : this->path, "must be an object");
-    }
-
-    const Json* Get(const char* key) {
-        used.insert(key);
-        auto it = object.find(key);
-        return it == object.end() ? nullptr : &*it;
-    }
-    std::string PathOf(const std::string& key) const {
-        return path.empty() ? key : path + "." + key;
-    }
-
-    void Int(const char* key, int32_t& target, int64_t lo, int64_t hi) {
-        if (const Json* v = Get(key))
-            target = IntValue(*v, PathOf(key), lo, hi);
-    }
-    void Color(const char* key, uint32_t& target) {
-        if (const Json* v = Get(key))
-            target = static_cast<uint32_t>(IntValue(*v, PathOf(key), 0, 0xFFFFFF));
-    }
-    void Text(const char* key, std::string& target) {
-        if (const Json* v = Get(key)) {
-            if (!v->is_string())
-                Refuse(PathOf(key), "must be a string");
-            target = v->get<std::string>();
-        }
-    }
-    // Refuses keys that were never asked for.
-    void Finish() const {
-        for (auto it = object.begin(); it != object.end(); ++it)
-            if (!used.count(it.key()))
-                Refuse(PathOf(it.key()), "unknown key");
-    }
-
-private:
-    const Json& object;
-    std::string path;
-    std::set<std::string> used;
-};
-
-const Json& ArrayAt(const Json* v, const std::string& path) {
-    if (!v->is_array())
-        Refuse(path, "must be an array");
-    return *v;
-}
-
-std::string Index(const std::string& path, size_t i) {
-    return path + "[" + std::to_string(i) + "]";
-}
-
-// Reads the integer fields of a record that the table of sound ranges lists.
-template <class R, size_t N>
-void ReadFields(Fields& f, R& record, const std::array<soundranges::FIELD<R>, N>& fields) {
-    for (const soundranges::FIELD<R>& field : fields)
-        f.Int(field.name, record.*field.member, field.range.lo, field.range.hi);
-}
-
-void ReadEnvelope(const Json& v, const std::string& path, CEnvelope& e) {
-    Fields f(v, path);
-    ReadFields(f, e, soundranges::kEnvelopeFields);
-    f.Finish();
-}
-
-void ReadLfo(const Json& v, const std::string& path, CLFO& l, soundranges::VALUE_RANGE depth) {
-    Fields f(v, path);
-    ReadFields(f, l, soundranges::kLfoFields);
-    f.Int("depth", l.depth, depth.lo, depth.hi);
-    f.Finish();
-}
-
-void ReadOperator(const Json& v, const std::string& path, CFMOperator& o) {
-    Fields f(v, path);
-    if (const Json* e = f.Get("envelope"))
-        ReadEnvelope(*e, f.PathOf("envelope"), o.envelope);
-    if (const Json* l = f.Get("pitchLFO"))
-        ReadLfo(*l, f.PathOf("pitchLFO"), o.pitchLFO, soundranges::kPitchDepth);
-    if (const Json* l = f.Get("ampLFO"))
-        ReadLfo(*l, f.PathOf("ampLFO"), o.ampLFO, soundranges::kAmpDepth);
-    ReadFields(f, o, soundranges::kOperatorFields);
-    if (const Json* m = f.Get("multiple"))
-        o.multiple = DoubleValue(*m, f.PathOf("multiple"), soundranges::kMultipleMin,
-                                 soundranges::kMultipleMax);
-    f.Finish();
-}
-
-void ReadFm(const Json& v, const std::string& path, CFM& fm) {
-    Fields f(v, path);
-    f.Int("algorithm", fm.algorithm, soundranges::kAlgorithm.lo, soundranges::kAlgorithm.hi);
-    if (const Json* ops = f.Get("operators")) {
-        const std::string opsPath = f.PathOf("operators");
-        const Json& list = ArrayAt(ops, opsPath);
-        if (list.size() > fm.operators.size())
-            Refuse(opsPath, "has more than four operators");
-        for (size_t i = 0; i < list.size(); ++i)
-            ReadOperator(list[i], Index(opsPath, i), fm.operators[i]);
-    }
-    f.Finish();
-}
-
-void ReadPcm(const Json& v, const std::string& path, CPCM& p) {
-    Fields f(v, path);
-    f.Text("fileName", p.fileName);
-    ReadFields(f, p, soundranges::kPcmFields);
-    f.Finish();
-}
-
-void ReadWaveMemory(const Json& v, const std::string& path, CWaveMemory& w) {
-    Fields f(v, path);
-    int32_t height = w.height;
-    f.Int("height", height, soundranges::kWaveHeight.lo, soundranges::kWaveHeight.hi);
-    std::vector<int32_t> samples = w.samples;
-    if (const Json* s = f.Get("samples")) {
-        const std::string samplesPath = f.PathOf("samples");
-        const Json& list = ArrayAt(s, samplesPath);
-        if (!soundranges::kWaveSamples.Contains(static_cast<int64_t>(list.size())))
-            Refuse(samplesPath,
-                   "must hold " +
-                       Range(soundranges::kWaveSamples.lo, soundranges::kWaveSamples.hi) +
-                       " samples");
-        samples.clear();
-        for (size_t i = 0; i < list.size(); ++i)
-            samples.push_back(IntValue(list[i], Index(samplesPath, i), -height / 2, height / 2));
-    }
-    f.Finish();
-    w.samples = std::move(samples);
-    w.height = height;
-}
 
 CNote ReadNote(const Json& v, const std::string& path) {
     if (!v.is_array() || v.size() < 4 || v.size() > 8)
@@ -350,23 +93,8 @@ CNote ReadNote(const Json& v, const std::string& path) {
 
 // The settings of a track, whose notes the reader took while parsing.
 void ReadTrack(const Json& v, const std::string& path, CTrack& t, const std::deque<CNote>& notes) {
-    Fields f(v, path);
-    CTrackData& s = t.settings;
-    f.Text("name", s.name);
-    f.Color("noteColor", s.noteColor);
-    ReadFields(f, s, soundranges::kTrackFields);
-    if (const Json* e = f.Get("envelope"))
-        ReadEnvelope(*e, f.PathOf("envelope"), s.envelope);
-    if (const Json* l = f.Get("pitchLFO"))
-        ReadLfo(*l, f.PathOf("pitchLFO"), s.pitchLFO, soundranges::kPitchDepth);
-    if (const Json* l = f.Get("ampLFO"))
-        ReadLfo(*l, f.PathOf("ampLFO"), s.ampLFO, soundranges::kAmpDepth);
-    if (const Json* p = f.Get("pcm"))
-        ReadPcm(*p, f.PathOf("pcm"), s.pcm);
-    if (const Json* w = f.Get("waveMemory"))
-        ReadWaveMemory(*w, f.PathOf("waveMemory"), s.waveMemory);
-    if (const Json* fm = f.Get("fm"))
-        ReadFm(*fm, f.PathOf("fm"), s.fm);
+    CJsonFields f(v, path);
+    ReadTrackFields(f, t.settings, TrackKeys::Track);
     if (const Json* list = f.Get("notes"))
         ArrayAt(list, f.PathOf("notes"));
     f.Finish();
@@ -437,7 +165,7 @@ struct TIME_LISTS {
 
 // A list given in the text replaces the default one; its elements were read while parsing.
 template <class T, class List>
-void AssignList(Fields& f, const char* key, std::vector<T>& items, List& list) {
+void AssignList(CJsonFields& f, const char* key, std::vector<T>& items, List& list) {
     if (const Json* v = f.Get(key)) {
         ArrayAt(v, f.PathOf(key));
         if (items.empty())
@@ -446,7 +174,7 @@ void AssignList(Fields& f, const char* key, std::vector<T>& items, List& list) {
     }
 }
 
-void ReadLists(Fields& f, CProjectData& d, TIME_LISTS& lists) {
+void ReadLists(CJsonFields& f, CProjectData& d, TIME_LISTS& lists) {
     AssignList(f, "volumes", lists.volumes, d.volumes);
     AssignList(f, "tempos", lists.tempos, d.tempos);
     AssignList(f, "beats", lists.beats, d.beats);
@@ -598,7 +326,7 @@ void SongStream::TakeTrack(const Json& track) {
     notes.clear();
 }
 
-void ReadProjectData(Fields& f, CProjectData& d, TIME_LISTS& lists) {
+void ReadProjectData(CJsonFields& f, CProjectData& d, TIME_LISTS& lists) {
     f.Text("name", d.name);
     f.Int("transpose", d.transpose, -100, 100);
     f.Int("loopEnabled", d.loopEnabled, 0, 1);
@@ -634,7 +362,7 @@ Result ProjectFromJson(std::string_view text, CProject& project) {
             false);
         if (root.is_discarded())
             return Result::Fail("not valid JSON");
-        Fields f(root, "");
+        CJsonFields f(root, "");
         ReadProjectData(f, loaded.data, lists);
         if (const Json* tracks = f.Get("tracks"))
             ArrayAt(tracks, "tracks");
@@ -642,7 +370,7 @@ Result ProjectFromJson(std::string_view text, CProject& project) {
         loaded.lastBuildLength = loaded.GetLength();
         loaded.lastBuildFadeOut = loaded.data.fadeOut;
         project = std::move(loaded);
-    } catch (const JsonError& e) {
+    } catch (const JSON_ERROR& e) {
         return Result::Fail(e.message);
     }
     return Result::Ok();

@@ -3,13 +3,11 @@
 #include "audio/CAudioFile.h"
 #include "audio/Sonalo.h"
 #include "dialogs/CNumberEdit.h"
-#include "dialogs/FileChooserStart.h"
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,10 +40,6 @@ CNumberEdit* MakeLoopEdit(QWidget* parent, const char* name) {
     edit->setObjectName(QLatin1String(name));
     edit->SetRange(0, kMaxLoop);
     return edit;
-}
-
-QString DefaultChooser(QWidget* parent, const QString& folder, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
 
 } // namespace
@@ -116,7 +110,7 @@ void CPCMDialog::Ui::setupUi(QDialog* dialog) {
 
 CPCMDialog::CPCMDialog(const OPTIONS& options, QWidget* parent)
     : QDialog(parent), m_options(options), m_audioFile(std::make_unique<CAudioFile>()),
-      m_player(std::make_unique<Sonalo>()), m_chooseFile(DefaultChooser) {
+      m_player(std::make_unique<Sonalo>()), m_chooseFile(ChooseFileToOpen) {
     m_ui.setupUi(this);
     FillFileList();
     connect(m_ui.browse, &QPushButton::clicked, this, &CPCMDialog::OnBrowse);

@@ -11,11 +11,11 @@
 // Thread: the user-interface thread only.
 
 #include "common/Options.h"
+#include "dialogs/FileChooserStart.h"
 #include "model/CTrackData.h"
 
 #include <QDialog>
 
-#include <functional>
 #include <memory>
 
 class CAudioFile;
@@ -29,9 +29,6 @@ class Sonalo;
 class CPCMDialog : public QDialog {
     Q_OBJECT
 public:
-    // Asks for a sound file: (parent, start folder, filter) → chosen path or empty.
-    using FileChooser = std::function<QString(QWidget*, const QString&, const QString&)>;
-
     explicit CPCMDialog(const OPTIONS& options, QWidget* parent = nullptr);
     ~CPCMDialog() override;
 

@@ -1,9 +1,11 @@
 #include "dialogs/CWaveMemoryDialog.h"
 
+#include "audio/CAudioFile.h"
 #include "common/AppTitle.h"
 #include "common/ClipboardFormats.h"
 #include "dialogs/CKeyboardWnd.h"
 #include "dialogs/CWaveMemoryEditWnd.h"
+#include "dialogs/WaveCycle.h"
 #include "dialogs/internal/DialogUtil.h"
 #include "model/CArchiveReader.h"
 #include "model/CArchiveWriter.h"
@@ -50,6 +52,7 @@ void CWaveMemoryDialog::Ui::setupUi(QDialog* dialog) {
     keyboard = new CKeyboardWnd(dialog);
     copy = MakeButton(dialog, "copy", QStringLiteral("コピー(&C)"));
     paste = MakeButton(dialog, "paste", QStringLiteral("貼り付け(&P)"));
+    importWave = MakeButton(dialog, "importWave", CWaveMemoryDialog::tr("読み込み(&I)..."));
     buttonBox = dlg::MakeButtonBox(dialog);
 
     auto* sizeRow = new QHBoxLayout;
@@ -59,6 +62,7 @@ void CWaveMemoryDialog::Ui::setupUi(QDialog* dialog) {
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(copy);
     buttonRow->addWidget(paste);
+    buttonRow->addWidget(importWave);
     buttonRow->addStretch(1);
     buttonRow->addWidget(buttonBox);
     // The editor takes every extra pixel; the keyboard only widens; the buttons keep to the
@@ -71,13 +75,14 @@ void CWaveMemoryDialog::Ui::setupUi(QDialog* dialog) {
 }
 
 CWaveMemoryDialog::CWaveMemoryDialog(const OPTIONS& options, QSettings* state, QWidget* parent)
-    : QDialog(parent), m_options(options), m_state(state) {
+    : QDialog(parent), m_options(options), m_state(state), m_chooseFile(ChooseFileToOpen) {
     m_ui.setupUi(this);
     setSizeGripEnabled(true);
     m_ui.keyboard->SetPreview(&m_previewProject, &m_previewTrack, m_options.playBufferSize);
     connect(m_ui.size, &QComboBox::activated, this, &CWaveMemoryDialog::OnSizeChosen);
     connect(m_ui.copy, &QPushButton::clicked, this, &CWaveMemoryDialog::OnCopy);
     connect(m_ui.paste, &QPushButton::clicked, this, &CWaveMemoryDialog::OnPaste);
+    connect(m_ui.importWave, &QPushButton::clicked, this, &CWaveMemoryDialog::OnImport);
     connect(m_ui.keyboard, &CKeyboardWnd::noteOn, this, &CWaveMemoryDialog::OnNoteOn);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &CWaveMemoryDialog::StabilizeForm);
@@ -163,13 +168,43 @@ void CWaveMemoryDialog::OnPaste() {
                                       static_cast<size_t>(bytes.size())));
     }
     if (!wave) {
-        QMessageBox(QMessageBox::Critical, QString::fromUtf8(kAppTitle),
-                    QStringLiteral("貼り付けに失敗しました。"), QMessageBox::Ok, this)
-            .exec();
+        ShowError(QStringLiteral("貼り付けに失敗しました。"));
         return;
     }
     m_track.waveMemory = std::move(*wave);
     ShowWave();
+}
+
+// The wave keeps its length and levels; only its shape comes from the file.
+void CWaveMemoryDialog::OnImport() {
+    const QString path = m_chooseFile(
+        this, FileChooserStart(QString::fromStdString(m_options.pcmDefaultPath)).directory,
+        tr("WAVファイル (*.wav);;すべてのファイル (*)"));
+    if (path.isEmpty())
+        return;
+    WAVE_FORMAT format;
+    std::vector<uint8_t> data;
+    const size_t frames =
+        CAudioFile().Load(path, format, data) ? wavecycle::FrameCount(format, data.size()) : 0;
+    if (frames == 0) {
+        ShowError(tr("波形の読み込みに失敗しました。"));
+        return;
+    }
+    if (frames > wavecycle::kMaxFrames) {
+        ShowError(
+            tr("1周期の波形として読み込めるのは %1 サンプルまでです。").arg(wavecycle::kMaxFrames));
+        return;
+    }
+    const CWaveMemory& wave = m_ui.editor->Wave();
+    m_track.waveMemory =
+        wavecycle::Quantise(wavecycle::Frames(format, std::move(data)),
+                            static_cast<int32_t>(wave.samples.size()), wave.height);
+    ShowWave();
+}
+
+void CWaveMemoryDialog::ShowError(const QString& text) {
+    QMessageBox(QMessageBox::Critical, QString::fromUtf8(kAppTitle), text, QMessageBox::Ok, this)
+        .exec();
 }
 
 // The keyboard plays the wave as drawn, with the rest of the track as it came in.

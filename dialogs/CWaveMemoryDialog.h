@@ -5,12 +5,17 @@
 // clipboard as "TSQ_WAVEMEMORY" and pasted back; the paste button follows the clipboard
 // while the dialog is open. The keyboard auditions the wave as drawn.
 //
+// "読み込み(&I)..." replaces the wave by one cycle read from a sound file (WaveCycle.h),
+// resampled to the wave's length and quantised to its levels, in one change of the copy
+// that Cancel drops like any other.
+//
 // The dialog is resizable. With the restore-window option on it opens with the size stored
 // under "WaveMemoryDialog State"; it stores its size there when it closes.
 //
 // Thread: the user-interface thread only.
 
 #include "common/Options.h"
+#include "dialogs/FileChooserStart.h"
 #include "model/CProject.h"
 #include "model/CTrackData.h"
 
@@ -42,6 +47,8 @@ public:
     CTrackData GetTrack() const;
     // What the keyboard plays: the track as it was when the last key went down.
     const CTrack& PreviewTrack() const { return m_previewTrack; }
+    // Replaces the system file chooser that "読み込み(&I)..." opens.
+    void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
     // The size entries: index 0 "小", 1 "中", 2 "大"; -1 for any other size.
     static int SizeIndex(const CWaveMemory& wave);
@@ -56,6 +63,8 @@ private:
     void OnSizeChosen(int index);
     void OnCopy();
     void OnPaste();
+    void OnImport();
+    void ShowError(const QString& text);
     void OnNoteOn();
     void StabilizeForm();
     void ShowWave();
@@ -67,6 +76,7 @@ private:
         CKeyboardWnd* keyboard = nullptr;
         QPushButton* copy = nullptr;
         QPushButton* paste = nullptr;
+        QPushButton* importWave = nullptr;
         QDialogButtonBox* buttonBox = nullptr;
         void setupUi(QDialog* dialog);
     } m_ui;
@@ -75,4 +85,5 @@ private:
     CTrackData m_track;
     CProject m_previewProject;
     CTrack m_previewTrack;
+    FileChooser m_chooseFile;
 };

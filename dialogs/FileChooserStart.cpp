@@ -1,6 +1,7 @@
 #include "dialogs/FileChooserStart.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -30,4 +31,8 @@ FILE_CHOOSER_START FileChooserStart(const QString& folder, const QString& fileNa
     if (!fileName.isEmpty() && !QFileInfo(QDir(start.directory), file.fileName()).isDir())
         start.fileName = file.fileName();
     return start;
+}
+
+QString ChooseFileToOpen(QWidget* parent, const QString& folder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }

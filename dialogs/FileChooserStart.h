@@ -7,6 +7,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QWidget;
+
 struct FILE_CHOOSER_START {
     QString directory; // an existing folder
     QString fileName;  // a bare file name, or empty
@@ -16,3 +20,9 @@ struct FILE_CHOOSER_START {
 // own folder then wins). The directory is the nearest existing one of the folder and its
 // parents, the home folder when none is left; the file name is never a folder's name.
 FILE_CHOOSER_START FileChooserStart(const QString& folder, const QString& fileName = {});
+
+// Asks for a file to open: (parent, start folder, filter) → the chosen path, or empty. The
+// dialogs that ask hold one, so that a test can answer in place of the system chooser.
+using FileChooser = std::function<QString(QWidget*, const QString&, const QString&)>;
+// The system's file chooser.
+QString ChooseFileToOpen(QWidget* parent, const QString& folder, const QString& filter);

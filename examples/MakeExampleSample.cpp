@@ -1,8 +1,11 @@
-// Writes the drum sample the example songs play on their PCM track: a synthesised kick
-// drum (a sine falling from about 155 Hz to 45 Hz with a short click), 22050 Hz, 16-bit
-// mono, as a plain WAV file that the strict sample reader accepts.
+// Writes the drum samples of the example songs and of the factory presets' PCM kit: a
+// synthesised kick drum (a sine falling from about 155 Hz to 45 Hz with a short click) and
+// the rest of the kit (ExampleDrums.h), 22050 Hz, 16-bit mono, as plain WAV files that the
+// strict sample reader accepts.
 //
-// Usage: make_example_sample OUT.wav
+// Usage: make_example_sample OUT.wav [kick|snare|closed-hat|open-hat|clap|tom|crash]
+
+#include "ExampleDrums.h"
 
 #include "model/LittleEndian.h"
 #include "model/WavHeader.h"
@@ -12,11 +15,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <numbers>
+#include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kRate = 22050;
+constexpr int kRate = exampledrums::kRate;
 constexpr double kSeconds = 0.42;
 
 std::vector<int16_t> Kick() {
@@ -48,14 +52,30 @@ std::vector<uint8_t> Wave(const std::vector<int16_t>& samples) {
     return b;
 }
 
+std::vector<int16_t> Drum(const std::string& kind, bool& known) {
+    known = true;
+    if (kind == "kick")
+        return Kick();
+    for (const exampledrums::DRUM& drum : exampledrums::kKit)
+        if (kind == drum.name)
+            return drum.make();
+    known = false;
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_example_sample OUT.wav\n");
+    bool known = argc == 2 || argc == 3;
+    std::vector<int16_t> samples;
+    if (known)
+        samples = Drum(argc == 3 ? argv[2] : "kick", known);
+    if (!known) {
+        std::fprintf(stderr, "usage: make_example_sample OUT.wav "
+                             "[kick|snare|closed-hat|open-hat|clap|tom|crash]\n");
         return 2;
     }
-    const std::vector<uint8_t> bytes = Wave(Kick());
+    const std::vector<uint8_t> bytes = Wave(samples);
     std::FILE* f = std::fopen(argv[1], "wb");
     if (f == nullptr) {
         std::perror(argv[1]);

@@ -14,11 +14,11 @@
 extern char** environ;
 
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
-               const std::string& stderrPath, std::string& errors) {
+               const std::string& stderrPath, std::string& errors, const std::string& stdoutPath) {
     std::string command = program;
     for (const std::string& a : args)
         command += " '" + a + "'";
-    command += " >/dev/null 2>'" + stderrPath + "'";
+    command += " >'" + stdoutPath + "' 2>'" + stderrPath + "'";
     const int status = std::system(command.c_str());
     std::ifstream in(stderrPath);
     errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

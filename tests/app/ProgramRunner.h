@@ -8,10 +8,12 @@
 #include <sys/types.h>
 
 // Runs `program` (a shell word list already quoted where needed, e.g. with variables in
-// front) with each argument quoted; stdout is discarded, stderr goes to `stderrPath` and
-// into `errors`. Returns the exit status, or -1 when the program did not exit normally.
+// front) with each argument quoted; stdout goes to `stdoutPath` (discarded by default),
+// stderr to `stderrPath` and into `errors`. Returns the exit status, or -1 when the program
+// did not exit normally.
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
-               const std::string& stderrPath, std::string& errors);
+               const std::string& stderrPath, std::string& errors,
+               const std::string& stdoutPath = "/dev/null");
 
 // Starts words[0] with the arguments words[1..] and stderr in `stderrPath`; 0 on failure.
 pid_t SpawnProgram(std::vector<std::string> words, const std::string& stderrPath);

@@ -1,6 +1,7 @@
 // The wave-memory dialog and its editor: sizes, drawing with the mouse and the keys, the
 // columns a change repaints, the clipboard and the stored window size.
 
+#include "../audio/WavBuilder.h"
 #include "DialogTestUtil.h"
 
 #include "common/ClipboardFormats.h"
@@ -10,6 +11,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPaintEvent>
@@ -19,6 +21,19 @@
 using namespace dlgtest;
 
 namespace {
+
+// A WAV file of 16-bit frames (interleaved when stereo) in `folder`.
+QString SaveWave(const QTemporaryDir& folder, const char* name, const std::vector<int>& frames,
+                 int channels = 1, int bits = 16) {
+    std::vector<uint8_t> bytes;
+    for (int v : frames)
+        for (int i = 0; i < bits / 8; ++i)
+            bytes.push_back(static_cast<uint8_t>((bits == 8 ? v + 128 : v) >> (8 * i)));
+    return WavBuilder()
+        .Fmt(WAVE_FORMAT::Pcm(channels, 44100, bits))
+        .Data(bytes)
+        .Save(folder.filePath(QLatin1String(name)));
+}
 
 // Records the rectangles it is asked to repaint.
 class CRecordingEditor : public CWaveMemoryEditWnd {
@@ -261,6 +276,141 @@ private slots:
         QCOMPARE(dialog.PreviewTrack().settings.waveMemory.samples[0], 8);
         QCOMPARE(dialog.PreviewTrack().settings.waveform, int32_t(kWaveMemory));
         QTest::mouseRelease(keyboard, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    }
+
+    // [GIVEN] single-cycle files of other lengths than the wave [WHEN] each is imported
+    // [THEN] a shorter cycle is read between its frames, a longer one averaged around each
+    // sample, a quiet one brought to full scale; the wave keeps its size
+    void ImportResamplesAndQuantisesOneCycle() {
+        QTemporaryDir folder;
+        // 4 frames stretched over 32 samples of 16 levels: linear, the last frame leading
+        // back to the first.
+        const QString stretched = SaveWave(folder, "four.wav", {1000, 500, 0, -1000});
+        // 128 frames shrunk to 32 samples: each sample is the mean of frames 4i-2 .. 4i+1,
+        // which here hold one value, (i - 16) / 16 of the peak.
+        std::vector<int> blocks;
+        for (int j = 0; j < 128; ++j)
+            blocks.push_back(((j + 2) / 4 % 32 - 16) * 2000);
+        const QString shrunk = SaveWave(folder, "long.wav", blocks);
+        // Stereo 8-bit, quiet: the mean of the channels, brought to full scale.
+        std::vector<int> quiet;
+        for (int j = 0; j < 32; ++j)
+            quiet.insert(quiet.end(), {j < 16 ? 3 : -3, j < 16 ? 1 : -1});
+        const QString stereo = SaveWave(folder, "quiet.wav", quiet, 2, 8);
+
+        CWaveMemoryDialog dialog(OPTIONS(), nullptr);
+        dialog.SetTrack(CTrackData());
+        QString answer;
+        dialog.SetFileChooser([&](QWidget*, const QString&, const QString&) { return answer; });
+        QVERIFY(ShowActive(&dialog));
+        auto* import = Child<QPushButton>(&dialog, "importWave");
+        QCOMPARE(import->text(), QStringLiteral("読み込み(&I)..."));
+
+        answer = stretched;
+        Click(import);
+        std::vector<int32_t> s = dialog.GetTrack().waveMemory.samples;
+        QCOMPARE(s.size(), size_t(32));
+        QCOMPARE(dialog.GetTrack().waveMemory.height, 16);
+        const std::pair<size_t, int32_t> stretchedSamples[] = {
+            {0, 8}, {4, 6}, {8, 4}, {12, 2}, {16, 0}, {20, -4}, {24, -8}, {28, 0}};
+        for (auto [i, v] : stretchedSamples)
+            QCOMPARE(s[i], v);
+
+        answer = shrunk;
+        Click(import);
+        s = dialog.GetTrack().waveMemory.samples;
+        const std::pair<size_t, int32_t> shrunkSamples[] = {{0, -8}, {1, -8}, {2, -7}, {15, -1},
+                                                            {16, 0}, {17, 1}, {30, 7}, {31, 8}};
+        for (auto [i, v] : shrunkSamples)
+            QCOMPARE(s[i], v);
+
+        answer = stereo;
+        Click(import);
+        s = dialog.GetTrack().waveMemory.samples;
+        QCOMPARE(s[0], 8);
+        QCOMPARE(s[31], -8);
+        QCOMPARE(Child<QComboBox>(&dialog, "size")->currentIndex(), 0);
+
+        answer.clear();
+        Click(import);
+        QCOMPARE(dialog.GetTrack().waveMemory.samples, s);
+    }
+
+    // [GIVEN] a "大" wave [WHEN] a cycle is imported and the dialog cancelled [THEN] the
+    // import took the wave's 128 samples and 64 levels, starting from the PCM folder, and
+    // the caller's wave is untouched
+    void ImportFollowsTheWavesSizeAndCancelDropsIt() {
+        QTemporaryDir folder;
+        std::vector<int> ramp;
+        for (int j = 0; j < 256; ++j)
+            ramp.push_back((j - 128) * 256);
+        const QString path = SaveWave(folder, "ramp.wav", ramp);
+        OPTIONS options;
+        options.pcmDefaultPath = folder.path().toStdString();
+        CTrackData track;
+        track.waveMemory = Wave(128, 64, 5);
+        CWaveMemoryDialog dialog(options, nullptr);
+        dialog.SetTrack(track);
+        QString folderSeen;
+        QString filterSeen;
+        dialog.SetFileChooser([&](QWidget*, const QString& start, const QString& filter) {
+            folderSeen = start;
+            filterSeen = filter;
+            return path;
+        });
+        QVERIFY(ShowActive(&dialog));
+        Click(Child<QPushButton>(&dialog, "importWave"));
+        QCOMPARE(folderSeen, folder.path());
+        QVERIFY(filterSeen.contains(QStringLiteral("*.wav")));
+        const CWaveMemory imported = dialog.GetTrack().waveMemory;
+        QCOMPARE(imported.samples.size(), size_t(128));
+        QCOMPARE(imported.height, 64);
+        // Sample 0 lies where the cycle wraps: the ramp's jump averages out there.
+        QCOMPARE(imported.samples[0], 0);
+        QCOMPARE(imported.samples[1], -32);
+        QCOMPARE(imported.samples[64], 0);
+        QCOMPARE(imported.samples[127], 32);
+        Click(CancelButton(&dialog));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(track.waveMemory, Wave(128, 64, 5));
+    }
+
+    // [GIVEN] a file that is no sound, and one too long for a cycle [WHEN] each is imported
+    // [THEN] the message says why and the wave stays as it was
+    void ImportRefusesWhatIsNoCycle() {
+        QTemporaryDir folder;
+        const QString garbage = folder.filePath(QStringLiteral("notes.txt"));
+        QFile file(garbage);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a sound");
+        file.close();
+        const QString tooLong = SaveWave(folder, "long.wav", std::vector<int>(65537, 100));
+        const struct {
+            QString path;
+            QString message;
+        } cases[] = {
+            {garbage, QStringLiteral("波形の読み込みに失敗しました。")},
+            {folder.filePath(QStringLiteral("missing.wav")),
+             QStringLiteral("波形の読み込みに失敗しました。")},
+            {tooLong, QStringLiteral("1周期の波形として読み込めるのは 65536 サンプルまでです。")},
+        };
+        CTrackData track;
+        track.waveMemory = Wave(32, 16, -3);
+        CWaveMemoryDialog dialog(OPTIONS(), nullptr);
+        dialog.SetTrack(track);
+        QVERIFY(ShowActive(&dialog));
+        for (const auto& c : cases) {
+            dialog.SetFileChooser([&](QWidget*, const QString&, const QString&) { return c.path; });
+            QString text;
+            OnNextModal(&dialog, [&](QDialog* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal))
+                    text = box->text();
+                modal->accept();
+            });
+            Click(Child<QPushButton>(&dialog, "importWave"));
+            QCOMPARE(text, c.message);
+            QCOMPARE(dialog.GetTrack().waveMemory, Wave(32, 16, -3));
+        }
     }
 
     // [GIVEN] the restore-window option [WHEN] a resized dialog closes and another opens [THEN]
