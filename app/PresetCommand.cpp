@@ -1,11 +1,11 @@
 #include "app/PresetCommand.h"
 
+#include "app/CArgumentParser.h"
 #include "app/CommandLine.h"
 #include "model/CProject.h"
 #include "presets/CPresetLibrary.h"
 #include "presets/PresetFolders.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -27,12 +27,6 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "tsq: %s\n", message.c_str());
-    PrintUsage(true);
-    return 2;
-}
-
 CPresetLibrary Library() {
     return CPresetLibrary(presetfolders::Factory(presetfolders::ProgramFolder()),
                           presetfolders::User(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
@@ -49,28 +43,23 @@ int ListPresets(const std::vector<std::string>& args) {
 
 // Returns a usage error, or nullopt when the arguments are complete.
 std::optional<std::string> ParseApply(const std::vector<std::string>& args, APPLY_OPTIONS& o) {
-    std::vector<std::string> files;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--track") {
-            if (i + 1 == args.size())
-                return "--track needs a value";
-            const std::string& text = args[++i];
-            const char* end = text.data() + text.size();
-            auto [ptr, ec] = std::from_chars(text.data(), end, o.track);
-            if (ec != std::errc() || ptr != end || o.track < 1)
-                return "--track takes a track number from 1, not \"" + text + "\"";
-        } else if (a.rfind("--", 0) == 0) {
-            return "unknown option " + a + " for --apply-preset";
-        } else {
-            files.push_back(a);
-        }
-    }
-    if (files.size() != 3 || o.track == 0)
-        return "--apply-preset takes CATEGORY/NAME --track N IN.tqp OUT.tqp";
-    o.preset = files[0];
-    o.in = files[1];
-    o.out = files[2];
+    const std::string usage = "--apply-preset takes CATEGORY/NAME --track N IN.tqp OUT.tqp";
+    CArgumentParser parser(CArgumentParser::Style::Long, "--apply-preset");
+    parser
+        .Value("--track",
+               [&o](const std::string& text) -> std::optional<std::string> {
+                   if (!CArgumentParser::WholeNumber(text, o.track) || o.track < 1)
+                       return "--track takes a track number from 1, not \"" + text + "\"";
+                   return std::nullopt;
+               })
+        .Files(3, 3, usage, usage);
+    if (auto refusal = parser.Parse(args))
+        return refusal;
+    if (o.track == 0)
+        return usage;
+    o.preset = parser.FileNames()[0];
+    o.in = parser.FileNames()[1];
+    o.out = parser.FileNames()[2];
     return std::nullopt;
 }
 
