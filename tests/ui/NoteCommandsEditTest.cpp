@@ -133,7 +133,8 @@ private slots:
         CNote released = *note;
         released.keyoff = 24;
         rig.Track().UpdateNote(note, released);
-        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kSetDefaultNote), std::optional<bool>(true));
+        QCOMPARE(rig.commands.CommandSet().Enabled(cmd::kSetDefaultNote),
+                 std::optional<bool>(true));
         rig.commands.CommandSet().Run(cmd::kSetDefaultNote);
         QCOMPARE(rig.defaults.Length(), 720);
         QCOMPARE(rig.defaults.Keyoff(), 24);

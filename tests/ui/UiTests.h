@@ -18,7 +18,7 @@ std::unique_ptr<QObject> MakeScreenshotTest();
 std::unique_ptr<QObject> MakeMessagePromptsTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
-    return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest,  MakeMenuLayoutTest,
-            MakeBuildPlayTest,   MakeBackgroundBuildTest, MakeAppSettingsTest, MakeScreenshotTest,
-            MakeMessagePromptsTest};
+    return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest,
+            MakeMenuLayoutTest,  MakeBuildPlayTest,  MakeBackgroundBuildTest,
+            MakeAppSettingsTest, MakeScreenshotTest, MakeMessagePromptsTest};
 }
