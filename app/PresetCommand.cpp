@@ -4,10 +4,8 @@
 #include "app/CommandLine.h"
 #include "model/CProject.h"
 #include "presets/CPresetLibrary.h"
-#include "presets/PresetFolders.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -27,15 +25,10 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-CPresetLibrary Library() {
-    return CPresetLibrary(presetfolders::Factory(presetfolders::ProgramFolder()),
-                          presetfolders::User(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-}
-
 int ListPresets(const std::vector<std::string>& args) {
     if (!args.empty())
         return UsageError("--presets takes no arguments");
-    for (const PRESET_ENTRY& entry : Library().List())
+    for (const PRESET_ENTRY& entry : CPresetLibrary::OfThisProgram().List())
         std::cout << entry.Key() << '\n';
     std::cout.flush();
     return std::cout.good() ? 0 : Fail("cannot write to standard output");
@@ -84,7 +77,7 @@ int ApplyPreset(const std::vector<std::string>& args) {
     APPLY_OPTIONS o;
     if (auto error = ParseApply(args, o))
         return UsageError(*error);
-    const CPresetLibrary library = Library();
+    const CPresetLibrary library = CPresetLibrary::OfThisProgram();
     const std::optional<PRESET_ENTRY> entry = library.Find(o.preset);
     if (!entry)
         return Fail("no preset \"" + o.preset + "\" (tsq --presets lists them)");

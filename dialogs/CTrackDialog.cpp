@@ -155,6 +155,10 @@ QGroupBox* CTrackDialog::Ui::SourceGroup(QWidget* parent) {
     pan = MakeNumber(group, "pan", -255, 255);
     lfo = MakeButton(group, "lfo", QStringLiteral("LFO..."));
     sound = MakeButton(group, "sound", QStringLiteral("音色(&O)..."));
+    loadPreset = MakeButton(group, "loadPreset", CTrackDialog::tr("音色を読み込む(&I)…"));
+    savePreset = MakeButton(group, "savePreset", CTrackDialog::tr("音色を保存(&S)…"));
+    loadPreset->hide();
+    savePreset->hide();
 
     auto* grid = new QGridLayout(group);
     grid->addWidget(dlg::MakeLabel(QStringLiteral("波形(&W):"), waveform, group), 0, 0);
@@ -177,6 +181,11 @@ QGroupBox* CTrackDialog::Ui::SourceGroup(QWidget* parent) {
     buttons->addWidget(sound);
     grid->setRowStretch(row, 1);
     grid->addLayout(buttons, row + 1, 0, 1, 3);
+    auto* presets = new QHBoxLayout;
+    presets->addStretch(1);
+    presets->addWidget(loadPreset);
+    presets->addWidget(savePreset);
+    grid->addLayout(presets, row + 2, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     return group;
 }
@@ -279,6 +288,11 @@ void CTrackDialog::ConnectFields() {
     connect(m_ui.previewSpan, &QSlider::valueChanged, this, &CTrackDialog::OnPreviewSpan);
     connect(m_ui.lfo, &QPushButton::clicked, this, &CTrackDialog::OnLFO);
     connect(m_ui.sound, &QPushButton::clicked, this, &CTrackDialog::OnSound);
+    connect(m_ui.loadPreset, &QPushButton::clicked, this, &CTrackDialog::OnLoadPreset);
+    connect(m_ui.savePreset, &QPushButton::clicked, this, [this] {
+        if (m_presets.save)
+            m_presets.save(this, GetTrackData());
+    });
 }
 
 void CTrackDialog::SetTrackData(const CTrackData& data) {
@@ -299,6 +313,12 @@ void CTrackDialog::SetCustomColors(CColorButton::CustomColors* colors) {
 
 void CTrackDialog::SetSoundEditor(SoundEditor editor) {
     m_soundEditor = std::move(editor);
+}
+
+void CTrackDialog::SetPresetActions(PresetActions actions) {
+    m_presets = std::move(actions);
+    m_ui.loadPreset->setVisible(bool(m_presets.load));
+    m_ui.savePreset->setVisible(bool(m_presets.save));
 }
 
 void CTrackDialog::LoadFields() {
@@ -398,6 +418,18 @@ void CTrackDialog::OnSound() {
     m_data = GetTrackData();
     CTrackData copy = m_data;
     if (!m_soundEditor(this, copy))
+        return;
+    m_data = std::move(copy);
+    LoadFields();
+}
+
+// The preset lands in the working copy, so OK takes it into the song as one step with
+// whatever else was edited, and Cancel drops it.
+void CTrackDialog::OnLoadPreset() {
+    if (!m_presets.load)
+        return;
+    CTrackData copy = GetTrackData();
+    if (!m_presets.load(this, copy))
         return;
     m_data = std::move(copy);
     LoadFields();

@@ -30,6 +30,12 @@ public:
     // `track`, a copy of the working track. True on OK, with `track` edited; on false the
     // caller drops the copy.
     using SoundEditor = std::function<bool(QWidget* parent, CTrackData& track)>;
+    // "音色を読み込む…" replaces the sound of `track` (the working copy) with a preset's,
+    // true when it did; "音色を保存…" stores the working copy's sound as a preset.
+    struct PresetActions {
+        std::function<bool(QWidget* parent, CTrackData& track)> load;
+        std::function<void(QWidget* parent, const CTrackData& track)> save;
+    };
 
     explicit CTrackDialog(const QString& title = QStringLiteral("トラックのプロパティ"),
                           QWidget* parent = nullptr);
@@ -43,6 +49,8 @@ public:
     // Replaces the sound dialogs "音色(&O)..." opens (DefaultSoundEditor() unless set).
     void SetSoundEditor(SoundEditor editor);
     static SoundEditor DefaultSoundEditor();
+    // Shows the two preset buttons, which are hidden while no actions are set.
+    void SetPresetActions(PresetActions actions);
 
     // The first `count` source kinds with their icons, in kind order, into a list.
     static void AddSourceKinds(QComboBox* list, int count = kFm + 1);
@@ -61,6 +69,7 @@ private:
     void OnPreviewSpan();
     void OnLFO();
     void OnSound();
+    void OnLoadPreset();
     void StabilizeForm();
 
     struct Ui {
@@ -77,6 +86,8 @@ private:
         CNumberEdit* pan = nullptr;
         QPushButton* lfo = nullptr;
         QPushButton* sound = nullptr;
+        QPushButton* loadPreset = nullptr;
+        QPushButton* savePreset = nullptr;
         QComboBox* curve = nullptr;
         CNumberEdit* delay = nullptr;
         CNumberEdit* attack = nullptr;
@@ -99,4 +110,5 @@ private:
     } m_ui;
     CTrackData m_data;
     SoundEditor m_soundEditor;
+    PresetActions m_presets;
 };

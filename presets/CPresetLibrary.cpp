@@ -1,8 +1,10 @@
 #include "presets/CPresetLibrary.h"
 
 #include "model/FileIO.h"
+#include "presets/PresetFolders.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 namespace fs = std::filesystem;
@@ -38,6 +40,11 @@ std::string Quoted(const std::string& text) {
 
 CPresetLibrary::CPresetLibrary(fs::path factoryFolder, fs::path userFolder)
     : factoryFolder(std::move(factoryFolder)), userFolder(std::move(userFolder)) {
+}
+
+CPresetLibrary CPresetLibrary::OfThisProgram() {
+    return CPresetLibrary(presetfolders::Factory(presetfolders::ProgramFolder()),
+                          presetfolders::User(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
 }
 
 std::string CPresetLibrary::NameProblem(std::string_view name) {

@@ -38,6 +38,9 @@ public:
 
     // Either folder may be empty or missing: it then holds no presets.
     CPresetLibrary(std::filesystem::path factoryFolder, std::filesystem::path userFolder);
+    // The factory library of the running program and the user's folder its environment
+    // names (PresetFolders.h).
+    static CPresetLibrary OfThisProgram();
 
     const std::filesystem::path& FactoryFolder() const { return factoryFolder; }
     const std::filesystem::path& UserFolder() const { return userFolder; }

@@ -2,6 +2,7 @@
 
 #include "audio/Sonalo.h"
 #include "common/AppTitle.h"
+#include "dialogs/CTrackDialog.h"
 #include "ui/CBuildController.h"
 #include "ui/CDesktopLauncher.h"
 #include "ui/CEditController.h"
@@ -23,6 +24,8 @@
 #include "ui/commands/FrameCommands.h"
 #include "ui/pianoroll/CNoteCommands.h"
 #include "ui/pianoroll/CPianoRollWnd.h"
+#include "ui/presets/CPresetBrowser.h"
+#include "ui/presets/CPresetCommands.h"
 #include "ui/trackwnd/CTrackWnd.h"
 
 #include <QAction>
@@ -67,6 +70,7 @@ CMainFrame::CMainFrame(IAppServices& app, IUserPrompts* prompts, IDesktopLaunche
     CreateBars();
     CreateStatusBar();
     CreatePanes();
+    CreatePresets();
     RegisterCommands();
     CreateMenus();
     ConnectSignals();
@@ -147,6 +151,32 @@ void CMainFrame::CreatePanes() {
     resize(1024, 720);
 }
 
+// The browser starts hidden; once shown, the window state keeps it with the bars.
+void CMainFrame::CreatePresets() {
+    m_presetCommands = new CPresetCommands(*m_edit, *m_prompts, this, this);
+    m_presetBrowser = new CPresetBrowser(
+        *m_presetCommands, *m_edit, [this] { return m_app.Options().playBufferSize; }, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_presetBrowser);
+    m_presetBrowser->hide();
+    const auto equip = [this](CTrackDialog& dialog) { m_presetCommands->Equip(dialog); };
+    m_trackWnd->SetDialogSetup(equip);
+    m_trackCommands->SetDialogSetup(equip);
+    connect(m_presetBrowser, &QDockWidget::visibilityChanged, this,
+            &CMainFrame::ScheduleCommandUpdate);
+    // Message boxes and the save dialog must not run inside the gesture that asked for them.
+    connect(m_trackWnd, &CTrackWnd::presetDropped, this, [this](const QString& path, int row) {
+        QTimer::singleShot(0, this, [this, path, row] { m_presetCommands->ApplyFile(path, row); });
+    });
+    connect(m_trackWnd, &CTrackWnd::rowDraggedOut, this, [this](int row, const QPoint& at) {
+        const QRect browser(m_presetBrowser->mapToGlobal(QPoint(0, 0)), m_presetBrowser->size());
+        if (!m_presetBrowser->isVisible() || !browser.contains(at))
+            return;
+        const QString category = m_presetBrowser->CategoryAt(at);
+        QTimer::singleShot(0, this,
+                           [this, row, category] { m_presetCommands->SaveTrack(row, category); });
+    });
+}
+
 void CMainFrame::RegisterCommands() {
     auto caret = [this] { return m_pianoRoll->CaretPosition(); };
     RegisterFileCommands(m_commands, *m_document, *m_build, *this);
@@ -156,6 +186,7 @@ void CMainFrame::RegisterCommands() {
                                  [this] { m_windowState->ToggleFullScreen(); }});
     RegisterProjectCommands(m_commands, *m_projectCommands, caret);
     RegisterTrackCommands(m_commands, *m_trackCommands);
+    RegisterPresetCommands(m_commands, *m_presetCommands, *m_presetBrowser);
     RegisterNoteValueCommands(m_commands, *m_noteDefaults);
     RegisterPlayCommands(m_commands, *m_playback, *m_build, m_app, caret);
     RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_prompts, *this, [this] {

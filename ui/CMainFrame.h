@@ -10,6 +10,7 @@
 //   CPlaybackController playback in the editor and the play line
 //   CTrackCommands, CProjectCommands, CNoteDefaults   the frame's editing commands
 //   CWindowState        placement and full screen
+//   CPresetCommands, CPresetBrowser   saving and applying presets, the browser panel
 //
 // Thread: the user-interface thread only.
 
@@ -29,6 +30,8 @@ class CNoteDefaults;
 class CPianoRollWnd;
 class CPlayBar;
 class CPlaybackController;
+class CPresetBrowser;
+class CPresetCommands;
 class CProjectCommands;
 class CTrackCommands;
 class CTrackWnd;
@@ -74,6 +77,8 @@ public:
     CNoteBar& NoteBar() { return *m_noteBar; }
     CPlayBar& PlayBar() { return *m_playBar; }
     CWindowState& WindowState() { return *m_windowState; }
+    CPresetCommands& PresetCommands() { return *m_presetCommands; }
+    CPresetBrowser& PresetBrowser() { return *m_presetBrowser; }
     QSplitter& Splitter() { return *m_splitter; }
 
 protected:
@@ -90,6 +95,7 @@ private:
 
     void CreateControllers();
     void CreatePanes();
+    void CreatePresets();
     void CreateBars();
     void CreateStatusBar();
     void RegisterCommands();
@@ -117,6 +123,7 @@ private:
     CBuildController* m_build = nullptr;
     CTrackCommands* m_trackCommands = nullptr;
     CProjectCommands* m_projectCommands = nullptr;
+    CPresetCommands* m_presetCommands = nullptr;
     CFrameActions* m_actions = nullptr;
     CFrameMenus* m_menus = nullptr;
     CWindowState* m_windowState = nullptr;
@@ -124,6 +131,7 @@ private:
     QSplitter* m_splitter = nullptr;
     CTrackWnd* m_trackWnd = nullptr;
     CPianoRollWnd* m_pianoRoll = nullptr;
+    CPresetBrowser* m_presetBrowser = nullptr;
     QToolBar* m_standardBar = nullptr;
     CNoteBar* m_noteBar = nullptr;
     CPlayBar* m_playBar = nullptr;

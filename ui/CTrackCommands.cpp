@@ -52,6 +52,8 @@ bool CTrackCommands::Add() {
     track.settings.name = "トラック" + std::to_string(project.tracks.size() + 1);
     CTrackDialog dialog(QStringLiteral("トラックの追加"), m_dialogParent);
     dialog.SetTrackData(track.settings);
+    if (m_setupDialog)
+        m_setupDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     track.settings = dialog.GetTrackData();

@@ -7,13 +7,22 @@
 
 #include <QObject>
 
+#include <functional>
+#include <utility>
+
 class CEditController;
+class CTrackDialog;
 class QWidget;
 
 class CTrackCommands : public QObject {
     Q_OBJECT
 public:
     CTrackCommands(CEditController& edit, QWidget* dialogParent, QObject* parent = nullptr);
+
+    // Prepares the dialog of "追加" before it shows (the preset buttons).
+    void SetDialogSetup(std::function<void(CTrackDialog&)> setup) {
+        m_setupDialog = std::move(setup);
+    }
 
     // False when the dialog is cancelled or the song holds as many tracks as it may.
     bool Add();
@@ -38,4 +47,5 @@ private:
 
     CEditController& m_edit;
     QWidget* m_dialogParent;
+    std::function<void(CTrackDialog&)> m_setupDialog;
 };

@@ -44,6 +44,7 @@ enum : int {
     kViewNoteBar = 140,
     kViewStatusBar = 59393,
     kFullScreen = 32836,
+    kViewPresetBrowser = 32872,
     kMinimize = 61472,
     // Project
     kProjectSettings = 32782,
@@ -65,6 +66,8 @@ enum : int {
     kTrackMuteOthers = 32830,
     kTrackUnmuteAll = 32831,
     kTrackSound = 32826,
+    kTrackPresetLoad = 32870,
+    kTrackPresetSave = 32871,
     // Note
     kNoteInsert = 32781,
     kAdjustPosition = 32821,
@@ -143,6 +146,7 @@ inline constexpr MENU_ITEM kEditMenu[] = {
 inline constexpr MENU_ITEM kViewMenu[] = {
     Item(kViewStandardBar), Item(kViewPlayBar), Item(kViewNoteBar), Item(kViewStatusBar),
     kSeparator,
+    Item(kViewPresetBrowser), kSeparator,
     Item(kFullScreen),
 };
 inline constexpr MENU_ITEM kProjectMenu[] = {
@@ -155,7 +159,7 @@ inline constexpr MENU_ITEM kTrackMenu[] = {
     Item(kTrackAdd), Item(kTrackDuplicate), kSeparator,
     Item(kTrackUp), Item(kTrackDown), kSeparator,
     Item(kTrackMute), Item(kTrackMuteOthers), Item(kTrackUnmuteAll), kSeparator,
-    Item(kTrackSound),
+    Item(kTrackSound), Item(kTrackPresetLoad), Item(kTrackPresetSave),
 };
 inline constexpr MENU_ITEM kSplitMenu[] = {
     Item(kSplit3), Item(kSplit5), Item(kSplit6), Item(kSplit7), Item(kSplit9), Item(kSplit12),

@@ -17,6 +17,7 @@ class CDocument;
 class CEditController;
 class CNoteDefaults;
 class CPlaybackController;
+class CPresetCommands;
 class CProjectCommands;
 class CTrackCommands;
 class IAppServices;
@@ -50,6 +51,8 @@ void RegisterEditAndViewCommands(CCommandSet& set, CEditController& edit, const 
 void RegisterProjectCommands(CCommandSet& set, CProjectCommands& project, CaretPosition caret);
 // "トラック".
 void RegisterTrackCommands(CCommandSet& set, CTrackCommands& tracks);
+// "音色を読み込む…" and "音色を保存…" of "トラック", and the preset browser's toggle of "表示".
+void RegisterPresetCommands(CCommandSet& set, CPresetCommands& presets, QWidget& browser);
 // The fit unit and the default length: the radio items of "音符" and the note bar's buttons.
 void RegisterNoteValueCommands(CCommandSet& set, CNoteDefaults& notes);
 // "再生": playback in the editor and in outside players.

@@ -132,9 +132,11 @@ void CTrackRowCommands::DeleteCurrent() {
 }
 
 bool CTrackRowCommands::AskTrackProperties(CTrackData& settings, QWidget* parent,
-                                           const DialogRunner& run) {
+                                           const DialogRunner& run) const {
     CTrackDialog dialog(QStringLiteral("トラックのプロパティ"), parent);
     dialog.SetTrackData(settings);
+    if (m_setupDialog)
+        m_setupDialog(dialog);
     if (run(dialog) != QDialog::Accepted)
         return false;
     settings = dialog.GetTrackData();

@@ -8,9 +8,11 @@
 // Thread: the user-interface thread only.
 
 #include <functional>
+#include <utility>
 
 class CEditController;
 class CTrackData;
+class CTrackDialog;
 class QDialog;
 class QWidget;
 
@@ -18,8 +20,12 @@ class CTrackRowCommands {
 public:
     // Runs a modal dialog and returns its result code (QDialog::Accepted on OK).
     using DialogRunner = std::function<int(QDialog&)>;
+    // Prepares the properties dialog before it shows (the preset buttons).
+    using DialogSetup = std::function<void(CTrackDialog&)>;
 
     explicit CTrackRowCommands(CEditController& edit);
+
+    void SetDialogSetup(DialogSetup setup) { m_setupDialog = std::move(setup); }
 
     // Muting silences the track's notes and unmuting brings them back: both mark them.
     void ToggleMute(int row);
@@ -45,7 +51,8 @@ public:
     bool HasCurrentTrack() const;
 
 private:
-    static bool AskTrackProperties(CTrackData& settings, QWidget* parent, const DialogRunner& run);
+    bool AskTrackProperties(CTrackData& settings, QWidget* parent, const DialogRunner& run) const;
 
     CEditController& m_edit;
+    DialogSetup m_setupDialog;
 };

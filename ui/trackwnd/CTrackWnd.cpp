@@ -9,17 +9,35 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr int kRowHeight = CTrackRowPainter::kRowHeight;
+
+// The preset file a drag carries: exactly one local "*.json" file, else none. Anything
+// else is left to the window, which opens projects.
+QString PresetFileOf(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1)
+        return {};
+    const QUrl url = mime->urls().front();
+    if (!url.isLocalFile() ||
+        !url.toLocalFile().endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+        return {};
+    return url.toLocalFile();
+}
 
 } // namespace
 
@@ -31,6 +49,7 @@ CTrackWnd::CTrackWnd(CEditController& edit, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(false);
+    viewport()->setAcceptDrops(true);
     SetDialogRunner({});
     RegisterCommands();
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
@@ -40,6 +59,10 @@ CTrackWnd::CTrackWnd(CEditController& edit, QWidget* parent)
 // Signals sent while the base class tears the viewport down must not reach this class.
 CTrackWnd::~CTrackWnd() {
     blockSignals(true);
+}
+
+void CTrackWnd::SetDialogSetup(CTrackRowCommands::DialogSetup setup) {
+    m_commands.SetDialogSetup(std::move(setup));
 }
 
 void CTrackWnd::SetDialogRunner(DialogRunner runner) {
@@ -210,7 +233,7 @@ void CTrackWnd::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (m_drag.IsDragging()) {
         UpdateDrag(pos);
-        FinishDrag();
+        FinishDrag(pos);
         return;
     }
     const bool clicked = m_drag.IsPressed();
@@ -222,12 +245,17 @@ void CTrackWnd::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void CTrackWnd::FinishDrag() {
+// A row let go outside the window may land on the preset browser, which the frame knows.
+void CTrackWnd::FinishDrag(const QPoint& pos) {
     const int source = m_drag.SourceRow();
     const int drop = m_drag.DropRow();
     const bool copy = m_drag.IsCopy();
     const bool changes = m_drag.DropChangesSomething();
     CancelDrag();
+    if (drop < 0) {
+        emit rowDraggedOut(source, viewport()->mapToGlobal(pos));
+        return;
+    }
     if (!changes)
         return;
     if (copy)
@@ -243,6 +271,32 @@ void CTrackWnd::CancelDrag() {
         viewport()->unsetCursor();
         viewport()->update();
     }
+}
+
+void CTrackWnd::dragEnterEvent(QDragEnterEvent* event) {
+    if (PresetFileOf(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+// Only a row takes a preset: below the rows there is no track to give it to.
+void CTrackWnd::dragMoveEvent(QDragMoveEvent* event) {
+    if (RowAt(event->position().toPoint()) >= 0)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CTrackWnd::dropEvent(QDropEvent* event) {
+    const QString path = PresetFileOf(event->mimeData());
+    const int row = RowAt(event->position().toPoint());
+    if (path.isEmpty() || row < 0) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit presetDropped(path, row);
 }
 
 bool CTrackWnd::viewportEvent(QEvent* event) {

@@ -16,6 +16,8 @@
 //                         add track)
 //   contextMenuRequested  the "TrackWnd" pop-up menu at a global position
 //   commandStateChanged   something the command enabling depends on changed
+//   presetDropped         a preset file (one local "*.json" URL) was dropped on a row
+//   rowDraggedOut         a row dragged out of the window was let go at a global position
 // Every change to the song goes through CEditController's edit path (CTrackRowCommands).
 //
 // Thread: the user-interface thread only.
@@ -51,12 +53,15 @@ public:
 
     // Tests answer the properties dialog through this; the default runs QDialog::exec().
     void SetDialogRunner(DialogRunner runner);
+    void SetDialogSetup(CTrackRowCommands::DialogSetup setup);
 
 signals:
     void currentTrackChanged(int index);
     void commandRequested(int id);
     void contextMenuRequested(const QPoint& globalPos);
     void commandStateChanged();
+    void presetDropped(const QString& path, int row);
+    void rowDraggedOut(int row, const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -65,6 +70,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -80,7 +88,7 @@ private:
     void UpdateScrollRange();
     void UpdateDrag(const QPoint& pos);
     void SetCopyDrag(bool copy);
-    void FinishDrag();
+    void FinishDrag(const QPoint& pos);
     void CancelDrag();
     void PaintMarker(QPainter& painter) const;
     void RegisterCommands();
