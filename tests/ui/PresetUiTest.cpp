@@ -131,6 +131,11 @@ struct PresetRig {
     const CTrackData& Settings(int track) const {
         return edit.Project().tracks[size_t(track)].settings;
     }
+    bool Show(CTrackWnd& wnd) {
+        wnd.resize(200, 200);
+        wnd.Refresh();
+        return ShowActive(&wnd);
+    }
     // Answers the save dialog with a category and a name.
     void AnswerSave(const QString& category, const QString& name) {
         commands.SetDialogRunner([category, name](QDialog& dialog) {
@@ -471,9 +476,7 @@ private slots:
     void PresetFileDroppedOnARowAppliesIt() {
         PresetRig rig;
         CTrackWnd wnd(rig.edit);
-        wnd.resize(200, 200);
-        wnd.Refresh();
-        QVERIFY(ShowActive(&wnd));
+        QVERIFY(rig.Show(wnd));
         connect(&wnd, &CTrackWnd::presetDropped, &rig.commands,
                 [&rig](const QString& path, int row) { rig.commands.ApplyFile(path, row); });
         const QString preset = rig.WriteFactory("ベース", "drop", Sound(kSine, 222, 0));
@@ -500,9 +503,7 @@ private slots:
     void RowDraggedOutIsReported() {
         PresetRig rig;
         CTrackWnd wnd(rig.edit);
-        wnd.resize(200, 200);
-        wnd.Refresh();
-        QVERIFY(ShowActive(&wnd));
+        QVERIFY(rig.Show(wnd));
         QSignalSpy out(&wnd, &CTrackWnd::rowDraggedOut);
         QWidget* view = wnd.viewport();
         const QPoint start = wnd.RowRect(1).center();
