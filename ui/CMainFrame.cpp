@@ -394,6 +394,10 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+    if (m_trackWnd->TakePresetDrop(event->mimeData(), mapToGlobal(event->position().toPoint()))) {
+        event->acceptProposedAction();
+        return;
+    }
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())

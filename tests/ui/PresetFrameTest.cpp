@@ -15,14 +15,29 @@
 #include "ui/trackwnd/CTrackWnd.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 
 class PresetFrameTest : public FrameTestBase {
     Q_OBJECT
+
+    // Drops a local file on the window at a point of its own.
+    bool Drop(const QPoint& at, const QString& path) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame.get(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame.get(), &drop);
+        return enter.isAccepted() && drop.isAccepted();
+    }
 
 private slots:
     void cleanup() { CloseFrame(); }
@@ -58,6 +73,34 @@ private slots:
         frame->TrackWnd().setFocus();
         QVERIFY(frame->RunCommand(cmd::kProperties));
         QVERIFY(offered);
+    }
+
+    // [WHEN] a preset file is dropped on the window over the first track's row [THEN] the
+    // track takes it as one undo step; a project dropped at the same place still opens
+    void DropsOverTheTrackListApplyPresetsAndOpenProjects() {
+        QVERIFY(OpenFrame());
+        CTrackData sound;
+        sound.waveform = kSine;
+        sound.volume = 345;
+        QVERIFY(frame->PresetCommands().Library().Save("落とす", "正弦", sound,
+                                                       CPresetLibrary::Overwrite::No));
+        const auto entry = frame->PresetCommands().Library().Find("落とす", "正弦");
+        QVERIFY(entry.has_value());
+        const QString preset = QString::fromStdString(entry->file.string());
+        CTrackWnd& rows = frame->TrackWnd();
+        const QPoint at =
+            frame->mapFromGlobal(rows.viewport()->mapToGlobal(rows.RowRect(0).center()));
+        QVERIFY(Drop(at, preset));
+        QVERIFY(RunUntil([&] { return frame->Edit().CanUndo(); }, 5000));
+        QCOMPARE(frame->Edit().Project().tracks[0].settings.volume, 345);
+        QCOMPARE(frame->Edit().Project().tracks[0].settings.waveform, int32_t(kSine));
+
+        frame->Edit().SetModifiedFlag(false);
+        const QString song = app->Folder() + QStringLiteral("/dropped.tqp");
+        QVERIFY(WriteSong(MakeSong(3), song));
+        QVERIFY(Drop(at, song));
+        QVERIFY(RunUntil([&] { return !frame->Edit().CanUndo(); }, 5000));
+        QCOMPARE(frame->Edit().Project().tracks[0].NoteCount(), size_t(3));
     }
 
     // [GIVEN] the browser shown [WHEN] the first track's row is dragged onto it and let go

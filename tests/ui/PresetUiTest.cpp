@@ -22,7 +22,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,20 +167,10 @@ QMimeData* UrlsOf(const QStringList& paths) {
     return mime;
 }
 
-// Drags `paths` over `target` at `at` and drops them there; true when the drop was taken.
-bool DropOn(QWidget* target, const QPoint& at, const QStringList& paths) {
+// Offers the track window a drop of `paths` at a point of its rows.
+bool DropOn(CTrackWnd& wnd, const QPoint& at, const QStringList& paths) {
     std::unique_ptr<QMimeData> mime(UrlsOf(paths));
-    QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDragMoveEvent move(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
-    if (!move.isAccepted())
-        return false;
-    QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    return drop.isAccepted();
+    return wnd.TakePresetDrop(mime.get(), wnd.viewport()->mapToGlobal(at));
 }
 
 QTreeWidgetItem* Item(QTreeWidget& tree, const QString& category, const QString& name) {
@@ -472,7 +461,8 @@ private slots:
     }
 
     // [WHEN] a preset file is dropped on the second row [THEN] that track takes it; other
-    // files and drops below the rows are not taken, and a hostile file changes nothing
+    // files, several files and drops below the rows are left to the window, and a hostile
+    // file changes nothing
     void PresetFileDroppedOnARowAppliesIt() {
         PresetRig rig;
         CTrackWnd wnd(rig.edit);
@@ -481,18 +471,17 @@ private slots:
                 [&rig](const QString& path, int row) { rig.commands.ApplyFile(path, row); });
         const QString preset = rig.WriteFactory("ベース", "drop", Sound(kSine, 222, 0));
         const QPoint row1 = wnd.RowRect(1).center();
-        QVERIFY(DropOn(wnd.viewport(), row1, {preset}));
+        QVERIFY(DropOn(wnd, row1, {preset}));
         QCOMPARE(rig.Settings(1).volume, 222);
         QCOMPARE(rig.Settings(0).waveform, int32_t(kSquare));
 
         const QString project = rig.WriteFile("song.tqp", "x");
-        QVERIFY(!DropOn(wnd.viewport(), row1, {project}));
-        QVERIFY(!DropOn(wnd.viewport(), row1, {preset, preset}));
-        QVERIFY(
-            !DropOn(wnd.viewport(), QPoint(10, 3 * CTrackRowPainter::kRowHeight + 5), {preset}));
+        QVERIFY(!DropOn(wnd, row1, {project}));
+        QVERIFY(!DropOn(wnd, row1, {preset, preset}));
+        QVERIFY(!DropOn(wnd, QPoint(10, 3 * CTrackRowPainter::kRowHeight + 5), {preset}));
 
         const QString hostile = rig.WriteFile("bad.json", R"({"volume":99999})");
-        QVERIFY(DropOn(wnd.viewport(), wnd.RowRect(0).center(), {hostile}));
+        QVERIFY(DropOn(wnd, wnd.RowRect(0).center(), {hostile}));
         QCOMPARE(rig.prompts.texts.size(), 1);
         QVERIFY(rig.prompts.texts.front().contains(hostile));
         QCOMPARE(rig.Settings(0).waveform, int32_t(kSquare));

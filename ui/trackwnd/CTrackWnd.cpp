@@ -9,9 +9,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDialog>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -27,8 +24,7 @@ namespace {
 
 constexpr int kRowHeight = CTrackRowPainter::kRowHeight;
 
-// The preset file a drag carries: exactly one local "*.json" file, else none. Anything
-// else is left to the window, which opens projects.
+// The preset file a drag carries: exactly one local "*.json" file, else none.
 QString PresetFileOf(const QMimeData* mime) {
     if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1)
         return {};
@@ -49,7 +45,6 @@ CTrackWnd::CTrackWnd(CEditController& edit, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(false);
-    viewport()->setAcceptDrops(true);
     SetDialogRunner({});
     RegisterCommands();
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
@@ -273,30 +268,15 @@ void CTrackWnd::CancelDrag() {
     }
 }
 
-void CTrackWnd::dragEnterEvent(QDragEnterEvent* event) {
-    if (PresetFileOf(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
-}
-
-// Only a row takes a preset: below the rows there is no track to give it to.
-void CTrackWnd::dragMoveEvent(QDragMoveEvent* event) {
-    if (RowAt(event->position().toPoint()) >= 0)
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void CTrackWnd::dropEvent(QDropEvent* event) {
-    const QString path = PresetFileOf(event->mimeData());
-    const int row = RowAt(event->position().toPoint());
-    if (path.isEmpty() || row < 0) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
+// The window takes the drop, not this pane: a widget that accepts drops keeps every drop
+// over it, and a project dropped on the track list must still open.
+bool CTrackWnd::TakePresetDrop(const QMimeData* mime, const QPoint& globalPos) {
+    const QString path = PresetFileOf(mime);
+    const int row = RowAt(viewport()->mapFromGlobal(globalPos));
+    if (path.isEmpty() || row < 0)
+        return false;
     emit presetDropped(path, row);
+    return true;
 }
 
 bool CTrackWnd::viewportEvent(QEvent* event) {

@@ -16,6 +16,7 @@
 //                         add track)
 //   contextMenuRequested  the "TrackWnd" pop-up menu at a global position
 //   commandStateChanged   something the command enabling depends on changed
+//   TakePresetDrop        the window's drop handler offers each drop here first
 //   presetDropped         a preset file (one local "*.json" URL) was dropped on a row
 //   rowDraggedOut         a row dragged out of the window was let go at a global position
 // Every change to the song goes through CEditController's edit path (CTrackRowCommands).
@@ -30,6 +31,7 @@
 
 class CEditController;
 class CTrack;
+class QMimeData;
 
 class CTrackWnd : public QAbstractScrollArea {
     Q_OBJECT
@@ -54,6 +56,9 @@ public:
     // Tests answer the properties dialog through this; the default runs QDialog::exec().
     void SetDialogRunner(DialogRunner runner);
     void SetDialogSetup(CTrackRowCommands::DialogSetup setup);
+    // A drop at a global position that carries one preset file over a row is taken:
+    // presetDropped tells which, and true is returned. Anything else is left to the caller.
+    bool TakePresetDrop(const QMimeData* mime, const QPoint& globalPos);
 
 signals:
     void currentTrackChanged(int index);
@@ -70,9 +75,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
