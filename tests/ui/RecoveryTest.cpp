@@ -1,6 +1,6 @@
 // Autosave and recovery in one window: when the recovery file is written and removed, the
-// start-up question with its answers, damaged and live files, failed writes, and a real
-// editor process killed after its autosave.
+// start-up question with its answers, damaged and live files, failed writes (of the
+// recovery file and the ".tqb"), and a real editor process killed after its autosave.
 
 #include "UiTestSupport.h"
 #include "UiTests.h"
@@ -192,6 +192,20 @@ private slots:
         QVERIFY(RunUntil([&] { return failed.count() == 1; }, 2000));
         QVERIFY(failed[0][0].toString().startsWith(QStringLiteral("自動保存に失敗しました。")));
         QVERIFY(QDir().rmdir(session->SongPath()));
+    }
+
+    // A folder in the place of the ".tqb": the project is saved, the failure is told.
+    void aBuildInfoThatCannotBeWrittenIsReported() {
+        const QString path = QDir(app->Folder()).filePath("blocked.tqp");
+        QVERIFY(QDir().mkpath(QDir(app->Folder()).filePath("blocked.tqb/inside")));
+        SetSong(NamedSong("blocked"));
+        prompts->saveNames = {path};
+        QVERIFY(frame->Document().Save());
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(prompts->shown.size(), 1);
+        QCOMPARE(prompts->shown[0].icon, IUserPrompts::Icon::Error);
+        QVERIFY(
+            prompts->shown[0].text.contains(QStringLiteral("blocked.tqb の保存に失敗しました")));
     }
 
     void aNewDocumentRemovesTheFile() {
