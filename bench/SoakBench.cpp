@@ -8,6 +8,7 @@
 // fails (exit status 1) when the song breaks the model's invariants or the saved file does
 // not reload equal to the song in memory.
 
+#include "SilentPrompts.h"
 #include "app/CTSQApp.h"
 #include "model/CProject.h"
 #include "model/ModelInvariants.h"
@@ -15,7 +16,6 @@
 #include "ui/CDocument.h"
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
-#include "ui/IUserPrompts.h"
 #include "ui/PathUtil.h"
 
 #include <QApplication>
@@ -29,18 +29,17 @@
 #include <random>
 #include <string>
 
-namespace {
-
-class SilentPrompts : public IUserPrompts {
-public:
-    QString OpenFileName(const FileRequest&) override { return {}; }
-    QString SaveFileName(const FileRequest&) override { return {}; }
+namespace {}
+QString SaveFileName(const FileRequest&) override {
+    return {};
+}
 
 protected:
-    std::optional<Answer> Ask(const QString&, const QString&, Icon, Buttons) override {
-        return std::nullopt;
-    }
-};
+std::optional<Answer> Ask(const QString&, const QString&, Icon, Buttons) override {
+    return std::nullopt;
+}
+}
+;
 
 // "VmRSS" or "VmHWM" of this process, in KiB.
 long MemoryKiB(const std::string& key) {
