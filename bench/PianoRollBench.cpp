@@ -36,18 +36,6 @@ constexpr int kSpacing = 120; // ticks between note starts
 constexpr int kSelected = 1000;
 constexpr int kSteps = 200;
 
-}
-QString SaveFileName(const FileRequest&) override {
-    return {};
-}
-
-protected:
-std::optional<Answer> Ask(const QString&, const QString&, Icon, Buttons) override {
-    return Answer::Ok;
-}
-}
-;
-
 CProject MakeSong() {
     CProject project;
     project.Reset();

@@ -29,17 +29,7 @@
 #include <random>
 #include <string>
 
-namespace {}
-QString SaveFileName(const FileRequest&) override {
-    return {};
-}
-
-protected:
-std::optional<Answer> Ask(const QString&, const QString&, Icon, Buttons) override {
-    return std::nullopt;
-}
-}
-;
+namespace {
 
 // "VmRSS" or "VmHWM" of this process, in KiB.
 long MemoryKiB(const std::string& key) {
