@@ -109,6 +109,14 @@ void ReadString(QSettings& settings, const char* key, std::string& target) {
 
 CSettingsStore::CSettingsStore()
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, kCompanyName, kAppTitle) {
+    // Qt then writes the file through a temporary and a rename, like every other file of
+    // the program, and never in place where a full disk could cut it short.
+    m_settings.setAtomicSyncRequired(true);
+}
+
+bool CSettingsStore::Flush() {
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
 }
 
 void CSettingsStore::LoadOptions(OPTIONS& options) {
@@ -128,6 +136,11 @@ void CSettingsStore::LoadOptions(OPTIONS& options) {
     ReadString(m_settings, "PCMDefaultPath", options.pcmDefaultPath);
     ReadString(m_settings, "ProjectDefaultPath", options.projectDefaultPath);
     m_settings.endGroup();
+    m_settings.beginGroup("Recovery");
+    options.autosaveSeconds =
+        Limit(ReadInt(m_settings, "AutosaveSeconds"), options.autosaveSeconds,
+              options_range::kAutosaveMin, options_range::kAutosaveMax, OutOfRange::Clamp);
+    m_settings.endGroup();
 }
 
 void CSettingsStore::SaveOptions(const OPTIONS& options) {
@@ -138,6 +151,9 @@ void CSettingsStore::SaveOptions(const OPTIONS& options) {
         m_settings.setValue(option.name, options.*option.field);
     m_settings.setValue("PCMDefaultPath", QString::fromStdString(options.pcmDefaultPath));
     m_settings.setValue("ProjectDefaultPath", QString::fromStdString(options.projectDefaultPath));
+    m_settings.endGroup();
+    m_settings.beginGroup("Recovery");
+    m_settings.setValue("AutosaveSeconds", options.autosaveSeconds);
     m_settings.endGroup();
 }
 

@@ -31,6 +31,10 @@ public:
     double LoadVolume();
     void SaveVolume(double volume);
 
+    // Writes what is pending to the file; false when it could not be written (the old
+    // file then stays as it was).
+    bool Flush();
+
     // Removes the settings file and everything in it (the "del" switch). Nothing may be
     // written afterwards.
     bool RemoveAll();

@@ -19,6 +19,7 @@
 #include "ui/CMessagePrompts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 
 namespace {
@@ -53,14 +54,15 @@ std::optional<int> CTSQApp::Start(const QStringList& arguments) {
         m_deleteSettings = AskDeleteSettings();
         return 0;
     }
-    m_frame = std::make_unique<CMainFrame>(*this);
+    m_frame = std::make_unique<CMainFrame>(*this, m_prompts);
     SetSoundDialogServices({&m_options, &m_store.Settings(), &m_customColors, [this] {
                                 return m_frame != nullptr ? m_frame->Edit().Project().data
                                                           : m_defaultProject;
                             }});
     m_frame->Builds().SetEncoderFactory(
         [this] { return CEncoderBridge::Make(m_applicationDirectory, m_store.Settings()); });
-    if (!commandLine.fileName.isEmpty())
+    // A restored song is unsaved work: a file named on the command line must not replace it.
+    if (!m_frame->OfferRecovery() && !commandLine.fileName.isEmpty())
         m_frame->OpenFile(commandLine.fileName);
     m_frame->ShowWindow(m_options.restoreWindow != 0);
     return std::nullopt;
@@ -79,11 +81,17 @@ void CTSQApp::ApplyOptions() {
     CTrackData::SetDefaultNoteColor(m_options.crNote);
 }
 
+IUserPrompts& CTSQApp::Prompts() {
+    if (m_prompts == nullptr) {
+        m_ownPrompts = std::make_unique<CMessagePrompts>();
+        m_prompts = m_ownPrompts.get();
+    }
+    return *m_prompts;
+}
+
 bool CTSQApp::AskDeleteSettings() {
-    CMessagePrompts realPrompts;
-    IUserPrompts& prompts = m_prompts != nullptr ? *m_prompts : realPrompts;
-    return prompts.Message(kDeleteQuestion, {}, IUserPrompts::Icon::Question,
-                           IUserPrompts::Buttons::YesNo) == IUserPrompts::Answer::Yes;
+    return Prompts().Message(kDeleteQuestion, {}, IUserPrompts::Icon::Question,
+                             IUserPrompts::Buttons::YesNo) == IUserPrompts::Answer::Yes;
 }
 
 void CTSQApp::Shutdown() {
@@ -108,7 +116,9 @@ void CTSQApp::SaveSettings() {
     const double volume = m_player->IsOpen() ? (m_player->GetDeviceVolume() & 0xFFFF) / 65535.0
                                              : m_player->GetVolume();
     m_store.SaveVolume(volume);
-    m_store.Settings().sync();
+    if (!m_store.Flush())
+        Prompts().Error(QCoreApplication::translate("CTSQApp", "%1 の保存に失敗しました。")
+                            .arg(QDir::toNativeSeparators(m_store.Settings().fileName())));
 }
 
 void CTSQApp::ShowAbout(QWidget* parent) {
@@ -150,8 +160,6 @@ void CTSQApp::RegisterFileType(QWidget* parent) {
     const QString extension = QString::fromLatin1(kProjectExtension);
     const CFileTypeRegistry registry(QCoreApplication::applicationFilePath(), extension,
                                      QString::fromUtf8(kProjectTypeName), kProjectIcon);
-    CMessagePrompts realPrompts;
-    CRegisterFileTypeDialog dialog(registry, extension,
-                                   m_prompts != nullptr ? *m_prompts : realPrompts, parent);
+    CRegisterFileTypeDialog dialog(registry, extension, Prompts(), parent);
     dialog.exec();
 }

@@ -21,7 +21,8 @@ class IUserPrompts;
 
 class CTSQApp : public IAppServices {
 public:
-    // `prompts` answers the "del" question; null means a real message box.
+    // `prompts` answers every message box of the program (the "del" question, the
+    // recovery question, the window's own); null means real message boxes.
     explicit CTSQApp(IUserPrompts* prompts = nullptr);
     ~CTSQApp() override;
     CTSQApp(const CTSQApp&) = delete;
@@ -60,8 +61,11 @@ private:
     void SaveSettings();
     void ApplyOptions();
     bool AskDeleteSettings();
+    // The prompts given, or real message boxes made on first use.
+    IUserPrompts& Prompts();
 
     IUserPrompts* m_prompts;
+    std::unique_ptr<IUserPrompts> m_ownPrompts;
     CSettingsStore m_store;
     OPTIONS m_options;
     CProjectData m_defaultProject;

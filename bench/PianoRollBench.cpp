@@ -11,11 +11,11 @@
 
 #include "BenchTiming.h"
 
+#include "SilentPrompts.h"
 #include "common/Options.h"
 #include "model/CProject.h"
 #include "ui/CEditController.h"
 #include "ui/CNoteDefaults.h"
-#include "ui/IUserPrompts.h"
 #include "ui/pianoroll/CPianoRollWnd.h"
 
 #include <QApplication>
@@ -35,17 +35,6 @@ constexpr int kNotesPerTrack = 25000;
 constexpr int kSpacing = 120; // ticks between note starts
 constexpr int kSelected = 1000;
 constexpr int kSteps = 200;
-
-class SilentPrompts : public IUserPrompts {
-public:
-    QString OpenFileName(const FileRequest&) override { return {}; }
-    QString SaveFileName(const FileRequest&) override { return {}; }
-
-protected:
-    std::optional<Answer> Ask(const QString&, const QString&, Icon, Buttons) override {
-        return Answer::Ok;
-    }
-};
 
 CProject MakeSong() {
     CProject project;

@@ -49,6 +49,9 @@ struct OPTIONS {
     int32_t restoreWindow = 1;
     std::string projectDefaultPath; // UTF-8; the documents folder at run time
 
+    // Recovery: kept in a section of its own, "Recovery"/"AutosaveSeconds"
+    int32_t autosaveSeconds = 60; // 0 = no autosave
+
     bool operator==(const OPTIONS&) const = default;
 };
 
@@ -59,6 +62,7 @@ constexpr int32_t kZoomXMin = 16, kZoomXMax = 8192;
 constexpr int32_t kZoomYMin = 2, kZoomYMax = 64;
 constexpr int32_t kPlayBufferMin = 10, kPlayBufferMax = 10000;
 constexpr int32_t kBuildThreadsMin = 1, kBuildThreadsMax = 32;
+constexpr int32_t kAutosaveMin = 0, kAutosaveMax = 3600;
 } // namespace options_range
 
 // The defaults of a first run: the values above plus those only known at run time (the

@@ -88,6 +88,7 @@ void COptionsDialog::SetOptions(const OPTIONS& o) {
     SetFlag(m_ui.importRhythmAutoLength, o.importRhythmAutoLength);
     m_ui.importRhythmAutoLengthLength->SetValue(o.importRhythmAutoLengthLength);
     SetFlag(m_ui.restoreWindow, o.restoreWindow);
+    m_ui.autosaveSeconds->SetValue(o.autosaveSeconds);
     StabilizeForm();
 }
 
@@ -131,6 +132,7 @@ OPTIONS COptionsDialog::GetOptions() const {
     o.importRhythmAutoLengthLength =
         static_cast<int32_t>(m_ui.importRhythmAutoLengthLength->Value());
     o.restoreWindow = Flag(m_ui.restoreWindow);
+    o.autosaveSeconds = static_cast<int32_t>(m_ui.autosaveSeconds->Value());
     return o;
 }
 

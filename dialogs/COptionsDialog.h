@@ -74,6 +74,7 @@ private:
         QCheckBox* importRhythmAutoLength = nullptr;
         CNumberEdit* importRhythmAutoLengthLength = nullptr;
         QCheckBox* restoreWindow = nullptr;
+        CNumberEdit* autosaveSeconds = nullptr;
 
         QDialogButtonBox* buttonBox = nullptr;
         void setupUi(QDialog* dialog);

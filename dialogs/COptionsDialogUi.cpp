@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -202,6 +203,9 @@ QWidget* COptionsDialog::Ui::FilePage(QWidget* parent) {
     importRhythmAutoLengthLength->SetRange(1, std::numeric_limits<int32_t>::max());
     restoreWindow = MakeCheck(page, "restoreWindow",
                               QStringLiteral("起動時に前回終了時のウィンドウ位置を復元する(&W)"));
+    autosaveSeconds = new CNumberEdit(page);
+    autosaveSeconds->setObjectName(QStringLiteral("autosaveSeconds"));
+    autosaveSeconds->SetRange(options_range::kAutosaveMin, options_range::kAutosaveMax);
 
     auto* grid = new QGridLayout;
     grid->addWidget(dlg::MakeLabel(QStringLiteral("Wave サウンドファイルのデフォルトフォルダ(&F):"),
@@ -212,6 +216,12 @@ QWidget* COptionsDialog::Ui::FilePage(QWidget* parent) {
     grid->addWidget(importRhythmAutoLength, 2, 0);
     grid->addWidget(importRhythmAutoLengthLength, 2, 1, Qt::AlignLeft);
     grid->addWidget(restoreWindow, 3, 0, 1, 3);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("COptionsDialog",
+                                                   "自動保存の間隔 (秒、0 で自動保存しない)(&A):"),
+                       autosaveSeconds, page),
+        4, 0);
+    grid->addWidget(autosaveSeconds, 4, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
     PageLayout(page, grid, {});
     return page;

@@ -209,7 +209,7 @@ void CBuildController::WriteBuildInfo() {
         return;
     CProjectModified stale = m_edit.Unsaved();
     stale.Merge(m_edit.Unbuilt());
-    CProject::SaveBuildInfo(ToFsPath(ReplaceExtension(m_document.Path(), ".tqb")), stale);
+    m_document.SaveBuildInfo(stale);
 }
 
 void CBuildController::EndCommand(bool ok, const Continuation& then) {

@@ -35,6 +35,7 @@ constexpr const char* kExportFailed = "%1 のエクスポートに失敗しま�
 constexpr const char* kImportTitle = "インポート";
 constexpr const char* kExportTitle = "エクスポート";
 constexpr const char* kUntitled = "無題";
+constexpr const char* kRecoveredTitle = QT_TRANSLATE_NOOP("CDocument", "%1 (復元)");
 
 const QString kProjectFilter = QStringLiteral("Tesselaphon Editor プロジェクト (*.tqp)");
 const QString kAllFilesFilter = QStringLiteral("すべてのファイル (*)");
@@ -77,6 +78,8 @@ void CDocument::SetPath(const QString& path) {
 
 QString CDocument::Title() const {
     QString title = m_path.isEmpty() ? QString(kUntitled) : QFileInfo(m_path).fileName();
+    if (m_recovered)
+        title = tr(kRecoveredTitle).arg(title);
     if (m_edit.Project().modified != 0)
         title += QStringLiteral(" *");
     return title + QStringLiteral(" - ") + kAppTitle;
@@ -174,6 +177,7 @@ void CDocument::StartOver(CProject project, const QString& path) {
     project.currentTrack = count == 0 ? 0 : std::clamp(project.currentTrack, 0, count - 1);
     m_edit.ReplaceProject(std::move(project));
     m_path = path;
+    m_recovered = false;
     emit documentReplaced();
     emit titleChanged();
     m_edit.Refresh(CEditController::kViewAll | CEditController::kViewResetRoll |
@@ -222,12 +226,29 @@ bool CDocument::SaveTo(const QString& path) {
 
 void CDocument::AfterSave() {
     if (m_app.Options().buildSaveIncremental != 0)
-        CProject::SaveBuildInfo(ToFsPath(ReplaceExtension(m_path, ".tqb")), m_edit.Unbuilt());
+        SaveBuildInfo(m_edit.Unbuilt());
     m_hooks.DeleteTemporaryBuildFiles();
     m_edit.ClearUnsaved();
     m_edit.SetModifiedFlag(false);
     m_recent->Add(m_path);
+    m_recovered = false;
+    emit saved();
     emit titleChanged();
+}
+
+bool CDocument::SaveBuildInfo(const CProjectModified& stale) {
+    const QString path = ReplaceExtension(m_path, ".tqb");
+    if (CProject::SaveBuildInfo(ToFsPath(path), stale))
+        return true;
+    m_prompts.Error(QString(kSaveFailed).arg(Native(path)));
+    return false;
+}
+
+void CDocument::Restore(CProject song) {
+    StartOver(std::move(song), {});
+    m_recovered = true;
+    m_edit.ResetUnbuilt(1);
+    m_edit.SetModifiedFlag(true);
 }
 
 QString CDocument::ChooseSavePath() {
@@ -252,6 +273,7 @@ bool CDocument::Import() {
     MIDI_IMPORT_OPTIONS midi;
     midi.rhythmAutoLength = options.importRhythmAutoLength != 0;
     midi.rhythmAutoLengthLength = std::max(options.importRhythmAutoLengthLength, 1);
+    emit riskyStepStarting();
     CProject imported;
     imported.data = m_app.DefaultProject();
     {

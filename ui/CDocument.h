@@ -17,6 +17,7 @@
 
 class CEditController;
 class CProject;
+class CProjectModified;
 class CRecentFiles;
 class IAppServices;
 
@@ -39,7 +40,8 @@ public:
     const QString& Path() const { return m_path; }
     // Names the untitled song without saving it (the build's naming question).
     void SetPath(const QString& path);
-    // "name *" - "Tesselaphon Editor"; "無題" while untitled.
+    // "name *" - "Tesselaphon Editor"; "無題" while untitled, marked while it holds a song
+    // restored from a recovery file.
     QString Title() const;
     CRecentFiles& Recent() { return *m_recent; }
 
@@ -62,11 +64,22 @@ public:
     bool OpenFile(const QString& path);
     // The save chooser of "save as"; remembers the folder. Empty when cancelled.
     QString ChooseSavePath();
+    // Writes the ".tqb" beside the project file; a failure is shown, since the next build
+    // would otherwise trust a stale file.
+    bool SaveBuildInfo(const CProjectModified& stale);
+    // Makes a song restored from a recovery file the document: untitled, so that saving it
+    // asks for a file and never overwrites the project it came from.
+    void Restore(CProject song);
+    bool IsRecovered() const { return m_recovered; }
 
 signals:
     void titleChanged();
     // A different song is now open (new, open, import as new): views start over.
     void documentReplaced();
+    // The project file was written; the song has no unsaved changes.
+    void saved();
+    // A step that may go wrong badly is about to begin (an import): a moment to keep a copy.
+    void riskyStepStarting();
 
 private:
     bool SaveTo(const QString& path);
@@ -86,4 +99,5 @@ private:
     IDocumentHooks& m_hooks;
     CRecentFiles* m_recent;
     QString m_path;
+    bool m_recovered = false;
 };

@@ -3,6 +3,7 @@
 #include "audio/Sonalo.h"
 #include "common/AppTitle.h"
 #include "dialogs/CTrackDialog.h"
+#include "ui/CAutosave.h"
 #include "ui/CBuildController.h"
 #include "ui/CDesktopLauncher.h"
 #include "ui/CEditController.h"
@@ -17,6 +18,7 @@
 #include "ui/CWindowState.h"
 #include "ui/CommandIds.h"
 #include "ui/IAppServices.h"
+#include "ui/RecoveryOffer.h"
 #include "ui/bars/CNoteBar.h"
 #include "ui/bars/CPlayBar.h"
 #include "ui/bars/CPlaySeekBar.h"
@@ -104,6 +106,8 @@ void CMainFrame::CreateControllers() {
     m_playback->SetWavSource(m_build);
     m_trackCommands = new CTrackCommands(*m_edit, this, this);
     m_projectCommands = new CProjectCommands(*m_edit, *m_playback, this, this);
+    m_autosave = new CAutosave(*m_edit, *m_document, this);
+    m_autosave->SetInterval(m_app.Options().autosaveSeconds);
 }
 
 // The bars' buttons come with the menus, once every command is registered.
@@ -192,6 +196,7 @@ void CMainFrame::RegisterCommands() {
     RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_prompts, *this, [this] {
         m_trackWnd->Refresh();
         m_pianoRoll->Refresh(false);
+        m_autosave->SetInterval(m_app.Options().autosaveSeconds);
     });
     m_registry.AddTarget(m_trackWnd->CommandSet(), [this] { return m_trackWnd->hasFocus(); });
     m_registry.AddTarget(m_pianoRoll->NoteCommands().CommandSet());
@@ -223,6 +228,7 @@ void CMainFrame::ConnectSignals() {
         ScheduleCommandUpdate();
     });
     connect(m_build, &CBuildController::buildingChanged, this, &CMainFrame::UpdateCommandStates);
+    ConnectAutosave();
     connect(m_noteDefaults, &CNoteDefaults::changed, this, &CMainFrame::ScheduleCommandUpdate);
     connect(m_playback, &CPlaybackController::playingChanged, this, [this](bool playing) {
         m_playBar->SeekBar()->SetPlaying(playing);
@@ -242,6 +248,23 @@ void CMainFrame::ConnectSignals() {
     connect(m_playBar->VolumeBar(), &CSeekBar::scrolled, this,
             [this](int value, CSeekBar::ScrollCode) { m_app.Player().SetVolume(value / 100.0); });
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::ScheduleCommandUpdate);
+}
+
+// A build or an import may take the program down with it, so the song is written first;
+// once it is saved or given up the recovery file has nothing left to keep.
+void CMainFrame::ConnectAutosave() {
+    connect(m_build, &CBuildController::buildingChanged, m_autosave, [this](bool building) {
+        if (building)
+            m_autosave->SaveNow();
+    });
+    connect(m_document, &CDocument::riskyStepStarting, m_autosave, &CAutosave::SaveNow);
+    connect(m_document, &CDocument::saved, m_autosave, &CAutosave::Discard);
+    connect(m_document, &CDocument::documentReplaced, m_autosave, &CAutosave::Discard);
+    connect(m_autosave, &CAutosave::writeFailed, m_messagePane, &QLabel::setText);
+}
+
+bool CMainFrame::OfferRecovery() {
+    return ::OfferRecovery(*m_prompts, *m_document, *m_autosave);
 }
 
 void CMainFrame::ConnectPanes() {
@@ -385,6 +408,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     m_playback->Stop();
     SaveLayout();
+    m_autosave->Discard();
     event->accept();
 }
 

@@ -21,6 +21,7 @@
 
 #include <memory>
 
+class CAutosave;
 class CBuildController;
 class CEditController;
 class CFrameActions;
@@ -59,6 +60,9 @@ public:
     bool OpenFile(const QString& path);
     // Shows the window, placed as it was when "RestoreWindow" is on.
     void ShowWindow(bool restore);
+    // The start-up question about songs left by editors that did not end cleanly; true
+    // when one was restored into this window.
+    bool OfferRecovery();
 
     // Runs a command through the routing; false when no one handles it or it is disabled.
     bool RunCommand(int id);
@@ -70,6 +74,7 @@ public:
     CEditController& Edit() { return *m_edit; }
     CDocument& Document() { return *m_document; }
     CBuildController& Builds() { return *m_build; }
+    CAutosave& Autosave() { return *m_autosave; }
     CPlaybackController& Playback() { return *m_playback; }
     CNoteDefaults& NoteDefaults() { return *m_noteDefaults; }
     CTrackWnd& TrackWnd() { return *m_trackWnd; }
@@ -101,6 +106,7 @@ private:
     void RegisterCommands();
     void CreateMenus();
     void ConnectSignals();
+    void ConnectAutosave();
     void ConnectPanes();
     void OnViewsChanged(int views);
     void UpdateTitle();
@@ -127,6 +133,7 @@ private:
     CFrameActions* m_actions = nullptr;
     CFrameMenus* m_menus = nullptr;
     CWindowState* m_windowState = nullptr;
+    CAutosave* m_autosave = nullptr;
 
     QSplitter* m_splitter = nullptr;
     CTrackWnd* m_trackWnd = nullptr;

@@ -10,12 +10,15 @@
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSplitter>
 #include <QTest>
 
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -230,6 +233,57 @@ private slots:
         QCOMPARE(app->Frame()->Document().Path(), path);
         QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("start.tqp - Tesselaphon Editor"));
         app->Shutdown();
+    }
+
+    void autosaveSecondsHasASectionOfItsOwn_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("read");
+        QTest::newRow("missing") << QVariant() << 60;
+        QTest::newRow("off") << QVariant(0) << 0;
+        QTest::newRow("set") << QVariant(15) << 15;
+        QTest::newRow("negative") << QVariant(-5) << 0;
+        QTest::newRow("huge") << QVariant(999999) << 3600;
+        QTest::newRow("text") << QVariant("soon") << 60;
+    }
+    void autosaveSecondsHasASectionOfItsOwn() {
+        QFETCH(QVariant, stored);
+        QFETCH(int, read);
+        if (stored.isValid())
+            Store({{"Recovery/AutosaveSeconds", stored}});
+        auto app = Run(nullptr);
+        QCOMPARE(app->Options().autosaveSeconds, read);
+        app->Shutdown();
+        QCOMPARE(Stored("Recovery/AutosaveSeconds").toInt(), read);
+        QVERIFY(!Stored("Options/AutosaveSeconds").isValid());
+    }
+
+    // The settings folder on a small file system that is full when the program ends.
+    void aFullDiskKeepsTheOldSettingsAndSaysSo() {
+        const QString folder = QFileInfo(SettingsFile()).absolutePath();
+        QDir().mkpath(folder);
+        if (::geteuid() != 0 ||
+            QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) != 0)
+            QSKIP("cannot mount a small file system here");
+        Store({{"Options/PianoRollZoomX", 384}});
+        QFile settings(SettingsFile());
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QByteArray before = settings.readAll();
+        settings.close();
+        QFile filler(folder + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+        filler.close();
+        ScriptedPrompts prompts;
+        auto app = Run(&prompts);
+        app->Options().projectDefaultPath = std::string(8000, 'p');
+        app->Shutdown();
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QByteArray after = settings.readAll();
+        settings.close();
+        QProcess::execute("umount", {folder});
+        QCOMPARE(after, before);
+        QVERIFY(prompts.Texts().join('\n').contains(QStringLiteral("の保存に失敗しました")));
     }
 };
 

@@ -70,6 +70,7 @@ void UsePrivateHome(const QTemporaryDir& home) {
     qputenv("TSQ_AUDIO_DEVICE", "null");
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    qputenv("XDG_STATE_HOME", home.filePath("state").toUtf8());
     qputenv("TMPDIR", home.filePath("tmp").toUtf8());
     QDir().mkpath(home.filePath("tmp"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

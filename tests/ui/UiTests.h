@@ -17,10 +17,12 @@ std::unique_ptr<QObject> MakeAppSettingsTest();
 std::unique_ptr<QObject> MakeScreenshotTest();
 std::unique_ptr<QObject> MakeMessagePromptsTest();
 std::unique_ptr<QObject> MakePresetFrameTest();
+std::unique_ptr<QObject> MakeRecoveryTest();
+std::unique_ptr<QObject> MakeRecoveryProcessTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
     return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest,
             MakeMenuLayoutTest,  MakeBuildPlayTest,  MakeBackgroundBuildTest,
             MakeAppSettingsTest, MakeScreenshotTest, MakeMessagePromptsTest,
-            MakePresetFrameTest};
+            MakePresetFrameTest, MakeRecoveryTest,   MakeRecoveryProcessTest};
 }
