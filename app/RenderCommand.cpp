@@ -109,18 +109,6 @@ void DeriveUnbuiltSet(const CProject& project, const std::string& projectPath,
     map.assign(size_t(seconds), flag);
 }
 
-void UseDocumentsFolder() {
-    if (!CPCM::DocumentsFolder().empty())
-        return;
-#ifdef TSQ_HAVE_AUDIO
-    CPCM::SetDocumentsFolder(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
-#else
-    if (const char* home = std::getenv("HOME"))
-        CPCM::SetDocumentsFolder(std::string(home) + "/Documents");
-#endif
-}
-
 int ExitStatus(const BuildOutcome& outcome) {
     switch (outcome.status) {
     case BuildStatus::Complete:
@@ -136,6 +124,18 @@ int ExitStatus(const BuildOutcome& outcome) {
 }
 
 } // namespace
+
+void UseDocumentsFolder() {
+    if (!CPCM::DocumentsFolder().empty())
+        return;
+#ifdef TSQ_HAVE_AUDIO
+    CPCM::SetDocumentsFolder(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
+#else
+    if (const char* home = std::getenv("HOME"))
+        CPCM::SetDocumentsFolder(std::string(home) + "/Documents");
+#endif
+}
 
 int RunRenderCommand(const std::vector<std::string>& args) {
     RenderOptions options;

@@ -6,3 +6,6 @@
 
 // args are the words after "--render". Returns the exit status.
 int RunRenderCommand(const std::vector<std::string>& args);
+
+// Where sample paths relative to the documents folder are found, as the editor has it.
+void UseDocumentsFolder();
