@@ -1,5 +1,6 @@
 #include "app/CTSQApp.h"
 
+#include "app/CAudioExportRunner.h"
 #include "app/CEncodeDialog.h"
 #include "app/CEncoderBridge.h"
 #include "app/CRegisterFileTypeDialog.h"
@@ -60,6 +61,7 @@ std::optional<int> CTSQApp::Start(const QStringList& arguments) {
                             }});
     m_frame->Builds().SetEncoderFactory(
         [this] { return CEncoderBridge::Make(m_applicationDirectory, m_store.Settings()); });
+    m_frame->Builds().SetAudioExportFactory([] { return std::make_unique<CAudioExportRunner>(); });
     if (!commandLine.fileName.isEmpty())
         m_frame->OpenFile(commandLine.fileName);
     m_frame->ShowWindow(m_options.restoreWindow != 0);
