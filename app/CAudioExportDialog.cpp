@@ -30,9 +30,10 @@ CAudioExportDialog::CAudioExportDialog(bool songHasLoop, QWidget* parent)
       m_quality(SpinBox(0, 100, 70, this)), m_passes(SpinBox(1, 1000, 2, this)),
       m_fade(SpinBox(0, 600000, 5000, this)), m_folder(new QLineEdit(this)), m_ok(nullptr) {
     setWindowTitle(tr("書き出し"));
-    m_what->addItems({tr("曲全体"), tr("トラックごと (ミュートしていないトラック)")});
+    m_what->addItem(tr("曲全体"), kSong);
+    m_what->addItem(tr("トラックごと (ミュートしていないトラック)"), kStems);
     if (songHasLoop)
-        m_what->addItem(tr("無限ループ (シームレス)"));
+        m_what->addItem(tr("無限ループ (シームレス)"), kLoop);
     m_format->addItems({tr("WAV (プロジェクトの形式)"), tr("FLAC"), tr("Ogg Vorbis"), tr("Opus")});
     m_fade->setSuffix(tr(" ms"));
     auto* browse = new QPushButton(tr("参照(&B)..."), this);
@@ -63,8 +64,20 @@ void CAudioExportDialog::SetFolder(const QString& folder) {
 }
 
 // Only what the choices use is open to edit; a file needs a folder to go to.
+void CAudioExportDialog::SetRange(int32_t start, int32_t end) {
+    if (end <= start || m_rangeEnd > m_rangeStart)
+        return;
+    m_rangeStart = start;
+    m_rangeEnd = end;
+    m_what->addItem(tr("選択した音符の範囲"), kRange);
+}
+
+CAudioExportDialog::What CAudioExportDialog::Chosen() const {
+    return static_cast<What>(m_what->currentData().toInt());
+}
+
 void CAudioExportDialog::Update() {
-    const bool loop = m_what->currentIndex() == kLoop;
+    const bool loop = Chosen() == kLoop;
     m_passes->setEnabled(loop);
     m_fade->setEnabled(loop);
     m_quality->setEnabled(m_format->currentIndex() != 0);
@@ -82,10 +95,14 @@ EXPORT_REQUEST CAudioExportDialog::Request() const {
     EXPORT_REQUEST request;
     request.kind = kKinds[std::clamp(m_format->currentIndex(), 0, 3)];
     request.quality = m_quality->value() / 100.0;
-    request.stems = m_what->currentIndex() == kStems;
-    if (m_what->currentIndex() == kLoop) {
+    request.stems = Chosen() == kStems;
+    if (Chosen() == kLoop) {
         request.loopPasses = m_passes->value();
         request.fadeMs = m_fade->value();
+    }
+    if (Chosen() == kRange) {
+        request.rangeStart = m_rangeStart;
+        request.rangeEnd = m_rangeEnd;
     }
     request.folder = m_folder->text().trimmed().toStdString();
     request.threads = CBuild::DefaultThreadCount();

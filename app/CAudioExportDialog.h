@@ -17,11 +17,14 @@ class QSpinBox;
 class CAudioExportDialog : public QDialog {
     Q_OBJECT
 public:
-    enum What { kSong, kStems, kLoop };
+    enum What { kSong, kStems, kLoop, kRange };
 
+    // The loop is offered only when the song has one.
     CAudioExportDialog(bool songHasLoop, QWidget* parent = nullptr);
 
     void SetFolder(const QString& folder);
+    // The selected notes' ticks [start, end); an empty range offers no range export.
+    void SetRange(int32_t start, int32_t end);
     EXPORT_REQUEST Request() const;
 
     QComboBox* WhatList() const { return m_what; }
@@ -33,6 +36,7 @@ public:
     QPushButton* OkButton() const { return m_ok; }
 
 private:
+    What Chosen() const;
     void Update();
     void ChooseFolder();
 
@@ -43,4 +47,6 @@ private:
     QSpinBox* m_fade;
     QLineEdit* m_folder;
     QPushButton* m_ok;
+    int32_t m_rangeStart = 0;
+    int32_t m_rangeEnd = 0;
 };

@@ -107,9 +107,12 @@ EXPORT_OUTCOME CAudioExportRunner::Run(const CProject& song, const QString& proj
 
 void CAudioExportRunner::Export(const CProject& song, const QString& projectPath,
                                 IUserPrompts& prompts, QWidget* parent) {
+    EXPORT_REQUEST selection;
+    SelectRange(song, selection);
     CAudioExportDialog dialog(song.data.loopEnabled != 0 && song.data.loopEnd > song.data.loopStart,
                               parent);
     dialog.SetFolder(QFileInfo(projectPath).absolutePath());
+    dialog.SetRange(selection.rangeStart, selection.rangeEnd);
     if (!m_runDialog(dialog))
         return;
     const EXPORT_OUTCOME outcome = Run(song, projectPath, dialog.Request(), parent);

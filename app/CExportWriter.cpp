@@ -18,7 +18,7 @@ SOUND_FILE_SPEC CExportWriter::Spec() const {
     spec.quality = request.quality;
     if (request.loopPasses > 0)
         spec.loop = SOUND_FILE_LOOP{loopStart, loopLength};
-    else if (song.data.loopEnabled != 0 && loopLength > 0)
+    else if (song.data.loopEnabled != 0 && loopLength > 0 && request.rangeEnd <= request.rangeStart)
         spec.loop = SOUND_FILE_LOOP{leading + loopStart, loopLength};
     return spec;
 }
@@ -35,7 +35,9 @@ Result CExportWriter::Write(const std::string& cacheWav, const std::string& targ
     mix.assign(samples, 0.0);
     if (Result r = writer.Open(target, Spec()); !r)
         return r;
-    const Result r = request.loopPasses > 0 ? WriteLoop() : Copy(-leading, reader.Frames());
+    const Result r = request.loopPasses > 0                  ? WriteLoop()
+                     : request.rangeEnd > request.rangeStart ? WriteRange()
+                                                             : Copy(-leading, reader.Frames());
     if (!r) {
         writer.Discard();
         return r;
@@ -59,6 +61,11 @@ Result CExportWriter::Copy(int64_t from, int64_t count) {
             return r;
     }
     return Result::Ok();
+}
+
+Result CExportWriter::WriteRange() {
+    const int64_t from = FrameAt(song, request.rangeStart);
+    return Copy(from, FrameAt(song, request.rangeEnd) - from);
 }
 
 Result CExportWriter::ReadPass(int64_t k, int64_t count) {

@@ -24,6 +24,7 @@ private:
     SOUND_FILE_SPEC Spec() const;
     Result Copy(int64_t from, int64_t count);
     Result WriteLoop();
+    Result WriteRange();
     // Frames k .. k + count - 1 of one loop pass (count within the pass) into `mix`.
     Result ReadPass(int64_t k, int64_t count);
     Result Fade();

@@ -4,9 +4,23 @@
 #include "app/CExportWriter.h"
 #include "app/ExportVariants.h"
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 
 namespace fs = std::filesystem;
+
+void SelectRange(const CProject& song, EXPORT_REQUEST& request) {
+    request.rangeStart = INT32_MAX;
+    request.rangeEnd = 0;
+    for (const CTrack& track : song.tracks)
+        for (const CNote* note : track.Selection()) {
+            request.rangeStart = std::min(request.rangeStart, note->position);
+            request.rangeEnd = std::max(request.rangeEnd, note->End());
+        }
+    if (request.rangeEnd <= request.rangeStart)
+        request.rangeStart = request.rangeEnd = 0;
+}
 
 CExporter::CExporter(IBuildEvents& events, ISampleLoader& loader, const std::atomic<bool>& stop)
     : events(events), loader(loader), stop(stop) {
@@ -27,7 +41,9 @@ std::vector<CExporter::JOB> CExporter::Jobs(const CProject& song, const std::str
         base.data.samplesPerSec = OpusRateFor(base.data.samplesPerSec);
     const std::string loopKey = request.loopPasses > 0 ? "-loop" : "";
     const std::string rateKey = "-" + std::to_string(base.data.samplesPerSec);
-    const std::string loopSuffix = request.loopPasses > 0 ? " (loop)" : "";
+    const std::string loopSuffix = request.loopPasses > 0                  ? " (loop)"
+                                   : request.rangeEnd > request.rangeStart ? " (range)"
+                                                                           : "";
     std::vector<JOB> jobs;
     if (!request.stems) {
         jobs.push_back(

@@ -24,10 +24,17 @@ struct EXPORT_REQUEST {
     // `fadeMs` of the loop fading out.
     int loopPasses = 0;
     int fadeMs = 0;
+    // With loopPasses 0: the song from tick rangeStart to rangeEnd only (no silence around
+    // it; what still sounds at the start is kept); unused while rangeEnd <= rangeStart.
+    int32_t rangeStart = 0;
+    int32_t rangeEnd = 0;
     std::string folder;   // where the files go
     std::string fileName; // the file of a single export; empty: named after the project
     int64_t threads = 1;
 };
+
+// The time the selected notes of all tracks cover, as a range; empty when none is selected.
+void SelectRange(const CProject& song, EXPORT_REQUEST& request);
 
 struct EXPORT_OUTCOME {
     BuildStatus status = BuildStatus::Complete;

@@ -115,6 +115,28 @@ private slots:
         QVERIFY(prompts.shown[0].text.contains(QStringLiteral("song - ベース.flac")));
     }
 
+    void RangeExportsTheSelectedNotesTime() {
+        CProject song = Song(3, false);
+        song.tracks[1].ForEachNote([&song](const CNote* n) {
+            if (n->position >= 960)
+                song.tracks[1].SelectNote(n, true);
+        });
+        const QString project = Save(song, QStringLiteral("song.tqp"));
+        int offered = 0;
+        CAudioExportRunner runner([&offered](CAudioExportDialog& dialog) {
+            offered = dialog.WhatList()->count();
+            Choose(dialog.WhatList(), CAudioExportDialog::kRange - 1);
+            return true;
+        });
+        ScriptedPrompts prompts;
+        runner.Export(song, project, prompts, nullptr);
+        QCOMPARE(offered, 3);
+        // Notes from 1 s to 2.5 s: 1.5 s at 8000 Hz, 16 bits, mono, after a 44-byte head.
+        const QFileInfo file(dir->filePath(QStringLiteral("song (range).wav")));
+        QVERIFY2(file.exists(), qPrintable(prompts.Texts().join(u'\n')));
+        QCOMPARE(file.size(), 44 + 12000 * 2);
+    }
+
     void FailureIsReported() {
         const QString project = Save(Song(1, false), QStringLiteral("song.tqp"));
         CAudioExportRunner runner([this](CAudioExportDialog& dialog) {
