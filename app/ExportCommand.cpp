@@ -95,22 +95,6 @@ void PlaceOutput(const ExportOptions& options, EXPORT_REQUEST& request) {
     request.fileName = fs::path(options.output).filename().string();
 }
 
-int ExitStatus(const EXPORT_OUTCOME& outcome) {
-    for (const std::string& file : outcome.files)
-        std::printf("%s\n", file.c_str());
-    switch (outcome.status) {
-    case BuildStatus::Complete:
-        return 0;
-    case BuildStatus::Cancelled:
-        std::fprintf(stderr, "tsq: cancelled; no file was left half-written\n");
-        return 130;
-    case BuildStatus::Failed:
-        break;
-    }
-    std::fprintf(stderr, "tsq: %s\n", outcome.message.c_str());
-    return 1;
-}
-
 } // namespace
 
 int RunExportCommand(const std::vector<std::string>& args) {
@@ -136,5 +120,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
                                    options.ignoreMissingSamples);
     CAudioFile loader;
     CExporter exporter(observer, loader, CInterruptGuard::Flag());
-    return ExitStatus(exporter.Export(project, options.project, options.request));
+    const EXPORT_OUTCOME outcome = exporter.Export(project, options.project, options.request);
+    for (const std::string& file : outcome.files)
+        std::printf("%s\n", file.c_str());
+    return ExitStatus(outcome.status, outcome.message, "no file was left half-written");
 }
