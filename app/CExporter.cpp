@@ -31,7 +31,14 @@ std::string CExporter::Target(const std::string& projectPath, const EXPORT_REQUE
     if (!request.fileName.empty() && !request.stems)
         return (fs::path(request.folder) / request.fileName).string();
     const std::string base = fs::path(projectPath).stem().string() + suffix;
-    return (fs::path(request.folder) / (base + SoundFileExtension(request.kind))).string();
+    const fs::path target = fs::path(request.folder) / (base + SoundFileExtension(request.kind));
+    // The build's own WAV file is rewritten in place by the next build, which expects the
+    // layout it wrote: an export never takes its name unless asked to.
+    std::error_code ec;
+    if (fs::weakly_canonical(fs::absolute(target), ec) ==
+        fs::weakly_canonical(fs::absolute(fs::path(projectPath).replace_extension(".wav")), ec))
+        return (fs::path(request.folder) / (base + " (export).wav")).string();
+    return target.string();
 }
 
 std::vector<CExporter::JOB> CExporter::Jobs(const CProject& song, const std::string& projectPath,

@@ -190,7 +190,8 @@ TEST_F(ExportCommand, StemsSumToTheFullMix) {
 TEST_F(ExportCommand, EveryFormatDecodesToTheSongsLength) {
     const std::string project = SaveMix("song.tqp", 2, 2);
     ASSERT_EQ(Run({project, "--format", "wav"}), 0) << errors;
-    const DECODED wav = Decode(File("song.wav"));
+    EXPECT_FALSE(fs::exists(File("song.wav"))) << "the build's own file keeps its name";
+    const DECODED wav = Decode(File("song (export).wav"));
     ASSERT_GT(wav.Frames(), 0);
     // 100 ms of silence on either side of 1.625 s of song.
     EXPECT_EQ(wav.Frames(), SongFrames(kRate));
