@@ -1,5 +1,6 @@
 #include "app/CTSQApp.h"
 
+#include "app/CAudioExportRunner.h"
 #include "app/CEncodeDialog.h"
 #include "app/CEncoderBridge.h"
 #include "app/CRegisterFileTypeDialog.h"
@@ -61,6 +62,7 @@ std::optional<int> CTSQApp::Start(const QStringList& arguments) {
                             }});
     m_frame->Builds().SetEncoderFactory(
         [this] { return CEncoderBridge::Make(m_applicationDirectory, m_store.Settings()); });
+    m_frame->Builds().SetAudioExportFactory([] { return std::make_unique<CAudioExportRunner>(); });
     // A restored song is unsaved work: a file named on the command line must not replace it.
     if (!m_frame->OfferRecovery() && !commandLine.fileName.isEmpty())
         m_frame->OpenFile(commandLine.fileName);

@@ -6,6 +6,7 @@
 #include "app/RenderCommand.h"
 #ifdef TSQ_HAVE_AUDIO
 #include "app/EncodeCommand.h"
+#include "app/ExportCommand.h"
 #endif
 #include "model/CProject.h"
 #include "model/FileIO.h"
@@ -112,6 +113,10 @@ void PrintUsage(bool toError) {
                       "       tsq --render FILE.tqp [--output OUT.wav] [--rebuild] [--threads N]\n"
                       "                             [--ignore-missing-samples]\n"
                       "       tsq --encode FILE.tqp [--bitrate N]\n"
+                      "       tsq --export FILE.tqp --format wav|flac|ogg|opus [--stems]\n"
+                      "                             [--loop N [--fade MS]] [--quality 0-100]\n"
+                      "                             [--output PATH] [--threads N]\n"
+                      "                             [--ignore-missing-samples]\n"
                       "       tsq --presets                  list the sound presets\n"
                       "       tsq --apply-preset CATEGORY/NAME --track N IN.tqp OUT.tqp\n"
                       "       tsq --help\n");
@@ -139,6 +144,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
 #ifdef TSQ_HAVE_AUDIO
     if (mode == "--encode")
         return RunEncodeCommand(rest);
+    if (mode == "--export")
+        return RunExportCommand(rest);
 #endif
     return UsageError("unknown option " + mode);
 }

@@ -109,6 +109,22 @@ void DeriveUnbuiltSet(const CProject& project, const std::string& projectPath,
     map.assign(size_t(seconds), flag);
 }
 
+} // namespace
+
+int ExitStatus(BuildStatus status, const std::string& message, const char* cancelled) {
+    switch (status) {
+    case BuildStatus::Complete:
+        return 0;
+    case BuildStatus::Cancelled:
+        std::fprintf(stderr, "tsq: cancelled; %s\n", cancelled);
+        return 130;
+    case BuildStatus::Failed:
+        break;
+    }
+    std::fprintf(stderr, "tsq: %s\n", message.c_str());
+    return 1;
+}
+
 void UseDocumentsFolder() {
     if (!CPCM::DocumentsFolder().empty())
         return;
@@ -120,22 +136,6 @@ void UseDocumentsFolder() {
         CPCM::SetDocumentsFolder(std::string(home) + "/Documents");
 #endif
 }
-
-int ExitStatus(const BuildOutcome& outcome) {
-    switch (outcome.status) {
-    case BuildStatus::Complete:
-        return 0;
-    case BuildStatus::Cancelled:
-        std::fprintf(stderr, "tsq: cancelled; the rest is rendered by the next --render\n");
-        return 130;
-    case BuildStatus::Failed:
-        break;
-    }
-    std::fprintf(stderr, "tsq: %s\n", outcome.message.c_str());
-    return 1;
-}
-
-} // namespace
 
 int RunRenderCommand(const std::vector<std::string>& args) {
     RenderOptions options;
@@ -168,5 +168,5 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         if (Result r = CProject::SaveBuildInfo(buildInfo, unbuilt); !r)
             std::fprintf(stderr, "tsq: warning: %s\n", r.message.c_str());
     }
-    return ExitStatus(outcome);
+    return ExitStatus(outcome.status, outcome.message, "the rest is rendered by the next --render");
 }

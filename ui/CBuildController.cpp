@@ -324,3 +324,15 @@ QString CBuildController::WavPath() const {
     const QString path = BuildProjectPath();
     return path.isEmpty() ? QString() : ReplaceExtension(path, ".wav");
 }
+
+void CBuildController::ExportAudio() {
+    if (!CanExportAudio())
+        return;
+    const QString projectPath = ChooseBuildPath();
+    if (projectPath.isEmpty())
+        return;
+    m_playback.Stop();
+    std::unique_ptr<IAudioExport> exporter = m_audioExportFactory();
+    if (exporter != nullptr)
+        exporter->Export(m_edit.Project(), projectPath, m_prompts, m_window);
+}

@@ -15,6 +15,7 @@
 
 #include "ui/CBuildJob.h"
 #include "ui/CPlaybackController.h"
+#include "ui/IAudioExport.h"
 #include "ui/IEncoder.h"
 
 #include <QObject>
@@ -49,6 +50,14 @@ public:
 
     // Without an encoder factory no encoder is available.
     void SetEncoderFactory(EncoderFactory factory) { m_encoderFactory = std::move(factory); }
+    // Without an export factory the file menu's "書き出し" stays disabled.
+    void SetAudioExportFactory(AudioExportFactory factory) {
+        m_audioExportFactory = std::move(factory);
+    }
+    // "書き出し": exports a copy of the song as it is now; builds of its own, beside the
+    // project, leave the WAV file and the unbuilt set alone.
+    void ExportAudio();
+    bool CanExportAudio() const { return m_audioExportFactory && !IsBuilding(); }
     // Where the build reads samples from; the decoder route of CAudioFile unless set.
     void SetSampleLoaderFactory(CBuildJob::LoaderFactory factory);
 
@@ -109,6 +118,7 @@ private:
     IAppServices& m_app;
     QWidget* m_window;
     EncoderFactory m_encoderFactory;
+    AudioExportFactory m_audioExportFactory;
     CBuildJob::LoaderFactory m_loaderFactory;
     std::unique_ptr<CTempFolder> m_tempFolder;
     QString m_tempProjectPath;

@@ -17,6 +17,7 @@ enum : int {
     kFileSaveAs = 57604,
     kFileImport = 32825,
     kFileExport = 32834,
+    kAudioExport = 32900,
     kBuild = 32773,
     kRebuild = 32810,
     kEncode = 32827,
@@ -130,7 +131,7 @@ using namespace cmd;
 
 inline constexpr MENU_ITEM kFileMenu[] = {
     Item(kFileNew), Item(kFileOpen), Item(kFileSave), Item(kFileSaveAs), kSeparator,
-    Item(kFileImport), Item(kFileExport), kSeparator,
+    Item(kFileImport), Item(kFileExport), Item(kAudioExport), kSeparator,
     Item(kBuild), Item(kRebuild), Item(kEncode), kSeparator,
     Item(kRecentFile), kRecentFiles,
     Item(kAppExit),

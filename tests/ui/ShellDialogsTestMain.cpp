@@ -1,5 +1,5 @@
-// Runs the tests of the application's encoder and file-association dialogs in one process,
-// with private settings, desktop folders, temporary folder and the silent audio device.
+// Runs the tests of the application's audio export, encoder and file-association dialogs in one
+// process, with private settings, desktop folders, temporary folder and the silent audio device.
 
 #include "UiTestSupport.h"
 
@@ -9,6 +9,7 @@
 
 #include <memory>
 
+std::unique_ptr<QObject> MakeAudioExportTest();
 std::unique_ptr<QObject> MakeEncoderDialogsTest();
 std::unique_ptr<QObject> MakeRegisterFileTypeTest();
 
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     UsePrivateSettings(home);
     int failed = 0;
-    for (auto* make : {MakeEncoderDialogsTest, MakeRegisterFileTypeTest}) {
+    for (auto* make : {MakeAudioExportTest, MakeEncoderDialogsTest, MakeRegisterFileTypeTest}) {
         std::unique_ptr<QObject> test = make();
         failed += QTest::qExec(test.get(), argc, argv);
     }

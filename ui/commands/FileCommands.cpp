@@ -5,6 +5,7 @@
 #include "ui/CommandIds.h"
 #include "ui/commands/CCommandSet.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace {
@@ -68,6 +69,14 @@ void AddBuildCommands(CCommandSet& set, CBuildController& build) {
          .icon = "encode",
          .prompt = "Wave サウンドファイルを MP3 ファイルにエンコードします。\nエンコード (Ctrl+E)",
          .run = [&build] { build.Encode(); }});
+    set.Add({.id = kAudioExport,
+             .caption = QCoreApplication::translate("FileCommands", "書き出し(&W)..."),
+             .icon = "document-export",
+             .prompt = QCoreApplication::translate(
+                 "FileCommands", "曲やトラックごとの音声を WAV、FLAC、Ogg Vorbis、Opus "
+                                 "ファイルに書き出します。\n書き出し"),
+             .run = [&build] { build.ExportAudio(); },
+             .enabled = [&build] { return build.CanExportAudio(); }});
 }
 
 } // namespace

@@ -1,0 +1,38 @@
+#include "audio/SoundFileFormat.h"
+
+const char* SoundFileExtension(SoundFileKind kind) {
+    switch (kind) {
+    case SoundFileKind::Wav:
+        return ".wav";
+    case SoundFileKind::Flac:
+        return ".flac";
+    case SoundFileKind::OggVorbis:
+        return ".ogg";
+    case SoundFileKind::Opus:
+        return ".opus";
+    }
+    return ".wav";
+}
+
+std::optional<SoundFileKind> SoundFileKindNamed(const std::string& name) {
+    if (name == "wav")
+        return SoundFileKind::Wav;
+    if (name == "flac")
+        return SoundFileKind::Flac;
+    if (name == "ogg")
+        return SoundFileKind::OggVorbis;
+    if (name == "opus")
+        return SoundFileKind::Opus;
+    return std::nullopt;
+}
+
+int OpusRateFor(int rate) {
+    for (int allowed : {8000, 12000, 16000, 24000, 48000})
+        if (rate == allowed)
+            return rate;
+    return 48000;
+}
+
+bool IsLossless(SoundFileKind kind) {
+    return kind == SoundFileKind::Wav || kind == SoundFileKind::Flac;
+}
