@@ -128,6 +128,9 @@ void CSettingsStore::LoadOptions(OPTIONS& options) {
     ReadString(m_settings, "PCMDefaultPath", options.pcmDefaultPath);
     ReadString(m_settings, "ProjectDefaultPath", options.projectDefaultPath);
     m_settings.endGroup();
+    m_settings.beginGroup("MidiInput");
+    ReadString(m_settings, "Port", options.midiInputPort);
+    m_settings.endGroup();
 }
 
 void CSettingsStore::SaveOptions(const OPTIONS& options) {
@@ -138,6 +141,9 @@ void CSettingsStore::SaveOptions(const OPTIONS& options) {
         m_settings.setValue(option.name, options.*option.field);
     m_settings.setValue("PCMDefaultPath", QString::fromStdString(options.pcmDefaultPath));
     m_settings.setValue("ProjectDefaultPath", QString::fromStdString(options.projectDefaultPath));
+    m_settings.endGroup();
+    m_settings.beginGroup("MidiInput");
+    m_settings.setValue("Port", QString::fromStdString(options.midiInputPort));
     m_settings.endGroup();
 }
 

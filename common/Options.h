@@ -49,6 +49,9 @@ struct OPTIONS {
     int32_t restoreWindow = 1;
     std::string projectDefaultPath; // UTF-8; the documents folder at run time
 
+    // MIDI keyboard, section "MidiInput"
+    std::string midiInputPort; // "Port": the input port's name, UTF-8; empty for none
+
     bool operator==(const OPTIONS&) const = default;
 };
 

@@ -24,6 +24,7 @@ class CBuildController;
 class CEditController;
 class CFrameActions;
 class CFrameMenus;
+class CMidiKeyboard;
 class CNoteBar;
 class CNoteDefaults;
 class CPianoRollWnd;
@@ -124,6 +125,7 @@ private:
     QSplitter* m_splitter = nullptr;
     CTrackWnd* m_trackWnd = nullptr;
     CPianoRollWnd* m_pianoRoll = nullptr;
+    CMidiKeyboard* m_midiKeyboard = nullptr;
     QToolBar* m_standardBar = nullptr;
     CNoteBar* m_noteBar = nullptr;
     CPlayBar* m_playBar = nullptr;

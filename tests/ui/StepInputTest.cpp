@@ -5,14 +5,19 @@
 
 #include "PianoRollTestRig.h"
 
+#include "ui/CMidiKeyboard.h"
 #include "ui/CommandIds.h"
 #include "ui/pianoroll/CNoteCommands.h"
+#include "ui/pianoroll/CPianoRollPreview.h"
 #include "ui/pianoroll/CStepInput.h"
 #include "ui/pianoroll/StepKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalSpy>
+
+#include <algorithm>
 
 using SEEN = PianoRollRig::SEEN;
 
@@ -264,6 +269,52 @@ private slots:
         QCOMPARE(rig.roll->CaretRow(), 1);
         QVERIFY(set.Run(cmd::kStepInput));
         QCOMPARE(set.Checked(cmd::kStepInput), std::optional<bool>(false));
+    }
+
+    void midiKeysEnterChordsWithTheVelocityAsVolume() {
+        StepRig rig;
+        CMidiKeyboard midi(rig.roll->StepInput());
+        QSignalSpy keys(&midi, &CMidiKeyboard::keyChanged);
+        // Middle C (60) is C4, row 59; 127 is full volume, 64 is 128.
+        midi.Play({true, 0, 60, 127});
+        midi.Play({true, 9, 64, 64});
+        midi.Play({false, 0, 60, 0});
+        QCOMPARE(rig.roll->CaretPosition(), 0);
+        midi.Play({false, 9, 64, 0});
+        QCOMPARE(rig.roll->CaretPosition(), 240);
+        std::vector<int> volumes;
+        rig.Track().ForEachNote(
+            [&](const CNote* n) { volumes.push_back(n->key * 1000 + n->volume); });
+        std::sort(volumes.begin(), volumes.end());
+        QCOMPARE(volumes, (std::vector<int>{55 * 1000 + 128, 59 * 1000 + 255}));
+        QCOMPARE(rig.edit.UndoRing().UndoDepth(), 1);
+        QCOMPARE(keys.count(), 4);
+        QCOMPARE(keys.at(0).at(0).toInt(), 36); // keyboard key of C4, counted from C1
+        // Notes beyond the 96 rows are ignored.
+        midi.Play({true, 0, 23, 100});
+        midi.Play({true, 0, 120, 100});
+        QCOMPARE(rig.Track().NoteCount(), size_t{2});
+        QCOMPARE(CMidiKeyboard::RowOfNote(24), 95);
+        QCOMPARE(CMidiKeyboard::RowOfNote(119), 0);
+        QCOMPARE(CMidiKeyboard::VolumeOfVelocity(1), 2);
+    }
+
+    void midiKeysOnlySoundWhileTheModeIsOff() {
+        StepRig rig;
+        rig.roll->StepInput().SetOn(false);
+        CMidiKeyboard midi(rig.roll->StepInput());
+        rig.roll->Refresh(false); // the preview takes the track's sound
+        midi.Play({true, 0, 60, 100});
+        midi.Play({true, 0, 67, 100});
+        QCOMPARE(rig.roll->Preview().RowsSounding(), 2);
+        QVERIFY(rig.roll->Preview().IsRowSounding(59));
+        midi.Play({false, 0, 60, 0});
+        QCOMPARE(rig.roll->Preview().RowsSounding(), 1);
+        // A key pressed before step input was switched on still ends its sound.
+        rig.roll->StepInput().SetOn(true);
+        midi.Play({false, 0, 67, 0});
+        QCOMPARE(rig.roll->Preview().RowsSounding(), 0);
+        QCOMPARE(rig.Track().NoteCount(), size_t{0});
     }
 };
 
