@@ -1,5 +1,6 @@
 #include "ui/CMidiKeyboard.h"
 
+#include "common/CHeldKeys.h"
 #include "ui/pianoroll/CStepInput.h"
 
 namespace {
@@ -37,7 +38,9 @@ void CMidiKeyboard::Play(const MIDI_KEY_EVENT& event) {
         m_step.NoteOn(row, VolumeOfVelocity(event.velocity));
     else
         m_step.NoteOff(row);
-    emit keyChanged(kRows - 1 - row, event.on);
+    const int key = kRows - 1 - row;
+    CHeldKeys::Instance().Set(key, event.on);
+    emit keyChanged(key, event.on);
 }
 
 int CMidiKeyboard::RowOfNote(int note) {
