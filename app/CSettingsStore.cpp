@@ -141,6 +141,9 @@ void CSettingsStore::LoadOptions(OPTIONS& options) {
         Limit(ReadInt(m_settings, "AutosaveSeconds"), options.autosaveSeconds,
               options_range::kAutosaveMin, options_range::kAutosaveMax, OutOfRange::Clamp);
     m_settings.endGroup();
+    m_settings.beginGroup("MidiInput");
+    ReadString(m_settings, "Port", options.midiInputPort);
+    m_settings.endGroup();
 }
 
 void CSettingsStore::SaveOptions(const OPTIONS& options) {
@@ -154,6 +157,9 @@ void CSettingsStore::SaveOptions(const OPTIONS& options) {
     m_settings.endGroup();
     m_settings.beginGroup("Recovery");
     m_settings.setValue("AutosaveSeconds", options.autosaveSeconds);
+    m_settings.endGroup();
+    m_settings.beginGroup("MidiInput");
+    m_settings.setValue("Port", QString::fromStdString(options.midiInputPort));
     m_settings.endGroup();
 }
 

@@ -51,6 +51,8 @@ struct OPTIONS {
 
     // Recovery: kept in a section of its own, "Recovery"/"AutosaveSeconds"
     int32_t autosaveSeconds = 60; // 0 = no autosave
+    // MIDI keyboard, section "MidiInput"
+    std::string midiInputPort; // "Port": the input port's name, UTF-8; empty for none
 
     bool operator==(const OPTIONS&) const = default;
 };

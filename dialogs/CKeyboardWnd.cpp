@@ -1,5 +1,6 @@
 #include "dialogs/CKeyboardWnd.h"
 
+#include "common/CHeldKeys.h"
 #include "preview/CPreviewEngine.h"
 
 #include <QKeyEvent>
@@ -26,6 +27,7 @@ CKeyboardWnd::CKeyboardWnd(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(&CHeldKeys::Instance(), &CHeldKeys::changed, this, &CKeyboardWnd::UpdateKey);
 }
 
 CKeyboardWnd::~CKeyboardWnd() {
@@ -133,7 +135,7 @@ void CKeyboardWnd::paintEvent(QPaintEvent*) {
 void CKeyboardWnd::PaintKey(QPainter& painter, int key) const {
     const bool black = IsBlack(key);
     QColor fill = black ? QColor(Qt::black) : QColor(Qt::white);
-    if (key == m_soundingKey)
+    if (key == m_soundingKey || CHeldKeys::Instance().IsHeld(key))
         fill = palette().color(QPalette::Highlight);
     const QRegion region = KeyRegion(key);
     for (const QRect& r : region)

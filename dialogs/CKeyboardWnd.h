@@ -10,7 +10,7 @@
 // preview engine; sliding with the button held sounds each key reached; letting go stops the
 // sound and tells the owner (noteOff). The owner refreshes the preview track in its noteOn
 // handler, before the key starts: the track and the project must then stay unchanged while
-// the key sounds.
+// the key sounds. Keys held on the MIDI keyboard (CHeldKeys) show as pressed.
 //
 // Thread: the user-interface thread only.
 

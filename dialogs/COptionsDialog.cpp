@@ -2,6 +2,7 @@
 
 #include "dialogs/CNumberEdit.h"
 #include "dialogs/FileChooserStart.h"
+#include "preview/CMidiInput.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,7 +53,28 @@ COptionsDialog::COptionsDialog(QWidget* parent) : QDialog(parent) {
             &COptionsDialog::BrowsePcmFolder);
     for (QComboBox* list : {m_ui.pianoRollZoomX, m_ui.pianoRollZoomY, m_ui.playBufferSize})
         list->installEventFilter(this);
+    for (const MIDI_PORT& port : CMidiInput::ListPorts())
+        m_midiPorts << QString::fromStdString(port.name);
     SetOptions(OPTIONS{});
+}
+
+void COptionsDialog::SetMidiPorts(const QStringList& names) {
+    m_midiPorts = names;
+    FillMidiPorts(GetOptions().midiInputPort);
+}
+
+// "なし" first, then the ports present; a chosen port that is not plugged in now stays on
+// the list, so opening the dialog without the keyboard does not forget it.
+void COptionsDialog::FillMidiPorts(const std::string& chosen) {
+    QComboBox* list = m_ui.midiInputPort;
+    list->clear();
+    list->addItem(tr("なし"), QString());
+    for (const QString& name : m_midiPorts)
+        list->addItem(name, name);
+    const QString current = QString::fromStdString(chosen);
+    if (!current.isEmpty() && !m_midiPorts.contains(current))
+        list->addItem(tr("%1 (未接続)").arg(current), current);
+    list->setCurrentIndex(std::max(list->findData(current), 0));
 }
 
 void COptionsDialog::SetOptions(const OPTIONS& o) {
@@ -80,6 +102,7 @@ void COptionsDialog::SetOptions(const OPTIONS& o) {
     m_ui.playBufferSize->setEditText(QString::number(o.playBufferSize));
     SetFlag(m_ui.playMove, o.playMove);
     SetFlag(m_ui.playScroll, o.playScroll);
+    FillMidiPorts(o.midiInputPort);
     m_ui.buildThreads->SetValue(o.buildThreads);
     SetFlag(m_ui.buildSaveIncremental, o.buildSaveIncremental);
     SetFlag(m_ui.buildSaveProject, o.buildSaveProject);
@@ -123,6 +146,7 @@ OPTIONS COptionsDialog::GetOptions() const {
         std::clamp(m_options.playBufferSize, range::kPlayBufferMin, range::kPlayBufferMax));
     o.playMove = Flag(m_ui.playMove);
     o.playScroll = Flag(m_ui.playScroll);
+    o.midiInputPort = m_ui.midiInputPort->currentData().toString().toStdString();
     o.buildThreads = static_cast<int32_t>(m_ui.buildThreads->Value());
     o.buildSaveIncremental = Flag(m_ui.buildSaveIncremental);
     o.buildSaveProject = Flag(m_ui.buildSaveProject);

@@ -7,6 +7,9 @@
 #include "dialogs/CColorButton.h"
 
 #include <QDialog>
+#include <QStringList>
+
+#include <string>
 
 class CNumberEdit;
 class QCheckBox;
@@ -21,6 +24,8 @@ class COptionsDialog : public QDialog {
 public:
     explicit COptionsDialog(QWidget* parent = nullptr);
 
+    // The MIDI input ports offered, by name; the sequencer's when the dialog is made.
+    void SetMidiPorts(const QStringList& names);
     void SetOptions(const OPTIONS& options);
     OPTIONS GetOptions() const;
     void SetCustomColors(const CColorButton::CustomColors& colors) { m_customColors = colors; }
@@ -32,6 +37,7 @@ protected:
 private:
     void StabilizeForm();
     void BrowsePcmFolder();
+    void FillMidiPorts(const std::string& chosen);
     void CommitNumberList(QComboBox* list, int32_t minimum, int32_t maximum, int32_t fallback);
 
     struct Ui {
@@ -63,6 +69,7 @@ private:
         QComboBox* playBufferSize = nullptr;
         QCheckBox* playMove = nullptr;
         QCheckBox* playScroll = nullptr;
+        QComboBox* midiInputPort = nullptr;
         // Build
         CNumberEdit* buildThreads = nullptr;
         QCheckBox* buildSaveIncremental = nullptr;
@@ -89,5 +96,6 @@ private:
     } m_ui;
 
     OPTIONS m_options;
+    QStringList m_midiPorts;
     CColorButton::CustomColors m_customColors{};
 };

@@ -156,6 +156,8 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
         MakeCheck(page, "playMove", QStringLiteral("再生位置に追従してキャレットを移動する(&M)"));
     playScroll =
         MakeCheck(page, "playScroll", QStringLiteral("キャレットに追従してスクロールする(&S)"));
+    midiInputPort = new QComboBox(page);
+    midiInputPort->setObjectName(QStringLiteral("midiInputPort"));
     auto* form = new QFormLayout;
     form->addRow(notePlay);
     form->addRow(keyboardPlay);
@@ -165,6 +167,9 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
     buffer->addStretch(1);
     form->addRow(dlg::MakeLabel(QStringLiteral("再生バッファサイズ(&B):"), playBufferSize, page),
                  buffer);
+    form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialog", "MIDI 入力(&I):"),
+                                midiInputPort, page),
+                 midiInputPort);
     PageLayout(page, form, {playMove, playScroll});
     return page;
 }

@@ -1,9 +1,15 @@
 #pragma once
-// Live preview of one key of one track: the note sample function streamed as 16-bit mono
+// Live preview of keys of one track: the note sample function streamed as 16-bit mono
 // at the project's rate to a wave-out device through four rotating buffers. The buffers
 // are refilled on the engine's thread, from the device's notices. The owner says when the
-// user lets go (Stop): the device is reset there and then, so the sound ends at once and no
-// release tail is heard.
+// user lets go (Stop, NoteOff): the device is reset there and then, so the sound ends at
+// once and no release tail is heard.
+//
+// Up to kMaxVoices keys sound together (NoteOn, NoteOff), summed before the conversion to
+// 16 bits; a key beyond that takes the place of the key started longest ago. A key that
+// starts or ends while others sound restarts the stream with what is rendered from then
+// on, so it is heard within one buffer rather than after the buffers already queued; the
+// keys that go on sounding skip what those buffers held.
 //
 // Thread: every method on the thread the engine lives on (the one that calls Open), which
 // runs a Qt event loop.
@@ -19,6 +25,8 @@ class CTrack;
 class CPreviewEngine : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kMaxVoices = 16;
+
     explicit CPreviewEngine(QObject* parent = nullptr);
     ~CPreviewEngine() override;
 
@@ -33,7 +41,12 @@ public:
     // stopped first, and the new key starts from its own beginning. False without a
     // project, or for a key outside 0..95 (the key playing then plays on).
     bool Play(int key);
-    // Ends the key being played at once: when it returns the device is silent.
+    // Starts a key beside those sounding, at level 0..1 (clamped, NaN is 0); a key already
+    // sounding starts again from its own beginning. False as for Play.
+    bool NoteOn(int key, double level = 1.0);
+    // Ends one key at once; the others sound on.
+    void NoteOff(int key);
+    // Ends every key at once: when it returns the device is silent.
     void Stop();
     // Device output level 0..1 (clamped, NaN is 0), kept across Open and Close.
     void SetVolume(double volume);
@@ -45,8 +58,10 @@ public:
 
     bool IsOpen() const;
     bool IsPlaying() const;
-    // The key being played, -1 when none.
+    // The key started last of those sounding, -1 when none.
     int Key() const;
+    bool IsSounding(int key) const;
+    int VoiceCount() const;
 
 private:
     struct Impl;

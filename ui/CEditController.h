@@ -73,6 +73,16 @@ public:
         change(m_project);
         return CommitChange(views);
     }
+    // Adds a change to the newest undo step instead of recording one, for one gesture the
+    // user makes over several events (the notes of a chord come key by key). The caller
+    // makes sure the newest step is still its own; a refused change takes back the whole
+    // step.
+    template <class F> bool Amend(int views, F&& change) {
+        ++m_openChanges;
+        m_project.changed.clear();
+        change(m_project);
+        return CommitChange(views);
+    }
 
     // The selection of the current track (CTrack::SelectNote, CTrack::FindNotes) and the
     // choice of the current track: they say where the user works, so they leave no undo

@@ -10,6 +10,7 @@
 #include "ui/CFrameActions.h"
 #include "ui/CFrameMenus.h"
 #include "ui/CMessagePrompts.h"
+#include "ui/CMidiKeyboard.h"
 #include "ui/CNoteDefaults.h"
 #include "ui/CPlaybackController.h"
 #include "ui/CProjectCommands.h"
@@ -50,6 +51,8 @@ namespace {
 
 constexpr const char* kBarStateSection = "Bar State";
 constexpr const char* kBarStateKey = "State";
+// How long a MIDI port's coming or going stays in the status bar.
+constexpr int kMidiMessageMs = 5000;
 
 } // namespace
 
@@ -153,6 +156,10 @@ void CMainFrame::CreatePanes() {
     m_splitter->setStretchFactor(1, 1);
     setCentralWidget(m_splitter);
     resize(1024, 720);
+    m_midiKeyboard = new CMidiKeyboard(m_pianoRoll->StepInput(), this);
+    connect(m_midiKeyboard, &CMidiKeyboard::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kMidiMessageMs); });
+    m_midiKeyboard->Listen(m_app.Options().midiInputPort);
 }
 
 // The browser starts hidden; once shown, the window state keeps it with the bars.
@@ -197,6 +204,7 @@ void CMainFrame::RegisterCommands() {
         m_trackWnd->Refresh();
         m_pianoRoll->Refresh(false);
         m_autosave->SetInterval(m_app.Options().autosaveSeconds);
+        m_midiKeyboard->Listen(m_app.Options().midiInputPort);
     });
     m_registry.AddTarget(m_trackWnd->CommandSet(), [this] { return m_trackWnd->hasFocus(); });
     m_registry.AddTarget(m_pianoRoll->NoteCommands().CommandSet());

@@ -26,6 +26,7 @@ class CBuildController;
 class CEditController;
 class CFrameActions;
 class CFrameMenus;
+class CMidiKeyboard;
 class CNoteBar;
 class CNoteDefaults;
 class CPianoRollWnd;
@@ -139,6 +140,7 @@ private:
     CTrackWnd* m_trackWnd = nullptr;
     CPianoRollWnd* m_pianoRoll = nullptr;
     CPresetBrowser* m_presetBrowser = nullptr;
+    CMidiKeyboard* m_midiKeyboard = nullptr;
     QToolBar* m_standardBar = nullptr;
     CNoteBar* m_noteBar = nullptr;
     CPlayBar* m_playBar = nullptr;

@@ -88,6 +88,7 @@ enum : int {
     kLengthDotted = 32818,
     kLengthTriplet = 32819,
     kSetDefaultNote = 32820,
+    kStepInput = 32880,
     // Play
     kPlay = 32774,
     kPlayFromCaret = 32811,
@@ -181,7 +182,8 @@ inline constexpr MENU_ITEM kNoteMenu[] = {
     SubMenu("連符に分割(&U)", "split", kSplitMenu),
     SubMenu("フィット単位(&F)", "fit", kFitMenu),
     SubMenu("既定の音長(&E)", "note-4", kLengthMenu), kSeparator,
-    Item(kSetDefaultNote),
+    Item(kSetDefaultNote), kSeparator,
+    Item(kStepInput),
 };
 inline constexpr MENU_ITEM kPlayMenu[] = {
     Item(kPlay), Item(kPlayFromCaret), Item(kStop), kSeparator,
@@ -251,7 +253,8 @@ inline constexpr MENU_ITEM kNoteBar[] = {
     Item(kFitDotted), Item(kFitTriplet), kSeparator,
     Item(kLengthWhole), Item(kLengthWhole + 1), Item(kLengthWhole + 2), Item(kLengthWhole + 3),
     Item(kLengthWhole + 4), Item(kLengthWhole + 5), Item(kLengthWhole + 6),
-    Item(kLengthDotted), Item(kLengthTriplet),
+    Item(kLengthDotted), Item(kLengthTriplet), kSeparator,
+    Item(kStepInput),
 };
 
 // clang-format on

@@ -41,15 +41,24 @@ void CPreviewVoice::Render(uint8_t* out, int32_t frames, double gain) {
         std::memset(out, 0, size_t(frames) * preview::kBytesPerFrame);
         return;
     }
-    for (int32_t i = 0; i < frames; ++i) {
-        // The time axis restarts after rate × frequency frames: the envelope and the LFOs
-        // start over and the cached phase steps back by the cycles it ran, much as if the
-        // key had been struck again.
-        if (sampleCounter >= wrapFrames)
-            sampleCounter -= wrapFrames;
-        const double t = sampleCounter / rate;
-        const double x = GetSample(note, t, *project, *track, cache, false);
-        le::Put16(out + 2 * i, static_cast<uint16_t>(preview::ToPcm16(x * gain)));
-        sampleCounter += 1;
-    }
+    for (int32_t i = 0; i < frames; ++i)
+        le::Put16(out + 2 * i, static_cast<uint16_t>(preview::ToPcm16(NextSample() * gain)));
+}
+
+void CPreviewVoice::Mix(double* sum, int32_t frames, double gain) {
+    if (!Active() || !(rate > 0))
+        return;
+    for (int32_t i = 0; i < frames; ++i)
+        sum[i] += NextSample() * gain;
+}
+
+// The time axis restarts after rate × frequency frames: the envelope and the LFOs start
+// over and the cached phase steps back by the cycles it ran, much as if the key had been
+// struck again.
+double CPreviewVoice::NextSample() {
+    if (sampleCounter >= wrapFrames)
+        sampleCounter -= wrapFrames;
+    const double x = GetSample(note, sampleCounter / rate, *project, *track, cache, false);
+    sampleCounter += 1;
+    return x;
 }

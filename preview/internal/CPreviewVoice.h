@@ -41,10 +41,15 @@ public:
     // PCM into out[0 .. 2 × frames). Allocates nothing once the first sample of the key has
     // made the note's cache entry. Without an active key it writes silence.
     void Render(uint8_t* out, int32_t frames, double gain);
+    // Adds the next `frames` samples, each scaled by `gain`, to sum[0 .. frames): one voice
+    // of several sounding together. Without an active key it adds nothing.
+    void Mix(double* sum, int32_t frames, double gain);
 
     const CNote& Note() const { return note; }
 
 private:
+    double NextSample();
+
     const CProject* project = nullptr;
     const CTrack* track = nullptr;
     CNote note;

@@ -4,6 +4,7 @@
 #include "CaptureSupport.h"
 #include "DialogTestUtil.h"
 
+#include "common/CHeldKeys.h"
 #include "dialogs/CKeyboardWnd.h"
 #include "model/CProject.h"
 #include "preview/CPreviewEngine.h"
@@ -29,6 +30,28 @@ class KeyboardTest : public QObject {
 
 private slots:
     void initTestCase() { QuietOffscreenWarnings(); }
+
+    // Keys held on the MIDI keyboard show as pressed, also on a keyboard opened while they
+    // are held, and show as before once let go.
+    void KeysHeldOnTheMidiKeyboardShowAsPressed() {
+        CHeldKeys::Instance().Set(45, true); // A4, white, column 33
+        CKeyboardWnd keyboard;
+        keyboard.setFixedSize(kWidth, kHeight);
+        QVERIFY(ShowActive(&keyboard));
+        const QColor highlight = keyboard.palette().color(QPalette::Highlight);
+        QCOMPARE(keyboard.grab().toImage().pixelColor(335, 40), highlight);
+        CHeldKeys::Instance().Set(46, true); // A#4, black, column 34
+        QCOMPARE(keyboard.grab().toImage().pixelColor(345, 10), highlight);
+        CHeldKeys::Instance().Set(45, false);
+        CHeldKeys::Instance().Set(46, false);
+        const QImage after = keyboard.grab().toImage();
+        QCOMPARE(after.pixelColor(335, 40), QColor(Qt::white));
+        QCOMPARE(after.pixelColor(345, 10), QColor(Qt::black));
+        // Keys outside the keyboard are ignored.
+        CHeldKeys::Instance().Set(-1, true);
+        CHeldKeys::Instance().Set(96, true);
+        QVERIFY(!CHeldKeys::Instance().IsHeld(96));
+    }
 
     // [GIVEN] the column of a black key [WHEN] hit in its lower part [THEN] the white key on
     // the side of the half that was hit

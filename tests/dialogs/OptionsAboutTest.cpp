@@ -164,6 +164,28 @@ private slots:
         QVERIFY(muteButton->isEnabled());
     }
 
+    // The chosen MIDI port by name, "なし" for none, and a chosen port that is not plugged in
+    // stays chosen.
+    void midiPortsAreListedAndAnAbsentChoiceIsKept() {
+        COptionsDialog dialog;
+        dialog.SetMidiPorts({QStringLiteral("Keys: Keys MIDI 1"), QStringLiteral("Pad: In")});
+        OPTIONS o;
+        o.midiInputPort = "Old: Gone";
+        dialog.SetOptions(o);
+        QVERIFY(ShowActive(&dialog));
+        Child<QTabWidget>(&dialog, "tabs")->setCurrentIndex(3);
+        auto* ports = Child<QComboBox>(&dialog, "midiInputPort");
+        QCOMPARE(ports->count(), 4);
+        QCOMPARE(ports->itemText(0), QStringLiteral("なし"));
+        QCOMPARE(ports->currentText(), QStringLiteral("Old: Gone (未接続)"));
+        QCOMPARE(dialog.GetOptions().midiInputPort, std::string("Old: Gone"));
+        ports->setFocus();
+        QTest::keyClick(ports, Qt::Key_Home);
+        QCOMPARE(dialog.GetOptions().midiInputPort, std::string());
+        QTest::keyClick(ports, Qt::Key_Down);
+        QCOMPARE(dialog.GetOptions().midiInputPort, std::string("Keys: Keys MIDI 1"));
+    }
+
     void rhythmLengthNeedsItsSwitch() {
         COptionsDialog dialog;
         QVERIFY(ShowActive(&dialog));

@@ -68,6 +68,22 @@ void CPianoRollPreview::Sound(int row) {
     m_engine.Play(key);
 }
 
+void CPianoRollPreview::HoldRow(int row, double level) {
+    if (row < 0 || row >= kRows || !m_hasTrack)
+        return;
+    m_engine.SetVolume(OutputVolume());
+    m_engine.NoteOn(kRows - 1 - row, level);
+}
+
+void CPianoRollPreview::ReleaseRow(int row) {
+    if (row >= 0 && row < kRows)
+        m_engine.NoteOff(kRows - 1 - row);
+}
+
+bool CPianoRollPreview::IsRowSounding(int row) const {
+    return row >= 0 && row < kRows && m_engine.IsSounding(kRows - 1 - row);
+}
+
 void CPianoRollPreview::Stop() {
     m_engine.Stop();
 }

@@ -31,11 +31,17 @@ public:
     // Sounds a piano-roll row (0 = B8): the same row again does nothing, another row
     // replaces the one sounding.
     void Sound(int row);
+    // Sounds a row beside the rows sounding (a chord, a MIDI keyboard) at level 0..1, up to
+    // CPreviewEngine::kMaxVoices rows; ReleaseRow ends it alone.
+    void HoldRow(int row, double level);
+    void ReleaseRow(int row);
     void Stop();
 
     bool IsSounding() const;
-    // The row sounding, -1 when none.
+    // The row sounding (of several, the one started last), -1 when none.
     int SoundingRow() const;
+    bool IsRowSounding(int row) const;
+    int RowsSounding() const { return m_engine.VoiceCount(); }
     const CTrack& Track() const { return m_track; }
 
 private:

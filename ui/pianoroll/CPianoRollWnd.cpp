@@ -12,6 +12,7 @@
 #include "ui/pianoroll/CPianoRollPainter.h"
 #include "ui/pianoroll/CPianoRollPreview.h"
 #include "ui/pianoroll/CPianoRollRuler.h"
+#include "ui/pianoroll/CStepInput.h"
 #include "ui/pianoroll/PianoRollColors.h"
 #include "ui/pianoroll/PianoRollText.h"
 
@@ -64,6 +65,10 @@ CPianoRollWnd::CPianoRollWnd(CEditController& edit, CNoteDefaults& defaults, OPT
     m_controller = std::make_unique<CPianoRollController>(
         edit, defaults, options, static_cast<IPianoRollCanvas&>(*this), *m_preview);
     m_commands = std::make_unique<CNoteCommands>(edit, defaults, *prompts, options, *this, this);
+    m_stepInput = std::make_unique<CStepInput>(edit, defaults, *m_controller,
+                                               static_cast<IPianoRollView&>(*this), *m_preview);
+    m_stepInput->RegisterCommands(m_commands->CommandSet());
+    connect(m_stepInput.get(), &CStepInput::toggled, this, &CPianoRollWnd::commandStateChanged);
     connect(&m_defaults, &CNoteDefaults::changed, this, [this] {
         InvalidateNotes(m_caretRect);
         m_caretRect = CaretNoteRect();
@@ -83,7 +88,9 @@ CPianoRollWnd::CPianoRollWnd(CEditController& edit, CNoteDefaults& defaults, OPT
 }
 
 CPianoRollWnd::~CPianoRollWnd() {
-    // The controller's drags and timers refer to this canvas; they go first.
+    // The controller's drags and timers refer to this canvas; they go first, after the step
+    // input that moves its caret.
+    m_stepInput.reset();
     m_controller.reset();
 }
 
@@ -440,14 +447,39 @@ void CPianoRollWnd::wheelEvent(QWheelEvent* event) {
     bar->setValue(bar->value() - notches * QApplication::wheelScrollLines());
 }
 
+namespace {
+
+// Keys without Ctrl, Alt or Meta: the caret keys, and the musical keys of step input.
+bool IsPlain(const QKeyEvent* event) {
+    return !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+STEP_KEY StepKeyOfEvent(const QKeyEvent* event) {
+    return StepKeyOf(event->nativeScanCode(), event->key());
+}
+
+} // namespace
+
 void CPianoRollWnd::keyPressEvent(QKeyEvent* event) {
-    const bool plain =
-        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool plain = IsPlain(event);
+    if (plain && m_stepInput->KeyPress(StepKeyOfEvent(event), event->isAutoRepeat())) {
+        event->accept();
+        return;
+    }
     if (plain && m_controller->Key(event->key())) {
         event->accept();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+// A release counts whatever modifiers are held by then, so a chord still ends.
+void CPianoRollWnd::keyReleaseEvent(QKeyEvent* event) {
+    if (m_stepInput->KeyRelease(StepKeyOfEvent(event), event->isAutoRepeat())) {
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 void CPianoRollWnd::contextMenuEvent(QContextMenuEvent* event) {
@@ -460,6 +492,8 @@ void CPianoRollWnd::focusOutEvent(QFocusEvent* event) {
     // Another window or a pop-up took the mouse: the drag ends as on release.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         m_controller->CaptureLost();
+    // The releases of held keys go to whoever has the focus now.
+    m_stepInput->ReleaseAll();
     QAbstractScrollArea::focusOutEvent(event);
 }
 

@@ -45,6 +45,7 @@ class CNoteCommands;
 class CNoteDefaults;
 class CPianoRollController;
 class CPianoRollPreview;
+class CStepInput;
 class IUserPrompts;
 struct OPTIONS;
 
@@ -72,6 +73,8 @@ public:
     CNoteCommands& NoteCommands() { return *m_commands; }
     // The synthesizer that sounds entered and selected notes and the key column.
     const CPianoRollPreview& Preview() const { return *m_preview; }
+    // Step input: while it is on, the pane takes musical keys.
+    CStepInput& StepInput() { return *m_stepInput; }
 
     // The view as it is now (client pixels of the viewport).
     CPianoRollGeometry Geometry() const override;
@@ -95,6 +98,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -137,6 +141,7 @@ private:
     std::unique_ptr<CPianoRollPreview> m_preview;
     std::unique_ptr<CPianoRollController> m_controller;
     std::unique_ptr<CNoteCommands> m_commands;
+    std::unique_ptr<CStepInput> m_stepInput;
 
     int m_rulerHeight = 0; // follows the pane's font
     QFont m_boldFont;
