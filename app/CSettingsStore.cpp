@@ -128,6 +128,10 @@ void CSettingsStore::LoadOptions(OPTIONS& options) {
     ReadString(m_settings, "PCMDefaultPath", options.pcmDefaultPath);
     ReadString(m_settings, "ProjectDefaultPath", options.projectDefaultPath);
     m_settings.endGroup();
+    m_settings.beginGroup("Playback");
+    options.livePlayback =
+        Limit(ReadInt(m_settings, "Live"), options.livePlayback, 0, 1, OutOfRange::Clamp);
+    m_settings.endGroup();
 }
 
 void CSettingsStore::SaveOptions(const OPTIONS& options) {
@@ -138,6 +142,9 @@ void CSettingsStore::SaveOptions(const OPTIONS& options) {
         m_settings.setValue(option.name, options.*option.field);
     m_settings.setValue("PCMDefaultPath", QString::fromStdString(options.pcmDefaultPath));
     m_settings.setValue("ProjectDefaultPath", QString::fromStdString(options.projectDefaultPath));
+    m_settings.endGroup();
+    m_settings.beginGroup("Playback");
+    m_settings.setValue("Live", options.livePlayback);
     m_settings.endGroup();
 }
 

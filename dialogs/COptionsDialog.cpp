@@ -80,6 +80,7 @@ void COptionsDialog::SetOptions(const OPTIONS& o) {
     m_ui.playBufferSize->setEditText(QString::number(o.playBufferSize));
     SetFlag(m_ui.playMove, o.playMove);
     SetFlag(m_ui.playScroll, o.playScroll);
+    SetFlag(m_ui.livePlayback, o.livePlayback);
     m_ui.buildThreads->SetValue(o.buildThreads);
     SetFlag(m_ui.buildSaveIncremental, o.buildSaveIncremental);
     SetFlag(m_ui.buildSaveProject, o.buildSaveProject);
@@ -122,6 +123,7 @@ OPTIONS COptionsDialog::GetOptions() const {
         std::clamp(m_options.playBufferSize, range::kPlayBufferMin, range::kPlayBufferMax));
     o.playMove = Flag(m_ui.playMove);
     o.playScroll = Flag(m_ui.playScroll);
+    o.livePlayback = Flag(m_ui.livePlayback);
     o.buildThreads = static_cast<int32_t>(m_ui.buildThreads->Value());
     o.buildSaveIncremental = Flag(m_ui.buildSaveIncremental);
     o.buildSaveProject = Flag(m_ui.buildSaveProject);

@@ -63,6 +63,7 @@ private:
         QComboBox* playBufferSize = nullptr;
         QCheckBox* playMove = nullptr;
         QCheckBox* playScroll = nullptr;
+        QCheckBox* livePlayback = nullptr;
         // Build
         CNumberEdit* buildThreads = nullptr;
         QCheckBox* buildSaveIncremental = nullptr;

@@ -164,7 +164,9 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
     buffer->addStretch(1);
     form->addRow(dlg::MakeLabel(QStringLiteral("再生バッファサイズ(&B):"), playBufferSize, page),
                  buffer);
-    PageLayout(page, form, {playMove, playScroll});
+    livePlayback = MakeCheck(page, "livePlayback",
+                             COptionsDialog::tr("再生中の編集をすぐに再生に反映する(&L)"));
+    PageLayout(page, form, {playMove, playScroll, livePlayback});
     return page;
 }
 

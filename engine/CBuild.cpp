@@ -269,7 +269,9 @@ bool CBuild::RenderSecond(int32_t second, Worker& worker, size_t& bytes) {
 
 bool CBuild::StoreSecond(int32_t second, const Worker& worker, size_t bytes) {
     std::lock_guard guard(lock);
-    if (!file->WriteAt(layout.SecondOffset(second), std::span(worker.bytes.data(), bytes))) {
+    // Flushed at once: a player of the file reads the second again when it is announced.
+    if (!file->WriteAt(layout.SecondOffset(second), std::span(worker.bytes.data(), bytes)) ||
+        !file->Flush()) {
         (*changeMap)[size_t(second)] = 1;
         writeError = true;
         return false;

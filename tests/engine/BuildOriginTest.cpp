@@ -87,7 +87,10 @@ TEST(BuildOrigin, OnlyFlaggedSecondsAreClaimedAroundTheOrigin) {
 }
 
 TEST(BuildOrigin, EveryWrittenSecondIsAnnouncedOnceWithItsBytesInTheFile) {
+    // A note sounding through every second, so no byte of a second is silence that an
+    // unwritten stretch of the file would match.
     CProject p = BusySong(6, 8000, 16, 2);
+    AddNote(p, 0, 0, 6, 30);
     BuildLayout layout;
     ASSERT_TRUE(MakeBuildLayout(p, layout));
     TempDir dir;

@@ -16,9 +16,11 @@ std::unique_ptr<QObject> MakeBackgroundBuildTest();
 std::unique_ptr<QObject> MakeAppSettingsTest();
 std::unique_ptr<QObject> MakeScreenshotTest();
 std::unique_ptr<QObject> MakeMessagePromptsTest();
+std::unique_ptr<QObject> MakeLivePlaybackTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
     return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest,
             MakeMenuLayoutTest,  MakeBuildPlayTest,  MakeBackgroundBuildTest,
-            MakeAppSettingsTest, MakeScreenshotTest, MakeMessagePromptsTest};
+            MakeAppSettingsTest, MakeScreenshotTest, MakeMessagePromptsTest,
+            MakeLivePlaybackTest};
 }
