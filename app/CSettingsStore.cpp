@@ -144,6 +144,10 @@ void CSettingsStore::LoadOptions(OPTIONS& options) {
     m_settings.beginGroup("MidiInput");
     ReadString(m_settings, "Port", options.midiInputPort);
     m_settings.endGroup();
+    m_settings.beginGroup("Playback");
+    options.livePlayback =
+        Limit(ReadInt(m_settings, "Live"), options.livePlayback, 0, 1, OutOfRange::Clamp);
+    m_settings.endGroup();
 }
 
 void CSettingsStore::SaveOptions(const OPTIONS& options) {
@@ -160,6 +164,9 @@ void CSettingsStore::SaveOptions(const OPTIONS& options) {
     m_settings.endGroup();
     m_settings.beginGroup("MidiInput");
     m_settings.setValue("Port", QString::fromStdString(options.midiInputPort));
+    m_settings.endGroup();
+    m_settings.beginGroup("Playback");
+    m_settings.setValue("Live", options.livePlayback);
     m_settings.endGroup();
 }
 

@@ -35,6 +35,9 @@ struct OPTIONS {
     int32_t playBufferSize = 100; // ms
     int32_t playMove = 1;
     int32_t playScroll = 1;
+    // Section "Playback", not "Options": an edit made while the song plays is built in the
+    // background and heard while it plays; 0 plays the built file as it was when play began.
+    int32_t livePlayback = 1; // "Live"
 
     // Build
     int32_t buildThreads = 1; // replaced by the processor count, 1..32, at run time

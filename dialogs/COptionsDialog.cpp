@@ -103,6 +103,7 @@ void COptionsDialog::SetOptions(const OPTIONS& o) {
     SetFlag(m_ui.playMove, o.playMove);
     SetFlag(m_ui.playScroll, o.playScroll);
     FillMidiPorts(o.midiInputPort);
+    SetFlag(m_ui.livePlayback, o.livePlayback);
     m_ui.buildThreads->SetValue(o.buildThreads);
     SetFlag(m_ui.buildSaveIncremental, o.buildSaveIncremental);
     SetFlag(m_ui.buildSaveProject, o.buildSaveProject);
@@ -147,6 +148,7 @@ OPTIONS COptionsDialog::GetOptions() const {
     o.playMove = Flag(m_ui.playMove);
     o.playScroll = Flag(m_ui.playScroll);
     o.midiInputPort = m_ui.midiInputPort->currentData().toString().toStdString();
+    o.livePlayback = Flag(m_ui.livePlayback);
     o.buildThreads = static_cast<int32_t>(m_ui.buildThreads->Value());
     o.buildSaveIncremental = Flag(m_ui.buildSaveIncremental);
     o.buildSaveProject = Flag(m_ui.buildSaveProject);

@@ -70,6 +70,7 @@ private:
         QCheckBox* playMove = nullptr;
         QCheckBox* playScroll = nullptr;
         QComboBox* midiInputPort = nullptr;
+        QCheckBox* livePlayback = nullptr;
         // Build
         CNumberEdit* buildThreads = nullptr;
         QCheckBox* buildSaveIncremental = nullptr;

@@ -170,7 +170,9 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
     form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialog", "MIDI 入力(&I):"),
                                 midiInputPort, page),
                  midiInputPort);
-    PageLayout(page, form, {playMove, playScroll});
+    livePlayback = MakeCheck(page, "livePlayback",
+                             COptionsDialog::tr("再生中の編集をすぐに再生に反映する(&L)"));
+    PageLayout(page, form, {playMove, playScroll, livePlayback});
     return page;
 }
 

@@ -73,6 +73,7 @@ void CBuild::Reset(CProjectModified& map) {
     secondsRendered = 0;
     progressPosition = 0;
     nextSecond = 0;
+    written.clear();
     runningWorkers = 0;
     writeError = false;
 }
@@ -186,6 +187,7 @@ bool CBuild::WriteFrame() {
 
 bool CBuild::StartWorkers() {
     renderStart = std::chrono::steady_clock::now();
+    lastReport = renderStart;
     for (int n = 0; n < threadCount; ++n) {
         {
             std::lock_guard guard(lock);
@@ -220,18 +222,30 @@ void CBuild::RunWorker() {
     EndWorker();
 }
 
-// Seconds are claimed in ascending order, each exactly once, so the song fills from its
-// start. A worker stops claiming once the build is cancelled or the file failed.
+// Without an origin seconds are claimed in ascending order, each exactly once, so the song
+// fills from its start. With one, the flagged second nearest at or after it goes first and
+// the seconds before it follow, so live playback hears an edit ahead of it soonest. A
+// worker stops claiming once the build is cancelled or the file failed.
 bool CBuild::ClaimSecond(int32_t& second) {
     std::lock_guard guard(lock);
     if (cancelled || writeError)
         return false;
+    const int32_t limit = std::min<int32_t>(layout.secondCount, int32_t(changeMap->size()));
+    if (origin == nullptr) {
+        const bool found = ClaimFrom(nextSecond, limit, second);
+        nextSecond = found ? second + 1 : limit;
+        return found;
+    }
+    const int32_t first = std::clamp<int32_t>(origin->load(std::memory_order_relaxed), 0, limit);
+    return ClaimFrom(first, limit, second) || ClaimFrom(0, first, second);
+}
+
+bool CBuild::ClaimFrom(int32_t first, int32_t end, int32_t& second) {
     CProjectModified& map = *changeMap;
-    const int32_t limit = std::min<int32_t>(layout.secondCount, int32_t(map.size()));
-    for (; nextSecond < limit; ++nextSecond) {
-        if (map[size_t(nextSecond)] != 0) {
-            map[size_t(nextSecond)] = 0;
-            second = nextSecond++;
+    for (int32_t i = first; i < end; ++i) {
+        if (map[size_t(i)] != 0) {
+            map[size_t(i)] = 0;
+            second = i;
             return true;
         }
     }
@@ -255,13 +269,18 @@ bool CBuild::RenderSecond(int32_t second, Worker& worker, size_t& bytes) {
 
 bool CBuild::StoreSecond(int32_t second, const Worker& worker, size_t bytes) {
     std::lock_guard guard(lock);
-    if (!file->WriteAt(layout.SecondOffset(second), std::span(worker.bytes.data(), bytes))) {
+    // Flushed at once: a player of the file reads the second again when it is announced.
+    if (!file->WriteAt(layout.SecondOffset(second), std::span(worker.bytes.data(), bytes)) ||
+        !file->Flush()) {
         (*changeMap)[size_t(second)] = 1;
         writeError = true;
         return false;
     }
     ++secondsDone;
     ++secondsRendered;
+    const uint64_t offset = layout.SecondOffset(second);
+    written.push_back({second, offset, offset + bytes});
+    workerEnded.notify_all();
     return true;
 }
 
@@ -271,16 +290,26 @@ void CBuild::EndWorker() {
     workerEnded.notify_all();
 }
 
-// The calling thread watches the workers while they run: it passes on the stop flag and
-// reports the finished seconds, at least every 100 ms.
+// The calling thread watches the workers while they run: it passes on the stop flag,
+// reports each written second as soon as it is written and the progress at least every
+// 100 ms.
 void CBuild::WatchWorkers() {
+    using namespace std::chrono;
     std::unique_lock guard(lock);
     bool running = true;
     while (running) {
         if (stop)
             cancelled = true;
-        running = !workerEnded.wait_for(guard, std::chrono::milliseconds(100),
-                                        [this] { return runningWorkers == 0; });
+        workerEnded.wait_for(guard, milliseconds(100),
+                             [this] { return runningWorkers == 0 || !written.empty(); });
+        running = runningWorkers != 0;
+        guard.unlock();
+        ReportWritten();
+        guard.lock();
+        const auto now = steady_clock::now();
+        if (running && now - lastReport < milliseconds(100))
+            continue;
+        lastReport = now;
         const int64_t steps = std::exchange(secondsDone, 0);
         guard.unlock();
         ReportSteps(steps);
@@ -290,6 +319,20 @@ void CBuild::WatchWorkers() {
     for (std::thread& t : workers)
         t.join();
     workers.clear();
+}
+
+// Hands the written seconds on outside the lock, so a listener that reads the file again
+// never holds up the workers.
+void CBuild::ReportWritten() {
+    std::vector<WRITTEN> seconds;
+    {
+        std::lock_guard guard(lock);
+        if (written.empty())
+            return;
+        seconds.swap(written);
+    }
+    for (const WRITTEN& w : seconds)
+        events.SecondWritten(w.second, w.firstByte, w.endByte);
 }
 
 void CBuild::ReportSteps(int64_t steps) {

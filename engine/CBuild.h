@@ -50,6 +50,11 @@ public:
     // and an existing file: returns at once with no event but Done, the file untouched.
     BuildOutcome Build(const std::string& path, CProject& project, CProjectModified& changeMap,
                        bool rebuild);
+    // Seconds are claimed nearest at or after `*origin` first, then from the song's start
+    // up to it; the value is read at every claim, so a player may move it while the build
+    // runs (the play position of live playback). Null (the default) claims from the start.
+    // Set before Build; the atomic must outlive it.
+    void SetOrigin(const std::atomic<int32_t>* origin) { this->origin = origin; }
 
 private:
     struct Worker;
@@ -62,11 +67,13 @@ private:
     bool StartWorkers();
     void RunWorker();
     bool ClaimSecond(int32_t& second);
+    bool ClaimFrom(int32_t first, int32_t end, int32_t& second);
     bool RenderSecond(int32_t second, Worker& worker, size_t& bytes);
     bool StoreSecond(int32_t second, const Worker& worker, size_t bytes);
     void EndWorker();
     void WatchWorkers();
     void ReportSteps(int64_t steps);
+    void ReportWritten();
     bool Finalise();
     BuildOutcome Finish(BuildOutcome outcome);
 
@@ -74,6 +81,13 @@ private:
     ISampleLoader& loader;
     int threadCount;
     const std::atomic<bool>& stop;
+    const std::atomic<int32_t>* origin = nullptr;
+
+    struct WRITTEN {
+        int32_t second;
+        uint64_t firstByte;
+        uint64_t endByte;
+    };
 
     // State of the build in progress.
     CProjectModified* changeMap = nullptr;
@@ -81,10 +95,12 @@ private:
     std::unique_ptr<BuildOutputFile> file;
     std::unique_ptr<CSongRenderer> renderer;
     std::vector<std::thread> workers;
-    std::mutex lock; // guards changeMap, file, nextSecond, secondsDone, writeError
+    std::mutex lock; // guards changeMap, file, nextSecond, secondsDone, written, writeError
     std::condition_variable workerEnded;
     int32_t nextSecond = 0;
-    int64_t secondsDone = 0; // written since the progress last looked
+    int64_t secondsDone = 0;      // written since the progress last looked
+    std::vector<WRITTEN> written; // written since the watcher last reported them
+    std::chrono::steady_clock::time_point lastReport;
     int32_t progressPosition = 0;
     std::chrono::steady_clock::time_point renderStart;
     int32_t secondsRendered = 0; // written by this build

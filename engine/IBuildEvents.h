@@ -55,4 +55,12 @@ public:
     virtual void OutputFailed(const std::string& path) = 0;
     // The last event of every build, also of one that had nothing to do.
     virtual void Done(const BuildOutcome& outcome) = 0;
+    // Bytes [firstByte, endByte) of the output file now hold the song's second `second`;
+    // sent soon after each second is written (before the next progress), so a player of the
+    // file can read them again while the build goes on.
+    virtual void SecondWritten(int32_t second, uint64_t firstByte, uint64_t endByte) {
+        (void)second;
+        (void)firstByte;
+        (void)endByte;
+    }
 };

@@ -49,6 +49,9 @@ CBuildController::~CBuildController() {
     if (m_job != nullptr)
         m_job->Stop();
     delete m_job;
+    if (m_liveJob != nullptr)
+        m_liveJob->Stop();
+    delete m_liveJob;
     m_afterBuild = {};
     DeleteTemporaryBuildFiles();
 }
@@ -105,6 +108,7 @@ QString CBuildController::ChooseBuildPath() {
 // Hands the job a copy of the song as it is now and the stale flags; `then` runs when the
 // job has ended and its flags are merged back.
 void CBuildController::StartBuild(const QString& projectPath, bool rebuild, Continuation then) {
+    StopLive();
     const CProject& project = m_edit.PrepareBuild(rebuild);
     CBuildJob::REQUEST request{ToFsPath(ReplaceExtension(projectPath, ".wav")),
                                std::exchange(m_edit.Unbuilt(), {}), rebuild,
@@ -165,6 +169,7 @@ void CBuildController::OnOutputFailed() {
 }
 
 void CBuildController::AbortAndWait() {
+    StopLive();
     if (m_job == nullptr)
         return;
     m_job->Stop();
@@ -250,8 +255,62 @@ bool CBuildController::EncodeBuilt() {
     return encoder->Encode(wavPath, m_edit.Project().data, m_window);
 }
 
+// A live build holds the flags it renders, so while it runs the file is not current.
 bool CBuildController::NeedsBuild() const {
-    return m_edit.Unbuilt().AnySet();
+    return m_liveJob != nullptr || m_edit.Unbuilt().AnySet();
+}
+
+bool CBuildController::BuildLive(LIVE_BUILD live) {
+    if (m_job != nullptr || m_liveJob != nullptr || !m_edit.Unbuilt().AnySet() ||
+        live.wavPath.isEmpty() || live.wavPath != WavPath())
+        return false;
+    const CProject& project = m_edit.PrepareBuild(false);
+    CBuildJob::REQUEST request{ToFsPath(live.wavPath),
+                               std::exchange(m_edit.Unbuilt(), {}),
+                               false,
+                               m_app.Options().buildThreads,
+                               m_loaderFactory,
+                               live.origin,
+                               std::move(live.written),
+                               std::move(live.ended)};
+    m_liveJob = new CBuildJob(project, std::move(request), this);
+    m_liveDone = std::move(live.done);
+    ConnectLiveJob();
+    if (!m_liveJob->Start())
+        OnLiveFinished();
+    return true;
+}
+
+// Questions would interrupt the user in the middle of playing: the live build ends
+// instead, and the next command that builds asks them.
+void CBuildController::ConnectLiveJob() {
+    CBuildJob* job = m_liveJob;
+    connect(job, &CBuildJob::sampleFailed, job,
+            [job] { job->AnswerSample(CBuildJob::SampleAnswer::Abort); });
+    connect(job, &CBuildJob::outputFailed, job, [job] { job->AcknowledgeOutputError(); });
+    connect(job, &CBuildJob::finished, this, &CBuildController::OnLiveFinished);
+}
+
+void CBuildController::CancelLive() {
+    if (m_liveJob != nullptr)
+        m_liveJob->Cancel();
+}
+
+void CBuildController::OnLiveFinished() {
+    CBuildJob* job = std::exchange(m_liveJob, nullptr);
+    const bool complete = job->Outcome().status == BuildStatus::Complete;
+    MergeFlags(*job);
+    job->deleteLater();
+    if (const auto done = std::exchange(m_liveDone, {}))
+        done(complete);
+}
+
+void CBuildController::StopLive() {
+    if (m_liveJob == nullptr)
+        return;
+    m_liveDone = {};
+    m_liveJob->Stop();
+    OnLiveFinished();
 }
 
 void CBuildController::BuildBeforeUse(Continuation then) {

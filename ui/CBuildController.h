@@ -76,6 +76,14 @@ public:
 
     // IWavSource: build before use, then the WAV path.
     void PrepareWav(std::function<void(const QString& wavPath)> ready) override;
+    // IWavSource: a live build is no command: it shows nothing, leaves every command
+    // enabled and gives up quietly on a sample that will not load or a file it cannot
+    // write (the seconds stay stale). Any command that builds or uses the file stops it
+    // first, its rendered seconds kept.
+    bool BuildLive(LIVE_BUILD request) override;
+    bool IsBuildingLive() const override { return m_liveJob != nullptr; }
+    void CancelLive() override;
+    void StopLive() override;
 
     void PlayWithDefaultPlayer();
     void PlayWithSonalo();
@@ -104,6 +112,8 @@ private:
     void OnSampleFailed(const QString& samplePath);
     void OnOutputFailed();
     void OnJobFinished();
+    void ConnectLiveJob();
+    void OnLiveFinished();
     void MergeFlags(CBuildJob& job);
     void WriteBuildInfo();
     void EndCommand(bool ok, const Continuation& then);
@@ -129,4 +139,8 @@ private:
     Continuation m_afterBuild;
     QPointer<CBuildProgressDialog> m_progress;
     std::unique_ptr<WaitCursor> m_waitCursor;
+
+    // The live build in progress and what its player waits for when it ends.
+    QPointer<CBuildJob> m_liveJob;
+    std::function<void(bool complete)> m_liveDone;
 };

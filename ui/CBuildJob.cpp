@@ -55,6 +55,7 @@ void CBuildJob::Run() {
     try {
         const std::unique_ptr<ISampleLoader> loader = m_request.loader();
         CBuild build(*this, *loader, m_request.threads, m_stop);
+        build.SetOrigin(m_request.origin);
         build.Build(m_request.wavPath, *m_song, m_request.flags, m_request.rebuild);
     } catch (const std::exception& e) {
         // Whatever was rendered before stays rendered; the flags say what is left.
@@ -108,10 +109,17 @@ void CBuildJob::Done(const BuildOutcome& outcome) {
         return;
     m_ended = true;
     m_outcome = outcome;
+    if (m_request.ended)
+        m_request.ended(outcome);
     Post([this] {
         // The thread has nothing left to do but return from the build.
         Join();
         if (!m_stopped)
             emit finished(m_outcome);
     });
+}
+
+void CBuildJob::SecondWritten(int32_t, uint64_t firstByte, uint64_t endByte) {
+    if (m_request.written)
+        m_request.written(int64_t(firstByte), int64_t(endByte));
 }

@@ -34,12 +34,23 @@ public:
     // Makes the sample loader; called on the job's thread, which the loader's calls belong to.
     using LoaderFactory = std::function<std::unique_ptr<ISampleLoader>()>;
 
+    // Bytes [firstByte, endByte) of the WAV file were written; called on the job's thread.
+    using WrittenHandler = std::function<void(int64_t firstByte, int64_t endByte)>;
+    // The build has ended; called on the job's thread before finished() is queued.
+    using EndHandler = std::function<void(const BuildOutcome& outcome)>;
+
     struct REQUEST {
         std::string wavPath;
         CProjectModified flags; // the seconds to render; the build clears what it renders
         bool rebuild = false;
         int64_t threads = 1;
         LoaderFactory loader;
+        // Live playback: the second the build renders first (see CBuild::SetOrigin) and
+        // who reads the written bytes and the finished file again. Unset for a build
+        // nobody plays while it runs.
+        const std::atomic<int32_t>* origin = nullptr;
+        WrittenHandler written{};
+        EndHandler ended{};
     };
 
     // Copies `song`: the snapshot the build renders.
@@ -83,6 +94,7 @@ private:
     SampleAnswer SampleFailed(const std::string& samplePath) override;
     void OutputFailed(const std::string& path) override;
     void Done(const BuildOutcome& outcome) override;
+    void SecondWritten(int32_t second, uint64_t firstByte, uint64_t endByte) override;
 
     std::unique_ptr<CProject> m_song;
     REQUEST m_request;

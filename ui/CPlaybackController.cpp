@@ -3,6 +3,7 @@
 #include "audio/Sonalo.h"
 #include "common/Options.h"
 #include "ui/CEditController.h"
+#include "ui/CLivePlayback.h"
 #include "ui/WaitCursor.h"
 
 #include <algorithm>
@@ -10,7 +11,8 @@
 
 CPlaybackController::CPlaybackController(Sonalo& player, CEditController& edit,
                                          const OPTIONS& options, QObject* parent)
-    : QObject(parent), m_player(player), m_edit(edit), m_options(options) {
+    : QObject(parent), m_player(player), m_edit(edit), m_options(options),
+      m_live(new CLivePlayback(edit, this)) {
     m_timer.setInterval(kTimerMs);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &CPlaybackController::OnTimer);
@@ -21,8 +23,13 @@ CPlaybackController::~CPlaybackController() {
     m_player.Close();
 }
 
+void CPlaybackController::SetWavSource(IWavSource* source) {
+    m_source = source;
+    m_live->SetWavSource(source);
+}
+
 bool CPlaybackController::IsPlaying() const {
-    return m_player.IsPlaying();
+    return m_liveMode ? m_live->IsPlaying() : m_player.IsPlaying();
 }
 
 void CPlaybackController::Play() {
@@ -37,6 +44,16 @@ void CPlaybackController::PlayFrom(int32_t tick) {
 
 void CPlaybackController::StartPlayback(const QString& wavPath, int32_t tick) {
     WaitCursor wait;
+    ClosePlayers();
+    m_liveMode = m_options.livePlayback != 0;
+    if (m_liveMode) {
+        if (!m_live->Start(wavPath, tick))
+            return;
+        m_timer.start();
+        m_timerWasPlaying = m_live->IsPlaying();
+        emit playingChanged(m_timerWasPlaying);
+        return;
+    }
     const CProjectData& data = m_edit.Project().data;
     if (!m_player.Open(wavPath, data.startDummy / 1000.0, data.endDummy / 1000.0))
         return;
@@ -53,9 +70,9 @@ void CPlaybackController::StartPlayback(const QString& wavPath, int32_t tick) {
 }
 
 void CPlaybackController::Stop() {
-    const bool wasPlaying = m_player.IsPlaying() || m_timer.isActive();
+    const bool wasPlaying = IsPlaying() || m_timer.isActive();
     m_timer.stop();
-    m_player.Close();
+    ClosePlayers();
     emit seekPositionChanged(m_playStart);
     emit playLineMoved(m_playStart, false);
     if (wasPlaying) {
@@ -65,21 +82,21 @@ void CPlaybackController::Stop() {
 }
 
 void CPlaybackController::Rewind() {
-    if (!m_player.IsPlaying())
+    if (!IsPlaying())
         return;
     const int64_t tick = int64_t{PlayerTick()} - kSeekTicks;
     SeekTicks(static_cast<int32_t>(std::max<int64_t>(tick, 0)));
 }
 
 void CPlaybackController::FastForward() {
-    if (!m_player.IsPlaying())
+    if (!IsPlaying())
         return;
     const int64_t tick = int64_t{PlayerTick()} + kSeekTicks;
     SeekTicks(static_cast<int32_t>(std::min<int64_t>(tick, std::numeric_limits<int32_t>::max())));
 }
 
 void CPlaybackController::SeekTo(int32_t tick) {
-    if (m_player.IsPlaying()) {
+    if (IsPlaying()) {
         SeekTicks(std::max(tick, 0));
         return;
     }
@@ -89,7 +106,7 @@ void CPlaybackController::SeekTo(int32_t tick) {
 void CPlaybackController::SetPlayStart(int32_t tick, bool scroll) {
     m_playStart = std::max(tick, 0);
     emit playLineMoved(m_playStart, scroll);
-    if (!m_player.IsPlaying())
+    if (!IsPlaying())
         emit seekPositionChanged(m_playStart);
 }
 
@@ -99,10 +116,12 @@ void CPlaybackController::ResetPlayStart() {
 }
 
 void CPlaybackController::OnTimer() {
-    if (!m_player.IsPlaying()) {
+    if (!IsPlaying()) {
         Finish();
         return;
     }
+    if (m_liveMode)
+        m_live->FollowPosition();
     const int32_t tick = PlayerTick();
     if (m_options.playMove != 0)
         emit playLineMoved(tick, m_options.playScroll != 0);
@@ -112,7 +131,7 @@ void CPlaybackController::OnTimer() {
 // The end of the file was reached.
 void CPlaybackController::Finish() {
     m_timer.stop();
-    m_player.Close();
+    ClosePlayers();
     emit seekPositionChanged(m_playStart);
     emit playLineMoved(m_playStart, false);
     emit playingChanged(false);
@@ -120,9 +139,19 @@ void CPlaybackController::Finish() {
 }
 
 void CPlaybackController::SeekTicks(int32_t tick) {
-    m_player.Seek(m_edit.Project().data.tempos.SecondsAt(tick));
+    if (m_liveMode)
+        m_live->SeekTick(tick);
+    else
+        m_player.Seek(m_edit.Project().data.tempos.SecondsAt(tick));
 }
 
 int32_t CPlaybackController::PlayerTick() const {
+    if (m_liveMode)
+        return m_live->Tick();
     return m_edit.Project().data.tempos.SecondsToTicks(m_player.GetPosition());
+}
+
+void CPlaybackController::ClosePlayers() {
+    m_player.Close();
+    m_live->Close();
 }

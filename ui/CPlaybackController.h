@@ -1,13 +1,17 @@
 #pragma once
 // Playback of the built WAV file inside the editor: play from the play start position or
 // the caret, stop, rewind and fast-forward by a whole note, the seek bar, the play start
-// position, and the 20 ms timer that maps the player's position back to ticks.
+// position, and the 20 ms timer that maps the player's position back to ticks. With the
+// option "Live" on (the default) the file plays through CLivePlayback, which builds every
+// edit into it while it plays; off, Sonalo plays the file as it was built.
 //
 // The controller knows nothing of widgets: it announces where the play line and the seek
 // bar belong through signals, and gets the WAV file from an IWavSource (the build
 // controller, which builds what is stale first; playback then starts when that build ends).
 //
 // Thread: the user-interface thread (the player's own).
+
+#include "ui/IWavSource.h"
 
 #include <QObject>
 #include <QString>
@@ -17,17 +21,9 @@
 #include <functional>
 
 class CEditController;
+class CLivePlayback;
 class Sonalo;
 struct OPTIONS;
-
-class IWavSource {
-public:
-    virtual ~IWavSource() = default;
-    // Makes the WAV file current (building what is stale) and hands its path to `ready`: at
-    // once when nothing is stale, else when the build has succeeded. `ready` is not called
-    // when the build failed or was cancelled, nor when there is no WAV path.
-    virtual void PrepareWav(std::function<void(const QString& wavPath)> ready) = 0;
-};
 
 class CPlaybackController : public QObject {
     Q_OBJECT
@@ -39,7 +35,7 @@ public:
                         QObject* parent = nullptr);
     ~CPlaybackController() override;
 
-    void SetWavSource(IWavSource* source) { m_source = source; }
+    void SetWavSource(IWavSource* source);
 
     bool IsPlaying() const;
     int32_t PlayStart() const { return m_playStart; }
@@ -72,6 +68,7 @@ private:
     void Finish();
     void SeekTicks(int32_t tick);
     int32_t PlayerTick() const;
+    void ClosePlayers();
 
     Sonalo& m_player;
     CEditController& m_edit;
@@ -80,4 +77,6 @@ private:
     QTimer m_timer;
     int32_t m_playStart = 0;
     bool m_timerWasPlaying = false;
+    CLivePlayback* m_live;
+    bool m_liveMode = false; // the playback in progress is live
 };

@@ -67,6 +67,10 @@ bool BuildOutputFile::FillAt(uint64_t offset, uint8_t value, uint64_t count, uin
     return true;
 }
 
+bool BuildOutputFile::Flush() {
+    return (file != nullptr && std::fflush(file) == 0) || Fail("write to");
+}
+
 bool BuildOutputFile::SetLength(uint64_t size) {
     if (file == nullptr || std::fflush(file) != 0)
         return Fail("write to");

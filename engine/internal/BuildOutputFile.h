@@ -22,6 +22,8 @@ public:
     bool WriteAt(uint64_t offset, std::span<const uint8_t> bytes);
     // Writes `count` copies of `value` from `offset`, in pieces of at most `piece` bytes.
     bool FillAt(uint64_t offset, uint8_t value, uint64_t count, uint64_t piece);
+    // Hands what was written to the system, so another reader of the file sees it.
+    bool Flush();
     // Cuts or extends (with zero bytes) the file to `size` bytes.
     bool SetLength(uint64_t size);
     Result Close();

@@ -45,6 +45,7 @@ OPTIONS Unusual() {
     o.playBufferSize = 250;
     o.playMove = 0;
     o.playScroll = 0;
+    o.livePlayback = 0;
     o.buildThreads = 5;
     o.buildSaveIncremental = 0;
     o.buildSaveProject = 1;

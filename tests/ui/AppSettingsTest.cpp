@@ -86,6 +86,8 @@ private slots:
         QCOMPARE(Stored("Options/NoteAdd").toInt(), 2);
         QCOMPARE(Stored("Options/crNote").toInt(), 0x0000FF);
         QCOMPARE(Stored("Options/BuildSaveIncremental").toInt(), 1);
+        QCOMPARE(Stored("Playback/Live").toInt(), 1);
+        QVERIFY(!Stored("Options/Live").isValid());
         const int threads = Stored("Options/BuildThreads").toInt();
         QVERIFY(threads >= 1 && threads <= 32);
         QCOMPARE(Stored("DefaultProject/Volume").toByteArray(), QByteArray("\x80\0\0\0", 4));
@@ -102,6 +104,7 @@ private slots:
         auto app = Run(nullptr);
         app->Options().pianoRollZoomX = 384;
         app->Options().buildThreads = 3;
+        app->Options().livePlayback = 0;
         app->Options().projectDefaultPath = "/tmp/ソング";
         app->CustomColors()[5] = 0x123456;
         app->Shutdown();
@@ -116,6 +119,7 @@ private slots:
         app = Run(nullptr);
         QCOMPARE(app->Options().pianoRollZoomX, 384);
         QCOMPARE(app->Options().buildThreads, 3);
+        QCOMPARE(app->Options().livePlayback, 0);
         QCOMPARE(app->Options().projectDefaultPath, std::string("/tmp/ソング"));
         QCOMPARE(app->CustomColors()[5], 0x123456u);
         QCOMPARE(app->DefaultProject().tempos[0].tempo, 97.5);
@@ -131,6 +135,7 @@ private slots:
                {"Options/PianoRollZoomY", "twelve"},
                {"Options/NoteAdd", 1084},
                {"Options/ViewPortamento", 7},
+               {"Playback/Live", 5},
                {"DefaultProject/Volume", QByteArray("ab")},
                {"DefaultProject/Tempo", QByteArray("abcd")},
                {"DefaultProject/BitsPerSample", 12},
@@ -143,6 +148,7 @@ private slots:
         QCOMPARE(app->Options().pianoRollZoomY, 12);
         QCOMPARE(app->Options().noteAdd, 2);
         QCOMPARE(app->Options().viewPortamento, 1);
+        QCOMPARE(app->Options().livePlayback, 1);
         QCOMPARE(app->DefaultProject().volumes[0].volume, 128);
         QCOMPARE(app->DefaultProject().tempos[0].tempo, 120.0);
         QCOMPARE(app->DefaultProject().bitsPerSample, 16);

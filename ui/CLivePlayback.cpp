@@ -1,0 +1,120 @@
+#include "ui/CLivePlayback.h"
+
+#include "audio/CLivePlayer.h"
+#include "ui/CEditController.h"
+
+#include <algorithm>
+#include <cmath>
+
+bool CLivePlayback::TIMING::operator==(const TIMING& other) const {
+    return tempos.Items() == other.tempos.Items() && length == other.length &&
+           loopEnabled == other.loopEnabled && loopStart == other.loopStart &&
+           loopEnd == other.loopEnd && startDummy == other.startDummy && endDummy == other.endDummy;
+}
+
+CLivePlayback::CLivePlayback(CEditController& edit, QObject* parent)
+    : QObject(parent), m_edit(edit) {
+    connect(&m_edit, &CEditController::viewsChanged, this, &CLivePlayback::OnEdited);
+}
+
+// The build's handlers use this object and its player, so the build must end first.
+CLivePlayback::~CLivePlayback() {
+    if (m_source != nullptr)
+        m_source->StopLive();
+}
+
+bool CLivePlayback::Start(const QString& wavPath, int32_t tick) {
+    if (m_player == nullptr)
+        m_player = std::make_unique<CLivePlayer>();
+    const CProjectData& data = m_edit.Project().data;
+    if (!m_player->Open(wavPath, data.startDummy / 1000.0, data.endDummy / 1000.0))
+        return false;
+    m_path = wavPath;
+    m_playing = SongTiming();
+    m_pending = false;
+    m_player->SetLoop(m_player->HasLoop());
+    m_player->Seek(data.tempos.SecondsAt(std::max(tick, 0)));
+    FollowPosition();
+    return m_player->Play();
+}
+
+void CLivePlayback::Close() {
+    if (m_player != nullptr)
+        m_player->Close();
+    m_path.clear();
+    m_pending = false;
+}
+
+bool CLivePlayback::IsPlaying() const {
+    return m_player != nullptr && m_player->IsPlaying();
+}
+
+int32_t CLivePlayback::Tick() const {
+    return m_player == nullptr ? 0 : m_playing.tempos.SecondsToTicks(m_player->GetPosition());
+}
+
+void CLivePlayback::SeekTick(int32_t tick) {
+    if (m_player != nullptr)
+        m_player->Seek(m_playing.tempos.SecondsAt(std::max(tick, 0)));
+}
+
+// The origin is a second of the song as edited, which is where the build writes.
+void CLivePlayback::FollowPosition() {
+    const double seconds = m_edit.Project().data.tempos.SecondsAt(Tick());
+    m_origin.store(int32_t(std::clamp(std::floor(seconds), 0.0, 2e9)), std::memory_order_relaxed);
+}
+
+CLivePlayback::TIMING CLivePlayback::SongTiming() const {
+    const CProject& song = m_edit.Project();
+    const CProjectData& data = song.data;
+    return {data.tempos,  song.GetLength(), data.loopEnabled, data.loopStart,
+            data.loopEnd, data.startDummy,  data.endDummy};
+}
+
+// Every commit, undo and redo ends here. A build in progress renders the song as it was
+// when it started, so it is cut short and the next one starts from the play position.
+void CLivePlayback::OnEdited() {
+    if (m_source == nullptr || !IsPlaying() || !m_edit.Unbuilt().AnySet())
+        return;
+    if (m_source->IsBuildingLive()) {
+        m_pending = true;
+        m_source->CancelLive();
+        return;
+    }
+    StartBuild();
+}
+
+void CLivePlayback::StartBuild() {
+    m_pending = false;
+    const TIMING timing = SongTiming();
+    const bool moved = !(timing == m_playing);
+    CLivePlayer* player = m_player.get();
+    LIVE_BUILD request;
+    request.wavPath = m_path;
+    request.origin = &m_origin;
+    // Bytes of a moved song lie at other times than those playing: the player reads the
+    // whole file again once it is built through.
+    if (!moved)
+        request.written = [player](int64_t first, int64_t end) { player->Invalidate(first, end); };
+    request.ended = [player, moved](const BuildOutcome& outcome) {
+        if (moved && outcome.status == BuildStatus::Complete)
+            player->Reload();
+    };
+    request.done = [this, moved, timing](bool complete) {
+        if (complete && moved)
+            FollowMovedSong(timing);
+        if (m_pending && IsPlaying())
+            StartBuild();
+    };
+    m_source->BuildLive(std::move(request));
+}
+
+// The player kept its position in seconds when it read the moved song, and the play line
+// still follows it through the old timing: playback goes on from that musical position.
+void CLivePlayback::FollowMovedSong(const TIMING& built) {
+    const int32_t tick = Tick();
+    m_playing = built;
+    m_player->SetLoop(m_player->HasLoop());
+    m_player->Seek(m_playing.tempos.SecondsAt(tick));
+    FollowPosition();
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Live playback: the built WAV file plays in a CLivePlayer while every edit is built into
+// it in the background, so the change is heard without stopping. After each edit a quiet
+// build (IWavSource::BuildLive) renders the stale seconds nearest ahead of the play
+// position first and hands each written byte range to the player, which reads it again;
+// the seconds behind follow, so the file is whole when the build ends. An edit that moves
+// the song's time (tempo list, length, loop, silences) is heard once the whole file is
+// built: the player then reads the file again and goes on at the same musical position.
+//
+// Thread: the user-interface thread; the build's handlers run on the build's thread and
+// touch only the player's thread-safe calls.
+
+#include "model/CTempoList.h"
+#include "ui/IWavSource.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class CEditController;
+class CLivePlayer;
+
+class CLivePlayback : public QObject {
+    Q_OBJECT
+public:
+    explicit CLivePlayback(CEditController& edit, QObject* parent = nullptr);
+    ~CLivePlayback() override;
+
+    void SetWavSource(IWavSource* source) { m_source = source; }
+
+    // Opens the file with the song's silences cut off and plays it from `tick`; false when
+    // it cannot be opened (nothing plays then).
+    bool Start(const QString& wavPath, int32_t tick);
+    // Stops playing. A live build still running goes on and completes the file.
+    void Close();
+    bool IsPlaying() const;
+    // The play position as a tick of the song as it sounds.
+    int32_t Tick() const;
+    void SeekTick(int32_t tick);
+    // Called by the position timer: the build renders from where the player is.
+    void FollowPosition();
+
+    CLivePlayer& Player() { return *m_player; }
+
+private:
+    // What the layout of the built file depends on besides the stale seconds.
+    struct TIMING {
+        CTempoList tempos;
+        double length = 0;
+        int32_t loopEnabled = 0, loopStart = 0, loopEnd = 0;
+        int32_t startDummy = 0, endDummy = 0;
+        bool operator==(const TIMING& other) const;
+    };
+
+    TIMING SongTiming() const;
+    void OnEdited();
+    void StartBuild();
+    void FollowMovedSong(const TIMING& built);
+
+    CEditController& m_edit;
+    IWavSource* m_source = nullptr;
+    std::unique_ptr<CLivePlayer> m_player;
+    QString m_path;
+    TIMING m_playing;                 // the timing of the sound the player holds
+    std::atomic<int32_t> m_origin{0}; // the second the build renders first
+    bool m_pending = false;           // an edit came while a build ran
+};
