@@ -7,6 +7,8 @@
 #include "model/FileVersion.h"
 #include "model/SongLimits.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -28,6 +30,20 @@ Result WithPath(const std::string& path, Result r) {
     if (!r)
         r.message = path + ": " + r.message;
     return r;
+}
+
+// Brings the output format of a damaged file to the nearest one the program offers (1 or 2
+// channels, 1000 to 384000 Hz, 8/16/24/32/64 bits): a rate of millions of frames a second
+// would make every build second a runaway allocation.
+void RepairFormat(CProjectData& data) {
+    data.channels = std::clamp(data.channels, 1, 2);
+    data.samplesPerSec = std::clamp(data.samplesPerSec, 1000, 384000);
+    static constexpr int32_t kWidths[] = {8, 16, 24, 32, 64};
+    int32_t nearest = kWidths[0];
+    for (const int32_t width : kWidths)
+        if (std::abs(width - data.bitsPerSample) < std::abs(nearest - data.bitsPerSample))
+            nearest = width;
+    data.bitsPerSample = nearest;
 }
 
 } // namespace
@@ -83,6 +99,7 @@ Result CProject::LoadFromBytes(std::span<const uint8_t> bytes) {
         if (!loaded.data.IsValid())
             return Result::Fail("damaged tempo, beat or volume list");
         loaded.data.RepairLoop();
+        RepairFormat(loaded.data);
         const uint32_t count = ar.U32();
         if (count > songlimits::kMaxTracks)
             return Result::Fail("too many tracks (" + std::to_string(count) + ")");

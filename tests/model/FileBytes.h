@@ -86,6 +86,9 @@ struct SongFields {
     uint8_t loopEnabled = 0;
     int32_t loopStart = 0;
     int32_t loopEnd = 0;
+    uint8_t channels = 2;
+    uint32_t samplesPerSec = 44100;
+    uint8_t bitsPerSample = 16;
 
     FileBytes Bytes() const {
         FileBytes b;
@@ -100,7 +103,14 @@ struct SongFields {
             b.i32(measure).i32(beat).i32(baseBeat);
         b.u8(loopEnabled).i32(loopStart).i32(loopEnd);
         // channels, rate, bits, lead-in, lead-out, fade, fade shape, click reduction
-        b.u8(2).u32(44100).u8(16).u16(1000).u16(2000).u32(0).u32(0).u32(1);
+        b.u8(channels)
+            .u32(samplesPerSec)
+            .u8(bitsPerSample)
+            .u16(1000)
+            .u16(2000)
+            .u32(0)
+            .u32(0)
+            .u32(1);
         return b;
     }
 };

@@ -1,7 +1,7 @@
-// What the project loader mends instead of refusing: loop ticks, and sound settings outside
-// the ranges the program offers, which reach the renderer otherwise. Notes and time lists
-// stay as stored. Also the song limits every writer keeps, so that a song is never saved
-// in a form the loader refuses.
+// What the project loader mends instead of refusing: loop ticks, the output format, and sound
+// settings outside the ranges the program offers, which reach the renderer otherwise. Notes
+// and time lists stay as stored. Also the song limits every writer keeps, so that a song is never
+// saved in a form the loader refuses.
 
 #include "FileBytes.h"
 #include "ModelCompare.h"
@@ -95,6 +95,31 @@ TEST(ProjectRepair, DamagedLoopIsMendedNotRefused) {
         EXPECT_EQ(p.data.loopStart, c.wantStart);
         EXPECT_EQ(p.data.loopEnd, c.wantEnd);
         EXPECT_EQ(p.tracks.size(), 1u);
+    }
+}
+
+TEST(ProjectRepair, DamagedOutputFormatComesBackAsTheNearestOffered) {
+    struct Case {
+        uint8_t channels;
+        uint32_t rate;
+        uint8_t bits;
+        int32_t wantChannels, wantRate, wantBits;
+    } cases[] = {
+        {0, 0, 0, 1, 1000, 8},          {254, 100498983, 255, 2, 384000, 64},
+        {3, 999, 12, 2, 1000, 8},       {1, 4294967295u, 40, 1, 1000, 32},
+        {2, 384001, 20, 2, 384000, 16}, {1, 22050, 24, 1, 22050, 24},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.channels) + " channels, " + std::to_string(c.rate) + " Hz, " +
+                     std::to_string(c.bits) + " bits");
+        SongFields song;
+        song.channels = c.channels;
+        song.samplesPerSec = c.rate;
+        song.bitsPerSample = c.bits;
+        const CProject p = Loaded(CurrentFile(song, {DefaultTrackSettings(u"t", 0).endNotes()}));
+        EXPECT_EQ(p.data.channels, c.wantChannels);
+        EXPECT_EQ(p.data.samplesPerSec, c.wantRate);
+        EXPECT_EQ(p.data.bitsPerSample, c.wantBits);
     }
 }
 
