@@ -7,6 +7,8 @@
 #include "audio/CSoundFileReader.h"
 #include "model/CProject.h"
 
+#include "../support/TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,21 +59,8 @@ uint32_t U32At(const std::string& b, size_t at) {
            uint32_t(uint8_t(b.at(at + 2))) << 16 | uint32_t(uint8_t(b.at(at + 3))) << 24;
 }
 
-class ExportCommand : public ::testing::Test {
+class ExportCommand : public TempFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("tsq_export_") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
-    std::string File(const std::string& name) const { return (dir / name).string(); }
-
     int Run(std::vector<std::string> args) {
         args.insert(args.begin(), "--export");
         return RunProgram("'" + kTsq + "'", args, File("stderr.txt"), errors, File("out.txt"));
@@ -129,7 +118,6 @@ protected:
         return path;
     }
 
-    fs::path dir;
     std::string errors;
 };
 

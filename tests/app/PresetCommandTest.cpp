@@ -26,8 +26,6 @@ protected:
         user = presetfolders::User((dir / "data").c_str(), nullptr);
     }
 
-    std::string File(const std::string& name) const { return (dir / name).string(); }
-
     // Runs tsq with the test's own user preset folder; keeps stdout and stderr.
     int Run(const std::vector<std::string>& args) {
         const int status =

@@ -5,6 +5,8 @@
 #include "ProgramRunner.h"
 #include "model/CProject.h"
 
+#include "../support/TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -26,21 +28,8 @@ namespace {
 
 const std::string kTsq = std::string(TSQ_BINARY_DIR) + "/tsq";
 
-class RenderCommand : public ::testing::Test {
+class RenderCommand : public TempFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("tsq_render_") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
-    std::string File(const std::string& name) const { return (dir / name).string(); }
-
     // Runs tsq with the arguments (each quoted); returns its exit status and keeps stderr.
     int Run(const std::vector<std::string>& args) {
         return RunProgram("'" + kTsq + "'", args, File("stderr.txt"), errors);
@@ -73,7 +62,6 @@ protected:
         return path;
     }
 
-    fs::path dir;
     std::string errors;
     std::string sample;
 };

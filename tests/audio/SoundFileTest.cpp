@@ -7,6 +7,8 @@
 #include "audio/CSoundFileWriter.h"
 #include "audio/internal/OggLoopComments.h"
 
+#include "../support/TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -18,24 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SoundFile : public ::testing::Test {
+class SoundFile : public TempFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("tsq_soundfile_") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    std::string File(const std::string& name) const { return (dir / name).string(); }
     size_t Entries() const {
         return size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
     }
-
-    fs::path dir;
 };
 
 // Values on the grid of `bits` (what a build of that width holds), full scale included.

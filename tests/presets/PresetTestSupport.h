@@ -4,6 +4,8 @@
 
 #include "model/SoundRanges.h"
 
+#include "../support/TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,23 +27,6 @@ inline std::string ReadText(const fs::path& file) {
 }
 
 // A folder of its own for each test, removed afterwards.
-class TempFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              (std::string("tsq_presets_") + info->test_suite_name() + "_" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
-    }
-
-    fs::path dir;
-};
-
 // Every field of every record in its range and away from its default, `seed` telling sounds
 // apart. The caller sets the source kind.
 template <class R, size_t N>
