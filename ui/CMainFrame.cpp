@@ -15,6 +15,7 @@
 #include "ui/CPlaybackController.h"
 #include "ui/CProjectCommands.h"
 #include "ui/CRecentFiles.h"
+#include "ui/CRecorder.h"
 #include "ui/CTrackCommands.h"
 #include "ui/CWindowState.h"
 #include "ui/CommandIds.h"
@@ -27,6 +28,7 @@
 #include "ui/commands/FrameCommands.h"
 #include "ui/pianoroll/CNoteCommands.h"
 #include "ui/pianoroll/CPianoRollWnd.h"
+#include "ui/pianoroll/CStepInput.h"
 #include "ui/presets/CPresetBrowser.h"
 #include "ui/presets/CPresetCommands.h"
 #include "ui/trackwnd/CTrackWnd.h"
@@ -160,6 +162,11 @@ void CMainFrame::CreatePanes() {
     connect(m_midiKeyboard, &CMidiKeyboard::message, this,
             [this](const QString& text) { statusBar()->showMessage(text, kMidiMessageMs); });
     m_midiKeyboard->Listen(m_app.Options().midiInputPort);
+    m_recorder = new CRecorder(
+        *m_edit, *m_noteDefaults,
+        {[this] { return m_playback->IsPlaying(); }, [this] { return m_playback->PlayTick(); }},
+        this);
+    m_pianoRoll->StepInput().SetRecorder(m_recorder);
 }
 
 // The browser starts hidden; once shown, the window state keeps it with the bars.
@@ -200,6 +207,7 @@ void CMainFrame::RegisterCommands() {
     RegisterPresetCommands(m_commands, *m_presetCommands, *m_presetBrowser);
     RegisterNoteValueCommands(m_commands, *m_noteDefaults);
     RegisterPlayCommands(m_commands, *m_playback, *m_build, m_app, caret);
+    m_recorder->RegisterCommands(m_commands);
     RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_prompts, *this, [this] {
         m_trackWnd->Refresh();
         m_pianoRoll->Refresh(false);
@@ -237,6 +245,7 @@ void CMainFrame::ConnectSignals() {
     });
     connect(m_build, &CBuildController::buildingChanged, this, &CMainFrame::UpdateCommandStates);
     ConnectAutosave();
+    ConnectRecorder();
     connect(m_noteDefaults, &CNoteDefaults::changed, this, &CMainFrame::ScheduleCommandUpdate);
     connect(m_playback, &CPlaybackController::playingChanged, this, [this](bool playing) {
         m_playBar->SeekBar()->SetPlaying(playing);
@@ -269,6 +278,22 @@ void CMainFrame::ConnectAutosave() {
     connect(m_document, &CDocument::saved, m_autosave, &CAutosave::Discard);
     connect(m_document, &CDocument::documentReplaced, m_autosave, &CAutosave::Discard);
     connect(m_autosave, &CAutosave::writeFailed, m_messagePane, &QLabel::setText);
+}
+
+// The position timer's reading while playing; a stopped player reports the play start.
+void CMainFrame::ConnectRecorder() {
+    connect(m_playback, &CPlaybackController::playingChanged, m_recorder, [this](bool playing) {
+        if (playing)
+            m_recorder->Started(m_playback->PlayTick());
+    });
+    connect(m_playback, &CPlaybackController::seekPositionChanged, m_recorder,
+            [this](int32_t tick) {
+                if (m_playback->IsPlaying())
+                    m_recorder->Follow(tick);
+            });
+    connect(m_playback, &CPlaybackController::seeking, m_recorder, &CRecorder::Seeking);
+    connect(m_playback, &CPlaybackController::stopping, m_recorder, &CRecorder::Stopping);
+    connect(m_recorder, &CRecorder::toggled, this, &CMainFrame::ScheduleCommandUpdate);
 }
 
 bool CMainFrame::OfferRecovery() {

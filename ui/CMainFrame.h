@@ -8,6 +8,7 @@
 //   CDocument           new, open, save, import, export, closing, the title
 //   CBuildController    build, encode, temporary build files, outside players
 //   CPlaybackController playback in the editor and the play line
+//   CRecorder           "録音": keys played during playback entered where they sounded
 //   CTrackCommands, CProjectCommands, CNoteDefaults   the frame's editing commands
 //   CWindowState        placement and full screen
 //   CPresetCommands, CPresetBrowser   saving and applying presets, the browser panel
@@ -35,6 +36,7 @@ class CPlaybackController;
 class CPresetBrowser;
 class CPresetCommands;
 class CProjectCommands;
+class CRecorder;
 class CTrackCommands;
 class CTrackWnd;
 class CWindowState;
@@ -77,6 +79,8 @@ public:
     CBuildController& Builds() { return *m_build; }
     CAutosave& Autosave() { return *m_autosave; }
     CPlaybackController& Playback() { return *m_playback; }
+    CRecorder& Recorder() { return *m_recorder; }
+    CMidiKeyboard& MidiKeyboard() { return *m_midiKeyboard; }
     CNoteDefaults& NoteDefaults() { return *m_noteDefaults; }
     CTrackWnd& TrackWnd() { return *m_trackWnd; }
     CPianoRollWnd& PianoRollWnd() { return *m_pianoRoll; }
@@ -108,6 +112,7 @@ private:
     void CreateMenus();
     void ConnectSignals();
     void ConnectAutosave();
+    void ConnectRecorder();
     void ConnectPanes();
     void OnViewsChanged(int views);
     void UpdateTitle();
@@ -141,6 +146,7 @@ private:
     CPianoRollWnd* m_pianoRoll = nullptr;
     CPresetBrowser* m_presetBrowser = nullptr;
     CMidiKeyboard* m_midiKeyboard = nullptr;
+    CRecorder* m_recorder = nullptr;
     QToolBar* m_standardBar = nullptr;
     CNoteBar* m_noteBar = nullptr;
     CPlayBar* m_playBar = nullptr;

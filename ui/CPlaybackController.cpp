@@ -71,6 +71,8 @@ void CPlaybackController::StartPlayback(const QString& wavPath, int32_t tick) {
 
 void CPlaybackController::Stop() {
     const bool wasPlaying = IsPlaying() || m_timer.isActive();
+    if (wasPlaying)
+        emit stopping(PlayTick());
     m_timer.stop();
     ClosePlayers();
     emit seekPositionChanged(m_playStart);
@@ -84,14 +86,14 @@ void CPlaybackController::Stop() {
 void CPlaybackController::Rewind() {
     if (!IsPlaying())
         return;
-    const int64_t tick = int64_t{PlayerTick()} - kSeekTicks;
+    const int64_t tick = int64_t{PlayTick()} - kSeekTicks;
     SeekTicks(static_cast<int32_t>(std::max<int64_t>(tick, 0)));
 }
 
 void CPlaybackController::FastForward() {
     if (!IsPlaying())
         return;
-    const int64_t tick = int64_t{PlayerTick()} + kSeekTicks;
+    const int64_t tick = int64_t{PlayTick()} + kSeekTicks;
     SeekTicks(static_cast<int32_t>(std::min<int64_t>(tick, std::numeric_limits<int32_t>::max())));
 }
 
@@ -122,7 +124,7 @@ void CPlaybackController::OnTimer() {
     }
     if (m_liveMode)
         m_live->FollowPosition();
-    const int32_t tick = PlayerTick();
+    const int32_t tick = PlayTick();
     if (m_options.playMove != 0)
         emit playLineMoved(tick, m_options.playScroll != 0);
     emit seekPositionChanged(tick);
@@ -130,6 +132,7 @@ void CPlaybackController::OnTimer() {
 
 // The end of the file was reached.
 void CPlaybackController::Finish() {
+    emit stopping(PlayTick());
     m_timer.stop();
     ClosePlayers();
     emit seekPositionChanged(m_playStart);
@@ -139,13 +142,14 @@ void CPlaybackController::Finish() {
 }
 
 void CPlaybackController::SeekTicks(int32_t tick) {
+    emit seeking(PlayTick());
     if (m_liveMode)
         m_live->SeekTick(tick);
     else
         m_player.Seek(m_edit.Project().data.tempos.SecondsAt(tick));
 }
 
-int32_t CPlaybackController::PlayerTick() const {
+int32_t CPlaybackController::PlayTick() const {
     if (m_liveMode)
         return m_live->Tick();
     return m_edit.Project().data.tempos.SecondsToTicks(m_player.GetPosition());

@@ -39,6 +39,8 @@ public:
 
     bool IsPlaying() const;
     int32_t PlayStart() const { return m_playStart; }
+    // The tick of the song as it sounds now (meaningful while playing).
+    int32_t PlayTick() const;
 
     // "再生" and "現在位置から再生": once the WAV file is current, playback starts at the
     // tick given now.
@@ -59,6 +61,10 @@ signals:
     void playLineMoved(int32_t tick, bool scroll);
     void seekPositionChanged(int32_t tick);
     void playingChanged(bool playing);
+    // Playback is about to jump away from `tick` (a seek, rewind or fast forward).
+    void seeking(int32_t tick);
+    // Playback is about to end at `tick`, by a command or at the end of the file.
+    void stopping(int32_t tick);
     // Playback ended: the piano roll takes the keyboard focus back.
     void focusPianoRoll();
 
@@ -67,7 +73,6 @@ private:
     void OnTimer();
     void Finish();
     void SeekTicks(int32_t tick);
-    int32_t PlayerTick() const;
     void ClosePlayers();
 
     Sonalo& m_player;

@@ -98,6 +98,7 @@ enum : int {
     kSetPlayStart = 32804,
     kPlayDefaultPlayer = 32833,
     kPlaySonalo = 32855,
+    kRecord = 32920,
     // Tools
     kOptions = 32779,
     kDefaultProject = 32838,
@@ -188,6 +189,7 @@ inline constexpr MENU_ITEM kNoteMenu[] = {
 inline constexpr MENU_ITEM kPlayMenu[] = {
     Item(kPlay), Item(kPlayFromCaret), Item(kStop), kSeparator,
     Item(kRewind), Item(kFastForward), kSeparator,
+    Item(kRecord), kSeparator,
     Item(kSetPlayStart), kSeparator,
     Item(kPlayDefaultPlayer), Item(kPlaySonalo),
 };
@@ -246,6 +248,7 @@ inline constexpr MENU_ITEM kStandardBar[] = {
 };
 inline constexpr MENU_ITEM kPlayBar[] = {
     Item(kPlay), Item(kPlayFromCaret), Item(kStop), Held(kRewind), Held(kFastForward),
+    Item(kRecord),
 };
 inline constexpr MENU_ITEM kNoteBar[] = {
     Item(kFitWhole), Item(kFitWhole + 1), Item(kFitWhole + 2), Item(kFitWhole + 3),

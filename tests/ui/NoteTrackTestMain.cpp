@@ -1,6 +1,6 @@
-// Runs the tests of the note commands, the track window and the command routing in one
-// process, with private settings and the offscreen platform; every edit is checked against
-// the song's invariants.
+// Runs the tests of the note commands, the track window, the command routing and the
+// recorder in one process, with private settings and the offscreen platform; every edit is
+// checked against the song's invariants.
 
 #include "EditTestHooks.h"
 
@@ -16,6 +16,7 @@ std::unique_ptr<QObject> MakeCommandRegistryTest();
 std::unique_ptr<QObject> MakeNoteCommandsTest();
 std::unique_ptr<QObject> MakeNoteCommandsEditTest();
 std::unique_ptr<QObject> MakeTrackWndTest();
+std::unique_ptr<QObject> MakeRecorderTest();
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     }
     int failed = 0;
     for (auto make : {MakeCommandRegistryTest, MakeNoteCommandsTest, MakeNoteCommandsEditTest,
-                      MakeTrackWndTest}) {
+                      MakeTrackWndTest, MakeRecorderTest}) {
         std::unique_ptr<QObject> test = make();
         if (only.isEmpty() || only == test->metaObject()->className())
             failed += QTest::qExec(test.get(), static_cast<int>(args.size()), args.data());

@@ -7,6 +7,7 @@
 #include "ui/commands/CCommandSet.h"
 #include "ui/pianoroll/CPianoRollController.h"
 #include "ui/pianoroll/CPianoRollPreview.h"
+#include "ui/pianoroll/IKeyRecorder.h"
 #include "ui/pianoroll/IPianoRollView.h"
 
 #include <algorithm>
@@ -61,6 +62,11 @@ void CStepInput::RegisterCommands(CCommandSet& set) {
 }
 
 bool CStepInput::KeyPress(const STEP_KEY& key, bool autoRepeat) {
+    if (key.kind == STEP_KEY::Kind::Note && Recording()) {
+        if (!autoRepeat)
+            RecordDown(key.semitone, RowOfSemitone(key.semitone), m_defaults.Volume());
+        return true;
+    }
     if (!m_on || key.kind == STEP_KEY::Kind::None)
         return false;
     if (autoRepeat && key.kind != STEP_KEY::Kind::Back)
@@ -88,6 +94,8 @@ bool CStepInput::KeyPress(const STEP_KEY& key, bool autoRepeat) {
 }
 
 bool CStepInput::KeyRelease(const STEP_KEY& key, bool autoRepeat) {
+    if (key.kind == STEP_KEY::Kind::Note && !autoRepeat && RecordUp(key.semitone))
+        return true;
     if (!m_on || key.kind == STEP_KEY::Kind::None)
         return false;
     if (key.kind == STEP_KEY::Kind::Note && !autoRepeat)
@@ -99,7 +107,9 @@ void CStepInput::NoteOn(int row, int volume) {
     if (row < 0 || row >= kRows)
         return;
     volume = std::clamp(volume, 0, kFullVolume);
-    if (m_on)
+    if (Recording())
+        RecordDown(kMidiSource + row, row, volume);
+    else if (m_on)
         Press(kMidiSource + row, row, volume);
     else
         m_preview.HoldRow(row, double(volume) / kFullVolume);
@@ -107,16 +117,40 @@ void CStepInput::NoteOn(int row, int volume) {
 
 // A key pressed before the mode was switched on is not part of a chord, but still sounds.
 void CStepInput::NoteOff(int row) {
+    if (RecordUp(kMidiSource + row))
+        return;
     if (!(m_on && Release(kMidiSource + row)))
         m_preview.ReleaseRow(row);
 }
 
 void CStepInput::ReleaseAll() {
+    if (m_recorder != nullptr && m_recorder->ReleaseAll())
+        m_preview.Stop();
     if (m_held.empty())
         return;
     m_held.clear();
     m_preview.Stop();
     Advance(m_chord);
+}
+
+bool CStepInput::Recording() const {
+    return m_recorder != nullptr && m_recorder->IsTaking();
+}
+
+void CStepInput::RecordDown(int source, int row, int volume) {
+    if (row < 0 || row >= kRows)
+        return;
+    if (m_recorder->KeyDown(source, row, volume))
+        m_preview.HoldRow(row, double(volume) / kFullVolume);
+}
+
+// A key the take holds stops sounding when it comes up, also after the take ended.
+bool CStepInput::RecordUp(int source) {
+    const int row = m_recorder == nullptr ? -1 : m_recorder->KeyUp(source);
+    if (row < 0)
+        return false;
+    m_preview.ReleaseRow(row);
+    return true;
 }
 
 // The base octave is the caret row's: its C is row (row / 12) × 12 + 11.

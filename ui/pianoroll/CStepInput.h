@@ -9,6 +9,9 @@
 // The computer keyboard's base octave is the caret's: C of the caret row's octave is the
 // first key of the lower row (StepKeys.h); the octave keys move the caret a row octave.
 //
+// While a take records (IKeyRecorder), the musical keys go to it instead, whether the mode
+// is on or not; they still sound here.
+//
 // Thread: the user-interface thread only.
 
 #include "ui/pianoroll/StepKeys.h"
@@ -25,6 +28,8 @@ class CPianoRollController;
 class CPianoRollPreview;
 class IPianoRollView;
 
+class IKeyRecorder;
+
 class CStepInput : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +41,8 @@ public:
 
     bool IsOn() const { return m_on; }
     void SetOn(bool on);
+    // Who records keys during playback; null for none. It must outlive this object.
+    void SetRecorder(IKeyRecorder* recorder) { m_recorder = recorder; }
     // The toggle of the "音符" menu and the note bar, Ctrl+Shift+I.
     void RegisterCommands(CCommandSet& set);
 
@@ -47,7 +54,8 @@ public:
     // sounds whether the mode is on or not, and enters notes while it is on.
     void NoteOn(int row, int volume);
     void NoteOff(int row);
-    // The keys' releases will not arrive (the pane lost the focus): the chord ends.
+    // The keys' releases will not arrive (the pane lost the focus): the chord and the keys
+    // held for a take end.
     void ReleaseAll();
 
 signals:
@@ -66,6 +74,9 @@ private:
         std::vector<int> rows; // empty for a rest
     };
 
+    bool Recording() const;
+    void RecordDown(int source, int row, int volume);
+    bool RecordUp(int source);
     void Press(int source, int row, int volume);
     bool Release(int source);
     bool AddToChord(int row, int volume);
@@ -82,6 +93,7 @@ private:
     CPianoRollController& m_roll;
     IPianoRollView& m_view;
     CPianoRollPreview& m_preview;
+    IKeyRecorder* m_recorder = nullptr;
 
     bool m_on = false;
     std::vector<HELD> m_held;
