@@ -53,21 +53,6 @@ struct WINDOW {
     int32_t after = 0;
 };
 
-class Capture {
-public:
-    Capture() : m_path(m_dir.filePath("capture.wav")) {
-        qputenv("TSQ_AUDIO_DEVICE", ("capture:" + m_path).toUtf8());
-    }
-    ~Capture() { qputenv("TSQ_AUDIO_DEVICE", "null"); }
-    Capture(const Capture&) = delete;
-    Capture& operator=(const Capture&) = delete;
-    qint64 Bytes() const { return QFileInfo(m_path).size(); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_path;
-};
-
 } // namespace
 
 class RecordTest : public FrameTestBase {
@@ -152,8 +137,14 @@ private:
 
     CPianoRollWnd& Roll() { return frame->PianoRollWnd(); }
 
+    // What the song's stream played; the silent device comes back after each test.
+    QTemporaryDir m_captureDir;
+    QString m_capture;
+
 private slots:
     void init() {
+        m_capture = m_captureDir.filePath("capture.wav");
+        qputenv("TSQ_AUDIO_DEVICE", ("capture:" + m_capture).toUtf8());
         QVERIFY(OpenFrame());
         frame->NoteDefaults().SetFit(kFit);
         frame->NoteDefaults().SetVolume(150);
@@ -161,11 +152,13 @@ private slots:
         Roll().setFocus();
     }
 
-    void cleanup() { CloseFrame(); }
+    void cleanup() {
+        CloseFrame();
+        qputenv("TSQ_AUDIO_DEVICE", "null");
+    }
 
     void aTakeLandsOnTheGridAsOneUndoStep() {
         SetEmptySong(4, false);
-        Capture capture;
         Arm();
         const int depth = frame->Edit().UndoRing().UndoDepth();
         QVERIFY(Play());
@@ -176,7 +169,7 @@ private slots:
         const WINDOW mUp = At(2500, [&] { Midi(false, 60); });
         QVERIFY(zUp.after >= 0 && mUp.after >= 0);
         QVERIFY(frame->RunCommand(cmd::kStop));
-        QVERIFY(capture.Bytes() > 44);
+        QVERIFY(QFileInfo(m_capture).size() > 44);
 
         const std::vector<SEEN> notes = Recorded();
         QCOMPARE(notes.size(), size_t(2));
