@@ -9,6 +9,7 @@
 #include "ui/CEditController.h"
 #include "ui/CFrameActions.h"
 #include "ui/CFrameMenus.h"
+#include "ui/CManualOpener.h"
 #include "ui/CMessagePrompts.h"
 #include "ui/CMidiKeyboard.h"
 #include "ui/CNoteDefaults.h"
@@ -110,6 +111,8 @@ void CMainFrame::CreateControllers() {
     m_trackCommands = new CTrackCommands(*m_edit, this, this);
     m_projectCommands = new CProjectCommands(*m_edit, *m_playback, this, this);
     m_autosave = new CAutosave(*m_edit, *m_document, this);
+    m_manual = std::make_unique<CManualOpener>(*m_launcher, *m_prompts, *this,
+                                               m_app.ApplicationDirectory());
     m_autosave->SetInterval(m_app.Options().autosaveSeconds);
 }
 
@@ -200,7 +203,7 @@ void CMainFrame::RegisterCommands() {
     RegisterPresetCommands(m_commands, *m_presetCommands, *m_presetBrowser);
     RegisterNoteValueCommands(m_commands, *m_noteDefaults);
     RegisterPlayCommands(m_commands, *m_playback, *m_build, m_app, caret);
-    RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_prompts, *this, [this] {
+    RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_manual, *this, [this] {
         m_trackWnd->Refresh();
         m_pianoRoll->Refresh(false);
         m_autosave->SetInterval(m_app.Options().autosaveSeconds);

@@ -11,6 +11,7 @@
 //   CTrackCommands, CProjectCommands, CNoteDefaults   the frame's editing commands
 //   CWindowState        placement and full screen
 //   CPresetCommands, CPresetBrowser   saving and applying presets, the browser panel
+//   CManualOpener       the manual behind F1 and the about box
 //
 // Thread: the user-interface thread only.
 
@@ -24,6 +25,7 @@
 class CAutosave;
 class CBuildController;
 class CEditController;
+class CManualOpener;
 class CFrameActions;
 class CFrameMenus;
 class CMidiKeyboard;
@@ -85,6 +87,7 @@ public:
     CWindowState& WindowState() { return *m_windowState; }
     CPresetCommands& PresetCommands() { return *m_presetCommands; }
     CPresetBrowser& PresetBrowser() { return *m_presetBrowser; }
+    CManualOpener& Manual() { return *m_manual; }
     QSplitter& Splitter() { return *m_splitter; }
 
 protected:
@@ -122,6 +125,7 @@ private:
     std::unique_ptr<IDesktopLauncher> m_ownLauncher;
     IUserPrompts* m_prompts;
     IDesktopLauncher* m_launcher;
+    std::unique_ptr<CManualOpener> m_manual;
 
     CEditController* m_edit = nullptr;
     CNoteDefaults* m_noteDefaults = nullptr;

@@ -20,11 +20,12 @@ std::unique_ptr<QObject> MakePresetFrameTest();
 std::unique_ptr<QObject> MakeRecoveryTest();
 std::unique_ptr<QObject> MakeRecoveryProcessTest();
 std::unique_ptr<QObject> MakeLivePlaybackTest();
+std::unique_ptr<QObject> MakeManualTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
-    return {MakeEditPathTest,    MakeDocumentTest,   MakeFrameCommandsTest,
-            MakeMenuLayoutTest,  MakeBuildPlayTest,  MakeBackgroundBuildTest,
-            MakeAppSettingsTest, MakeScreenshotTest, MakeMessagePromptsTest,
-            MakePresetFrameTest, MakeRecoveryTest,   MakeRecoveryProcessTest,
-            MakeLivePlaybackTest};
+    return {MakeEditPathTest,     MakeDocumentTest,   MakeFrameCommandsTest,
+            MakeMenuLayoutTest,   MakeBuildPlayTest,  MakeBackgroundBuildTest,
+            MakeAppSettingsTest,  MakeScreenshotTest, MakeMessagePromptsTest,
+            MakePresetFrameTest,  MakeRecoveryTest,   MakeRecoveryProcessTest,
+            MakeLivePlaybackTest, MakeManualTest};
 }
