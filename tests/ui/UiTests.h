@@ -21,11 +21,12 @@ std::unique_ptr<QObject> MakeRecoveryTest();
 std::unique_ptr<QObject> MakeRecoveryProcessTest();
 std::unique_ptr<QObject> MakeLivePlaybackTest();
 std::unique_ptr<QObject> MakeManualTest();
+std::unique_ptr<QObject> MakeManualPicturesTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
     return {MakeEditPathTest,     MakeDocumentTest,   MakeFrameCommandsTest,
             MakeMenuLayoutTest,   MakeBuildPlayTest,  MakeBackgroundBuildTest,
             MakeAppSettingsTest,  MakeScreenshotTest, MakeMessagePromptsTest,
             MakePresetFrameTest,  MakeRecoveryTest,   MakeRecoveryProcessTest,
-            MakeLivePlaybackTest, MakeManualTest};
+            MakeLivePlaybackTest, MakeManualTest,     MakeManualPicturesTest};
 }
