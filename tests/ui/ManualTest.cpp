@@ -224,7 +224,7 @@ private slots:
     }
 
     // The page the build writes, in the editor's own window: titled, with its contents
-    // linked to the chapters and every picture it shows found.
+    // linked to the chapters and its pictures beside it.
     void theBuiltManualReadsInTheEditorsWindow() {
         for (const char* language : {"ja", "en"}) {
             const QString page = manuallocation::IndexPage(kBuildFolder, language);
@@ -237,6 +237,9 @@ private slots:
             QTextBrowser& browser = opener.Window()->Browser();
             QVERIFY(browser.toHtml().contains(QLatin1String("href=\"#s1\"")));
             QVERIFY(browser.documentTitle().startsWith(QLatin1String("Tesselaphon Editor")));
+            const QVariant picture = browser.loadResource(
+                QTextDocument::ImageResource, QUrl(QStringLiteral("../images/main-window.png")));
+            QVERIFY(!picture.toByteArray().isEmpty());
             delete opener.Window();
         }
         QVERIFY(prompts->shown.isEmpty());
