@@ -123,9 +123,10 @@ void CTSQApp::SaveSettings() {
                             .arg(QDir::toNativeSeparators(m_store.Settings().fileName())));
 }
 
-void CTSQApp::ShowAbout(QWidget* parent) {
+bool CTSQApp::ShowAbout(QWidget* parent) {
     CAboutDlg dialog(parent);
     dialog.exec();
+    return dialog.ManualRequested();
 }
 
 bool CTSQApp::EditOptions(QWidget* parent) {

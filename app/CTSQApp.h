@@ -48,7 +48,7 @@ public:
     Sonalo& Player() override { return *m_player; }
     QSettings& Profile() override { return m_store.Settings(); }
     QString ApplicationDirectory() const override { return m_applicationDirectory; }
-    void ShowAbout(QWidget* parent) override;
+    bool ShowAbout(QWidget* parent) override;
     bool EditOptions(QWidget* parent) override;
     void EditDefaultProject(QWidget* parent) override;
     bool CanEditEncoderOptions() const override { return true; }

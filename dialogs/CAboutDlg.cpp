@@ -51,6 +51,8 @@ void CAboutDlg::Ui::setupUi(QDialog* dialog) {
     buttonBox->setObjectName(QStringLiteral("buttonBox"));
     buttonBox->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     QObject::connect(buttonBox, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    manual = buttonBox->addButton(CAboutDlg::tr("マニュアル(&M)"), QDialogButtonBox::HelpRole);
+    manual->setObjectName(QStringLiteral("manualButton"));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
@@ -67,4 +69,8 @@ void CAboutDlg::Ui::setupUi(QDialog* dialog) {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     m_ui.setupUi(this);
+    connect(m_ui.manual, &QPushButton::clicked, this, [this] {
+        m_manualRequested = true;
+        accept();
+    });
 }

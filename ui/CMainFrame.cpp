@@ -9,6 +9,7 @@
 #include "ui/CEditController.h"
 #include "ui/CFrameActions.h"
 #include "ui/CFrameMenus.h"
+#include "ui/CManualOpener.h"
 #include "ui/CMessagePrompts.h"
 #include "ui/CMidiKeyboard.h"
 #include "ui/CNoteDefaults.h"
@@ -112,6 +113,8 @@ void CMainFrame::CreateControllers() {
     m_trackCommands = new CTrackCommands(*m_edit, this, this);
     m_projectCommands = new CProjectCommands(*m_edit, *m_playback, this, this);
     m_autosave = new CAutosave(*m_edit, *m_document, this);
+    m_manual = std::make_unique<CManualOpener>(*m_launcher, *m_prompts, *this,
+                                               m_app.ApplicationDirectory());
     m_autosave->SetInterval(m_app.Options().autosaveSeconds);
 }
 
@@ -208,7 +211,7 @@ void CMainFrame::RegisterCommands() {
     RegisterNoteValueCommands(m_commands, *m_noteDefaults);
     RegisterPlayCommands(m_commands, *m_playback, *m_build, m_app, caret);
     m_recorder->RegisterCommands(m_commands);
-    RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_prompts, *this, [this] {
+    RegisterToolAndHelpCommands(m_commands, m_app, *m_build, *m_manual, *this, [this] {
         m_trackWnd->Refresh();
         m_pianoRoll->Refresh(false);
         m_autosave->SetInterval(m_app.Options().autosaveSeconds);

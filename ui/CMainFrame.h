@@ -12,6 +12,7 @@
 //   CTrackCommands, CProjectCommands, CNoteDefaults   the frame's editing commands
 //   CWindowState        placement and full screen
 //   CPresetCommands, CPresetBrowser   saving and applying presets, the browser panel
+//   CManualOpener       the manual behind F1 and the about box
 //
 // Thread: the user-interface thread only.
 
@@ -25,6 +26,7 @@
 class CAutosave;
 class CBuildController;
 class CEditController;
+class CManualOpener;
 class CFrameActions;
 class CFrameMenus;
 class CMidiKeyboard;
@@ -89,6 +91,7 @@ public:
     CWindowState& WindowState() { return *m_windowState; }
     CPresetCommands& PresetCommands() { return *m_presetCommands; }
     CPresetBrowser& PresetBrowser() { return *m_presetBrowser; }
+    CManualOpener& Manual() { return *m_manual; }
     QSplitter& Splitter() { return *m_splitter; }
 
 protected:
@@ -127,6 +130,7 @@ private:
     std::unique_ptr<IDesktopLauncher> m_ownLauncher;
     IUserPrompts* m_prompts;
     IDesktopLauncher* m_launcher;
+    std::unique_ptr<CManualOpener> m_manual;
 
     CEditController* m_edit = nullptr;
     CNoteDefaults* m_noteDefaults = nullptr;

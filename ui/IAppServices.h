@@ -28,8 +28,9 @@ public:
     // The folder of the tsq program, where the player program and the modules live.
     virtual QString ApplicationDirectory() const = 0;
 
-    // Application commands. EditOptions returns true on OK (after saving the options).
-    virtual void ShowAbout(QWidget* parent) = 0;
+    // Application commands. EditOptions returns true on OK (after saving the options);
+    // ShowAbout true when the user asked for the manual from the about box.
+    virtual bool ShowAbout(QWidget* parent) = 0;
     virtual bool EditOptions(QWidget* parent) = 0;
     virtual void EditDefaultProject(QWidget* parent) = 0;
     // Encoder options and the file association; false when this build has no such dialog.

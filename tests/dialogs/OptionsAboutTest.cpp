@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -266,6 +267,18 @@ private slots:
         QVERIFY(ShowActive(&dialog));
         Click(OkButton(&dialog));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.ManualRequested());
+    }
+
+    void aboutBoxManualButtonClosesAndAsksForTheManual() {
+        CAboutDlg dialog;
+        QVERIFY(ShowActive(&dialog));
+        auto* manual = Child<QPushButton>(&dialog, "manualButton");
+        QCOMPARE(manual->text(), QStringLiteral("マニュアル(&M)"));
+        Click(manual);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.ManualRequested());
     }
 };
 

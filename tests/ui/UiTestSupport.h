@@ -74,7 +74,10 @@ public:
     Sonalo& Player() override { return m_player; }
     QSettings& Profile() override { return *m_settings; }
     QString ApplicationDirectory() const override { return m_dir.path(); }
-    void ShowAbout(QWidget*) override {}
+    // What the about box answers: whether the user asked for the manual.
+    bool aboutAsksForManual = false;
+    int aboutShown = 0;
+    bool ShowAbout(QWidget*) override { return ++aboutShown, aboutAsksForManual; }
     bool EditOptions(QWidget*) override { return ++optionsShown, false; }
     void EditDefaultProject(QWidget*) override {}
     bool CanEditEncoderOptions() const override { return false; }

@@ -21,11 +21,14 @@ std::unique_ptr<QObject> MakeRecoveryTest();
 std::unique_ptr<QObject> MakeRecoveryProcessTest();
 std::unique_ptr<QObject> MakeLivePlaybackTest();
 std::unique_ptr<QObject> MakeRecordTest();
+std::unique_ptr<QObject> MakeManualTest();
+std::unique_ptr<QObject> MakeManualPicturesTest();
 
 inline std::vector<std::function<std::unique_ptr<QObject>()>> UiTestClasses() {
-    return {MakeEditPathTest,     MakeDocumentTest,   MakeFrameCommandsTest,
-            MakeMenuLayoutTest,   MakeBuildPlayTest,  MakeBackgroundBuildTest,
-            MakeAppSettingsTest,  MakeScreenshotTest, MakeMessagePromptsTest,
-            MakePresetFrameTest,  MakeRecoveryTest,   MakeRecoveryProcessTest,
-            MakeLivePlaybackTest, MakeRecordTest};
+    return {MakeEditPathTest,      MakeDocumentTest,   MakeFrameCommandsTest,
+            MakeMenuLayoutTest,    MakeBuildPlayTest,  MakeBackgroundBuildTest,
+            MakeAppSettingsTest,   MakeScreenshotTest, MakeMessagePromptsTest,
+            MakePresetFrameTest,   MakeRecoveryTest,   MakeRecoveryProcessTest,
+            MakeLivePlaybackTest,  MakeRecordTest,     MakeManualTest,
+            MakeManualPicturesTest};
 }

@@ -15,13 +15,13 @@ class CBuildController;
 class CCommandSet;
 class CDocument;
 class CEditController;
+class CManualOpener;
 class CNoteDefaults;
 class CPlaybackController;
 class CPresetCommands;
 class CProjectCommands;
 class CTrackCommands;
 class IAppServices;
-class IUserPrompts;
 class QMainWindow;
 class QWidget;
 
@@ -60,5 +60,5 @@ void RegisterPlayCommands(CCommandSet& set, CPlaybackController& playback, CBuil
                           IAppServices& app, CaretPosition caret);
 // "ツール" and "ヘルプ". `refreshPanes` redraws the panes after the options changed.
 void RegisterToolAndHelpCommands(CCommandSet& set, IAppServices& app, CBuildController& build,
-                                 IUserPrompts& prompts, QWidget& window,
+                                 CManualOpener& manual, QWidget& window,
                                  std::function<void()> refreshPanes);

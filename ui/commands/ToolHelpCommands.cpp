@@ -1,9 +1,9 @@
 #include "ui/commands/FrameCommands.h"
 
 #include "ui/CBuildController.h"
+#include "ui/CManualOpener.h"
 #include "ui/CommandIds.h"
 #include "ui/IAppServices.h"
-#include "ui/IUserPrompts.h"
 #include "ui/commands/CCommandSet.h"
 
 #include <QWidget>
@@ -12,35 +12,27 @@ namespace {
 
 using namespace cmd;
 
-constexpr const char* kHelpText =
-    "Tesselaphon Editor の基本操作\n\n"
-    "・左のトラック一覧で編集するトラックを選び、右のピアノロールで音符を編集します。\n"
-    "・ビルド (F7) で Wave サウンドファイルを作成し、再生 (F5) で再生します。\n"
-    "・既定の音符の音長、キーオフ、音量とフィット単位は音符バーで設定します。\n"
-    "・Tab キーでトラック一覧とピアノロールを切り替えます。\n"
-    "・F11 キーで全画面表示になります。";
-
-void AddHelp(CCommandSet& set, IAppServices& app, IUserPrompts& prompts, QWidget& window) {
+void AddHelp(CCommandSet& set, IAppServices& app, CManualOpener& manual, QWidget& window) {
     set.Add({.id = kHelp,
              .caption = "ヘルプ(&H)...\tF1",
              .keys = Keys(Qt::Key_F1),
              .icon = "help-contents",
              .prompt = "操作の説明を表示します。\nヘルプ (F1)",
-             .run = [&prompts] {
-                 prompts.Message(QString::fromUtf8(kHelpText), QStringLiteral("ヘルプ"),
-                                 IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
-             }});
+             .run = [&manual] { manual.Open(); }});
     set.Add({.id = kAbout,
              .caption = "バージョン情報(&A)...",
              .icon = "help-about",
              .prompt = "プログラムの情報、バージョン、著作権を表示します。\nバージョン情報",
-             .run = [&app, &window] { app.ShowAbout(&window); }});
+             .run = [&app, &manual, &window] {
+                 if (app.ShowAbout(&window))
+                     manual.Open();
+             }});
 }
 
 } // namespace
 
 void RegisterToolAndHelpCommands(CCommandSet& set, IAppServices& app, CBuildController& build,
-                                 IUserPrompts& prompts, QWidget& window,
+                                 CManualOpener& manual, QWidget& window,
                                  std::function<void()> refreshPanes) {
     set.Add({.id = kOptions,
              .caption = "オプション(&O)...",
@@ -74,5 +66,5 @@ void RegisterToolAndHelpCommands(CCommandSet& set, IAppServices& app, CBuildCont
          .prompt = "プロジェクトファイルの保存先のフォルダを開きます。\nプロジェクトの保存先を開く",
          .run = [&build] { build.OpenProjectFolder(); },
          .enabled = [&build] { return build.CanOpenProjectFolder(); }});
-    AddHelp(set, app, prompts, window);
+    AddHelp(set, app, manual, window);
 }
