@@ -12,10 +12,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QToolBar>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace widget_checks {
 
@@ -111,6 +116,23 @@ bool GoesBack(const QWidget* window, const QWidget* from, const QWidget* to) {
     return b.center().y() < a.center().y() && b.left() <= a.right();
 }
 
+// What a widget needs to show its text whole. A push button's size hint is at least the
+// style's preferred width of 80 pixels; a narrower button ("...") is not cut off as long as
+// its text and picture fit inside its margins, so the smaller of the two counts.
+QSize NeededSize(const QWidget* widget) {
+    const auto* button = qobject_cast<const QPushButton*>(widget);
+    if (button == nullptr || button->text().isEmpty())
+        return widget->minimumSizeHint();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
+    int width = button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&'));
+    if (!button->icon().isNull())
+        width += button->iconSize().width() + 4;
+    const QSize hint = button->minimumSizeHint();
+    return {std::min(width + 2 * margin, hint.width()), hint.height()};
+}
+
 } // namespace
 
 bool Report(const QStringList& faults) {
@@ -176,7 +198,7 @@ QStringList ClippedWidgets(QWidget* window) {
                            qobject_cast<QGroupBox*>(widget) != nullptr;
         if (!texty || !widget->isVisible() || widget->window() != window)
             continue;
-        const QSize need = widget->minimumSizeHint();
+        const QSize need = NeededSize(widget);
         if (widget->width() < need.width() || widget->height() < need.height())
             faults << QStringLiteral("%1: %2×%3 < %4×%5")
                           .arg(Describe(widget))
