@@ -17,15 +17,17 @@ constexpr const char* kDenied = "アクセスが拒否されました。\n\n管�
 CRegisterFileTypeDialog::CRegisterFileTypeDialog(const CFileTypeRegistry& registry,
                                                  const QString& extension, IUserPrompts& prompts,
                                                  QWidget* parent)
-    : QDialog(parent), m_registry(registry), m_prompts(prompts), m_status(new QLabel(this)),
-      m_set(new QPushButton(QStringLiteral("ファイルの関連付けを設定(&R)"), this)),
-      m_remove(new QPushButton(QStringLiteral("ファイルの関連付けを解除(&U)"), this)) {
+    : QDialog(parent), m_registry(registry), m_prompts(prompts), m_status(new QLabel(this)) {
     setWindowTitle(QStringLiteral("ファイルの関連付け"));
     auto* extensionRow = new QHBoxLayout;
     extensionRow->addWidget(new QLabel(QStringLiteral("ファイルの拡張子:"), this));
     auto* extensionText = new QLineEdit(extension, this);
     extensionText->setReadOnly(true);
     extensionRow->addWidget(extensionText);
+    extensionText->setAccessibleName(tr("ファイルの拡張子"));
+    // Made after the extension box, so that Tab reaches them after it.
+    m_set = new QPushButton(QStringLiteral("ファイルの関連付けを設定(&R)"), this);
+    m_remove = new QPushButton(QStringLiteral("ファイルの関連付けを解除(&U)"), this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(extensionRow);
     layout->addWidget(m_status);

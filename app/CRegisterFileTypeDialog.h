@@ -34,6 +34,6 @@ private:
     const CFileTypeRegistry& m_registry;
     IUserPrompts& m_prompts;
     QLabel* m_status;
-    QPushButton* m_set;
-    QPushButton* m_remove;
+    QPushButton* m_set = nullptr;
+    QPushButton* m_remove = nullptr;
 };

@@ -21,9 +21,10 @@ const char* const kNotice = "Copyright (C) Ostrova. All rights reserved.";
 const char* const kWebPage = "https://ostrova.example/tesselaphon/";
 } // namespace
 
-QPixmap CAboutDlg::ProgramIcon(int size) {
+QPixmap CAboutDlg::ProgramIcon(int size, qreal ratio) {
     InitDialogResources();
-    QPixmap pixmap(size, size);
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QSvgRenderer renderer(QStringLiteral(":/tsq/tsq.svg"));
     QPainter painter(&pixmap);
@@ -35,7 +36,7 @@ void CAboutDlg::Ui::setupUi(QDialog* dialog) {
     dialog->setWindowTitle(QStringLiteral("バージョン情報"));
     icon = new QLabel(dialog);
     icon->setObjectName(QStringLiteral("icon"));
-    icon->setPixmap(ProgramIcon(kIconSize));
+    icon->setPixmap(ProgramIcon(kIconSize, icon->devicePixelRatioF()));
     icon->setFixedSize(kIconSize, kIconSize);
     version = new QLabel(QString::fromLatin1(kVersionLine), dialog);
     version->setObjectName(QStringLiteral("version"));

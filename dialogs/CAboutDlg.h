@@ -13,9 +13,9 @@ class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 
-    // The program icon drawn at `size` pixels from the SVG resource ":/tsq/tsq.svg", which
-    // the main window can use as its icon too.
-    static QPixmap ProgramIcon(int size);
+    // The program icon drawn at `size` logical pixels, `ratio` device pixels each, from the
+    // SVG resource ":/tsq/tsq.svg", which the main window can use as its icon too.
+    static QPixmap ProgramIcon(int size, qreal ratio = 1.0);
     // True when the box was closed by its manual button; the caller opens the manual.
     bool ManualRequested() const { return m_manualRequested; }
 

@@ -45,6 +45,9 @@ void CAdjustDialog::Ui::setupUi(QDialog* dialog, Kind kind) {
         grid->addWidget(change, 0, 0);
         grid->addWidget(amount, 0, 1);
         grid->addWidget(fit, 1, 0, 1, 2);
+        // The box stands right of its radio button and is named after it.
+        amount->setAccessibleName(dlg::PlainCaption(change->text()));
+        QWidget::setTabOrder(change, amount);
     }
     buttonBox = dlg::MakeButtonBox(dialog);
     auto* layout = new QVBoxLayout(dialog);

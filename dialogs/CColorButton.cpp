@@ -6,6 +6,7 @@
 #include <QStylePainter>
 
 CColorButton::CColorButton(QWidget* parent) : QPushButton(parent) {
+    setAccessibleDescription(tr("押すと色の設定が開き、色を選べます。"));
     connect(this, &QPushButton::clicked, this, &CColorButton::Choose);
 }
 

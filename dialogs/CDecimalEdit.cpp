@@ -10,6 +10,7 @@ constexpr int kMaxWholeDigits = 7;
 } // namespace
 
 CDecimalEdit::CDecimalEdit(QWidget* parent) : CRangeEdit(parent) {
+    setAccessibleDescription(tr("小数第1位までの数を入力します。上下キーで値を増減します。"));
     Show(m_value);
 }
 

@@ -90,6 +90,8 @@ bool ClipToBox(QPointF& p0, QPointF& p1, const QRectF& box) {
 } // namespace
 
 CEnvelopeWnd::CEnvelopeWnd(QWidget* parent) : QFrame(parent) {
+    setAccessibleName(tr("エンベロープのプレビュー"));
+    setAccessibleDescription(tr("エンベロープの形を、横に時間、縦に音量で表示します。"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }

@@ -54,10 +54,12 @@ QRect CFMAlgorithmPicture::Box(int algorithm, int index) {
                  kBox);
 }
 
-QImage CFMAlgorithmPicture::Draw(int algorithm) {
+QImage CFMAlgorithmPicture::Draw(int algorithm, qreal ratio) {
     if (algorithm < 0 || algorithm >= kAlgorithms)
         return {};
-    QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    const int pixels = qRound(kSize * ratio);
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     const QPalette palette = QGuiApplication::palette();
     QPainter painter(&image);

@@ -24,6 +24,7 @@ public:
     static const LAYOUT& Layout(int algorithm);
     // The box of operator `index` (0..3) in picture pixels.
     static QRect Box(int algorithm, int index);
-    // The picture of an algorithm (0..7) on a transparent ground; a null image otherwise.
-    static QImage Draw(int algorithm);
+    // The picture of an algorithm (0..7) on a transparent ground, kSize logical pixels square
+    // at `ratio` device pixels each; a null image otherwise.
+    static QImage Draw(int algorithm, qreal ratio = 1.0);
 };

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -53,9 +54,13 @@ QComboBox* MakeAlgorithmList(QWidget* parent) {
     auto* list = new QComboBox(parent);
     list->setObjectName(QStringLiteral("algorithm"));
     list->setIconSize(QSize(CFMAlgorithmPicture::kSize, CFMAlgorithmPicture::kSize));
-    for (int a = 0; a < CFMAlgorithmPicture::kAlgorithms; ++a)
-        list->addItem(QIcon(QPixmap::fromImage(CFMAlgorithmPicture::Draw(a))),
-                      QStringLiteral("アルゴリズム%1").arg(a));
+    for (int a = 0; a < CFMAlgorithmPicture::kAlgorithms; ++a) {
+        // Both resolutions, so that the list stays sharp on a screen scaled to 200 %.
+        QIcon icon;
+        for (const qreal ratio : {1.0, 2.0})
+            icon.addPixmap(QPixmap::fromImage(CFMAlgorithmPicture::Draw(a, ratio)));
+        list->addItem(icon, QStringLiteral("アルゴリズム%1").arg(a));
+    }
     return list;
 }
 
@@ -149,20 +154,28 @@ void CFMDialog::Ui::setupUi(QDialog* dialog) {
     const std::pair<int, const char*> labels[] = {
         {kRowCurve, "カーブ"}, {kRowAR, "AR"}, {kRowDR, "DR"}, {kRowSR, "SR"}, {kRowRR, "RR"},
         {kRowSL, "SL"},        {kRowTL, "TL"}, {kRowKS, "KS"}, {kRowML, "ML"}, {kRowDT, "DT"}};
-    for (const auto& [row, text] : labels)
-        grid->addWidget(new QLabel(QString::fromUtf8(text), dialog), row, 0);
+    std::map<int, QString> rowNames;
+    for (const auto& [row, text] : labels) {
+        rowNames[row] = QString::fromUtf8(text);
+        grid->addWidget(new QLabel(rowNames[row], dialog), row, 0);
+    }
     for (int i = 0; i < kOperators; ++i) {
         OperatorColumn& op = operators[size_t(i)];
         op.Build(dialog, i + 1);
         const int column = i + 1;
         grid->addWidget(new QLabel(QStringLiteral("OP%1").arg(i + 1), dialog), kRowHeading, column,
                         Qt::AlignHCenter);
-        grid->addWidget(op.curve, kRowCurve, column);
         const std::pair<int, QWidget*> fields[] = {
-            {kRowAR, op.ar}, {kRowDR, op.dr}, {kRowSR, op.sr}, {kRowRR, op.rr}, {kRowSL, op.sl},
-            {kRowTL, op.tl}, {kRowKS, op.ks}, {kRowML, op.ml}, {kRowDT, op.dt}, {kRowLFO, op.lfo}};
-        for (const auto& [row, widget] : fields)
+            {kRowCurve, op.curve}, {kRowAR, op.ar}, {kRowDR, op.dr},  {kRowSR, op.sr},
+            {kRowRR, op.rr},       {kRowSL, op.sl}, {kRowTL, op.tl},  {kRowKS, op.ks},
+            {kRowML, op.ml},       {kRowDT, op.dt}, {kRowLFO, op.lfo}};
+        for (const auto& [row, widget] : fields) {
             grid->addWidget(widget, row, column);
+            // The boxes share the row captions at the left; a screen reader names each one
+            // by its operator and its row.
+            if (rowNames.count(row) != 0)
+                widget->setAccessibleName(QStringLiteral("OP%1 %2").arg(i + 1).arg(rowNames[row]));
+        }
         grid->addWidget(op.preview, kRowPreview, column);
         grid->addWidget(op.span, kRowSpan, column);
         grid->setColumnStretch(column, 1);
@@ -179,4 +192,7 @@ void CFMDialog::Ui::setupUi(QDialog* dialog) {
     layout->addLayout(grid, 1);
     layout->addWidget(keyboard);
     layout->addLayout(buttons);
+    // The operators' columns are made after the controls below them.
+    for (QWidget* below : std::initializer_list<QWidget*>{keyboard, copy, paste, buttonBox})
+        dlg::PutLastInTabChain(below);
 }

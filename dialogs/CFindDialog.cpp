@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -42,7 +43,11 @@ QCheckBox* MakeCheck(QDialog* dialog, const char* name, const QString& text) {
     return check;
 }
 
+// The two boxes of a row are named after its check box, as the lower and the upper bound.
 void AddRow(QGridLayout* grid, QCheckBox* check, QWidget* start, QWidget* end) {
+    const QString caption = dlg::PlainCaption(check->text());
+    start->setAccessibleName(QCoreApplication::translate("CFindDialog", "%1 の下限").arg(caption));
+    end->setAccessibleName(QCoreApplication::translate("CFindDialog", "%1 の上限").arg(caption));
     const int row = grid->rowCount();
     grid->addWidget(check, row, 0);
     grid->addWidget(start, row, 1);

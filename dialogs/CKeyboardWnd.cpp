@@ -24,6 +24,8 @@ int LowerTop(int height) {
 CKeyboardWnd::CKeyboardWnd(QWidget* parent)
     : QWidget(parent), m_engine(std::make_unique<CPreviewEngine>()) {
     setObjectName(QStringLiteral("Keyboard_Class"));
+    setAccessibleName(tr("鍵盤"));
+    setAccessibleDescription(tr("クリックするか、キーボードのキーを押すと、その音を試聴します。"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

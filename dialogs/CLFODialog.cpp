@@ -90,12 +90,12 @@ void CLFODialog::Group::Store(CLFO& lfo) const {
 
 void CLFODialog::Ui::setupUi(QDialog* dialog) {
     dialog->setWindowTitle(QStringLiteral("LFO"));
-    buttonBox = dlg::MakeButtonBox(dialog);
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(pitch.Build(dialog, QStringLiteral("LFO ピッチ (音程に対するビブラート効果)"),
                                   "pitch", kMaxPitchDepth));
     layout->addWidget(amp.Build(dialog, QStringLiteral("LFO アンプ (音量に対するビブラート効果)"),
                                 "amp", kMaxAmpDepth));
+    buttonBox = dlg::MakeButtonBox(dialog);
     layout->addWidget(buttonBox);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -8,6 +8,8 @@
 // The range proper starts at 0 so that an unedited multiple below 0.5 is shown as it is;
 // the lower bound of 0.5 applies to what the user types or steps.
 CMultipleEdit::CMultipleEdit(QWidget* parent) : CDecimalEdit(parent) {
+    setAccessibleDescription(tr("周波数の倍率を 0.5 から 16.0 までで入力します。"
+                                "上下キーで整数ずつ増減します。"));
     SetRange(0.0, kMaximum);
     SetValue(1.0);
     connect(this, &CDecimalEdit::ValueEdited, this, [this] { m_edited = true; });

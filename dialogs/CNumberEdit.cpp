@@ -11,6 +11,7 @@ constexpr int64_t kSaturation = 999'999'999'999;
 } // namespace
 
 CNumberEdit::CNumberEdit(QWidget* parent) : CRangeEdit(parent) {
+    setAccessibleDescription(tr("整数を入力します。上下キーで値を増減します。"));
     Show(0);
 }
 

@@ -123,6 +123,9 @@ QWidget* COptionsDialog::Ui::ColorPage(QWidget* parent) {
     grid->addWidget(crInactiveNote, 3, 2);
     grid->addWidget(viewInactiveMuteNoteColor, 4, 1);
     grid->addWidget(crInactiveMuteNote, 4, 2);
+    // These two colours are captioned by the check boxes beside them.
+    crInactiveNote->setAccessibleName(dlg::PlainCaption(viewInactiveNoteColor->text()));
+    crInactiveMuteNote->setAccessibleName(dlg::PlainCaption(viewInactiveMuteNoteColor->text()));
     grid->setColumnStretch(3, 1);
     PageLayout(page, grid, {});
     return page;
@@ -152,12 +155,12 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
         MakeCheck(page, "keyboardPlay", QStringLiteral("鍵盤クリック時に音を再生する(&K)"));
     playBufferSize =
         MakeNumberList(page, "playBufferSize", {10, 20, 30, 40, 50, 100, 200, 300, 400, 500});
+    midiInputPort = new QComboBox(page);
+    midiInputPort->setObjectName(QStringLiteral("midiInputPort"));
     playMove =
         MakeCheck(page, "playMove", QStringLiteral("再生位置に追従してキャレットを移動する(&M)"));
     playScroll =
         MakeCheck(page, "playScroll", QStringLiteral("キャレットに追従してスクロールする(&S)"));
-    midiInputPort = new QComboBox(page);
-    midiInputPort->setObjectName(QStringLiteral("midiInputPort"));
     auto* form = new QFormLayout;
     form->addRow(notePlay);
     form->addRow(keyboardPlay);
@@ -222,6 +225,8 @@ QWidget* COptionsDialog::Ui::FilePage(QWidget* parent) {
     grid->addWidget(pcmDefaultPathBrowse, 1, 2);
     grid->addWidget(importRhythmAutoLength, 2, 0);
     grid->addWidget(importRhythmAutoLengthLength, 2, 1, Qt::AlignLeft);
+    importRhythmAutoLengthLength->setAccessibleName(
+        dlg::PlainCaption(importRhythmAutoLength->text()));
     grid->addWidget(restoreWindow, 3, 0, 1, 3);
     grid->addWidget(
         dlg::MakeLabel(QCoreApplication::translate("COptionsDialog",

@@ -28,6 +28,7 @@ constexpr int kMaxLength = 24;
 } // namespace
 
 CPositionEdit::CPositionEdit(QWidget* parent) : QLineEdit(parent) {
+    setAccessibleDescription(tr("位置を「小節:ティック」の形で入力します。"));
     m_pValidator = new Validator(this);
     setValidator(m_pValidator);
     setMaxLength(kMaxLength);

@@ -141,10 +141,10 @@ QGroupBox* CProjectDialog::Ui::OutputGroup(QWidget* parent) {
 
 void CProjectDialog::Ui::setupUi(QDialog* dialog) {
     dialog->setWindowTitle(QStringLiteral("プロジェクトの設定"));
-    buttonBox = dlg::MakeButtonBox(dialog);
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(SongGroup(dialog));
     layout->addWidget(OutputGroup(dialog));
+    buttonBox = dlg::MakeButtonBox(dialog);
     layout->addWidget(buttonBox);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

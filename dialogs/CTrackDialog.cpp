@@ -1,5 +1,7 @@
 #include "dialogs/CTrackDialog.h"
 
+#include "common/SourceKinds.h"
+
 #include "dialogs/CEnvelopeWnd.h"
 #include "dialogs/CLFODialog.h"
 #include "dialogs/CNumberEdit.h"
@@ -46,20 +48,11 @@ constexpr int32_t kMaxSustain = 100000; // ms
 constexpr int kMaxPreviewSeconds = 10;
 constexpr int kIconSize = 20;
 
-struct SourceKind {
-    const char* name;
-    const char* icon;
+constexpr std::array<const char*, kSourceKindCount> kSourceIcons = {
+    ":/tsq/wave-square.svg", ":/tsq/wave-triangle.svg", ":/tsq/wave-sawtooth.svg",
+    ":/tsq/wave-sine.svg",   ":/tsq/wave-noise.svg",    ":/tsq/wave-pcm.svg",
+    ":/tsq/wave-memory.svg", ":/tsq/wave-fm.svg",
 };
-constexpr std::array<SourceKind, kFm + 1> kSourceKinds = {{
-    {"矩形波", ":/tsq/wave-square.svg"},
-    {"三角波", ":/tsq/wave-triangle.svg"},
-    {"鋸歯状波（ノコギリ波）", ":/tsq/wave-sawtooth.svg"},
-    {"正弦波", ":/tsq/wave-sine.svg"},
-    {"ノイズ", ":/tsq/wave-noise.svg"},
-    {"PCM", ":/tsq/wave-pcm.svg"},
-    {"波形メモリ音源", ":/tsq/wave-memory.svg"},
-    {"FM音源", ":/tsq/wave-fm.svg"},
-}};
 
 CNumberEdit* MakeNumber(QWidget* parent, const char* name, int64_t minimum, int64_t maximum) {
     auto* edit = new CNumberEdit(parent);
@@ -101,7 +94,7 @@ QIcon CTrackDialog::SourceKindIcon(int kind) {
     if (kind < 0 || kind > kFm)
         return {};
     InitDialogIcons();
-    QSvgRenderer renderer(QLatin1String(kSourceKinds[size_t(kind)].icon));
+    QSvgRenderer renderer(QLatin1String(kSourceIcons[size_t(kind)]));
     QIcon icon;
     for (const int size : {16, kIconSize, 32, 2 * kIconSize}) {
         QPixmap pixmap(size, size);
@@ -116,8 +109,8 @@ QIcon CTrackDialog::SourceKindIcon(int kind) {
 
 void CTrackDialog::AddSourceKinds(QComboBox* list, int count) {
     list->setIconSize(QSize(kIconSize, kIconSize));
-    for (int kind = 0; kind < std::min(count, int(kSourceKinds.size())); ++kind)
-        list->addItem(SourceKindIcon(kind), QString::fromUtf8(kSourceKinds[size_t(kind)].name));
+    for (int kind = 0; kind < std::min(count, kSourceKindCount); ++kind)
+        list->addItem(SourceKindIcon(kind), SourceKindName(kind));
 }
 
 QWidget* CTrackDialog::Ui::TrackFields(QWidget* parent) {
@@ -128,6 +121,7 @@ QWidget* CTrackDialog::Ui::TrackFields(QWidget* parent) {
     useNoteColor->setObjectName(QStringLiteral("useNoteColor"));
     noteColor = new CColorButton(fields);
     noteColor->setObjectName(QStringLiteral("noteColor"));
+    noteColor->setAccessibleName(dlg::PlainCaption(useNoteColor->text()));
     noteColor->setAutoDefault(false);
 
     auto* grid = new QGridLayout(fields);
@@ -242,7 +236,6 @@ QGroupBox* CTrackDialog::Ui::EnvelopeGroup(QWidget* parent) {
 
 void CTrackDialog::Ui::setupUi(QDialog* dialog, const QString& title) {
     dialog->setWindowTitle(title);
-    buttonBox = dlg::MakeButtonBox(dialog);
     auto* left = new QVBoxLayout;
     left->addWidget(TrackFields(dialog));
     left->addWidget(SourceGroup(dialog), 1);
@@ -251,6 +244,7 @@ void CTrackDialog::Ui::setupUi(QDialog* dialog, const QString& title) {
     columns->addWidget(EnvelopeGroup(dialog), 1);
     auto* layout = new QVBoxLayout(dialog);
     layout->addLayout(columns);
+    buttonBox = dlg::MakeButtonBox(dialog);
     layout->addWidget(buttonBox);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

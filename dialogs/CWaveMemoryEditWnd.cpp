@@ -33,6 +33,8 @@ int CellAt(int pixel, int extent, int64_t count) {
 
 CWaveMemoryEditWnd::CWaveMemoryEditWnd(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("WaveMemoryEditWnd_Class"));
+    setAccessibleName(tr("波形"));
+    setAccessibleDescription(tr("波形メモリの波形です。マウスでドラッグして描きます。"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setBackgroundRole(QPalette::Base);

@@ -42,6 +42,8 @@ QPushButton* IconButton(QWidget* parent, const char* name, const QString& icon,
     button->setIcon(SonaloIcon(icon));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(tip);
+    // The button shows a picture only; a screen reader reads the tip as its name.
+    button->setAccessibleName(tip);
     // Enter is handled by the window, for the focused button only.
     button->setAutoDefault(false);
     return button;

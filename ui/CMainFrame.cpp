@@ -72,6 +72,8 @@ CMainFrame::CMainFrame(IAppServices& app, IUserPrompts* prompts, IDesktopLaunche
     m_prompts = prompts;
     m_launcher = launcher;
     setObjectName("mainFrame");
+    setAccessibleDescription(
+        tr("曲を編集するウィンドウです。左にトラック一覧、右にピアノロールがあります。"));
     setAcceptDrops(true);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     CreateControllers();

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace dlg {
 
@@ -24,6 +25,29 @@ QDialogButtonBox* MakeButtonBox(QDialog* dialog, const QString& okText) {
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;
+}
+
+QString PlainCaption(const QString& caption) {
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)|&|[:：]\\s*$"));
+    return QString(caption).remove(mnemonic).trimmed();
+}
+
+void PutLastInTabChain(QWidget* group) {
+    QWidget* window = group->window();
+    QList<QWidget*> members;
+    QWidget* last = window;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() == Qt::NoFocus)
+            continue; // Qt orders only widgets that take the focus
+        if (w == group || group->isAncestorOf(w))
+            members << w;
+        else
+            last = w;
+    }
+    for (QWidget* member : members) {
+        QWidget::setTabOrder(last, member);
+        last = member;
+    }
 }
 
 QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent) {

@@ -22,6 +22,15 @@ QDialogButtonBox* MakeButtonBox(QDialog* dialog, const QString& okText = QString
 // A label whose mnemonic moves the focus to `buddy`.
 QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent = nullptr);
 
+// A caption as a screen reader names a control after it: without its mnemonic and its
+// closing colon ("位置(&P):" gives "位置").
+QString PlainCaption(const QString& caption);
+
+// Moves the controls inside `group` (a row of buttons made before the fields above it) to
+// the end of its window's Tab chain, keeping their order among themselves, so that Tab
+// reaches them last, as the eye does.
+void PutLastInTabChain(QWidget* group);
+
 // Display name of a key number 0 (B8) .. 95 (C1): "B8", "A+4", "C1".
 QString KeyName(int32_t key);
 

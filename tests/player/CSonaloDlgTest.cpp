@@ -3,11 +3,15 @@
 
 #include "../audio/WavBuilder.h"
 
+#include "WidgetChecks.h"
+
 #include "player/CAboutDlg.h"
 #include "player/CSonaloApp.h"
 #include "player/CSonaloDlg.h"
 #include "ui/widgets/CSeekBar.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -168,6 +172,53 @@ private slots:
         QHelpEvent outside(QEvent::ToolTip, end, seek->mapToGlobal(end));
         QApplication::sendEvent(seek, &outside);
         QTRY_VERIFY(!QToolTip::isVisible());
+    }
+
+    void theSeekBarReadsOutItsPositionAndTakesOneFromAScreenReader() {
+        CSonaloDlg dlg(Wav("read.wav", 185000, 1000, 8));
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto* seek = Child<CSeekBar>(dlg, "seekBar");
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(seek);
+        QVERIFY(iface != nullptr);
+        QCOMPARE(iface->role(), QAccessible::Slider);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("再生位置"));
+        QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("0:00 / 3:05"));
+        // [WHEN] End moves the thumb [THEN] the text follows
+        seek->setFocus();
+        QTest::keyClick(seek, Qt::Key_End);
+        QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("3:05 / 3:05"));
+        // [WHEN] a screen reader sets the value [THEN] the player seeks there, as a click would
+        QAccessibleValueInterface* value = iface->valueInterface();
+        QVERIFY(value != nullptr);
+        QCOMPARE(value->maximumValue().toInt(), 185000);
+        value->setCurrentValue(65000);
+        QCOMPARE(seek->value(), 65000);
+        QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("1:05 / 3:05"));
+        QVERIFY(qAbs(dlg.Player().GetPosition() - 65.0) < 0.01);
+    }
+
+    void everyControlIsNamedAndTabGoesInReadingOrder() {
+        CSonaloDlg dlg(Wav("tab.wav", 1000));
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QStringList faults = widget_checks::UnnamedCustomWidgets(&dlg) +
+                                   widget_checks::UnreachableControls(&dlg) +
+                                   widget_checks::TabOrderFaults(&dlg);
+        QVERIFY(widget_checks::Report(faults));
+    }
+
+    // Run again at 200 % as a test of its own (QT_SCALE_FACTOR=2).
+    void nothingIsCutOffAndTheButtonPicturesAreSharp() {
+        CSonaloDlg dlg(Wav("sharp.wav", 1000));
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QStringList faults = widget_checks::ClippedWidgets(&dlg);
+        QVERIFY(widget_checks::Report(faults));
+        auto* play = Child<QPushButton>(dlg, "playButton");
+        const qreal ratio = play->devicePixelRatioF();
+        const QPixmap picture = play->icon().pixmap(play->iconSize(), ratio);
+        QCOMPARE(picture.size(), play->iconSize() * ratio);
     }
 
     void clickingTheSeekBarWhilePlayingSeeksThePlayer() {

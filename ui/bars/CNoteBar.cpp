@@ -20,6 +20,8 @@ constexpr int64_t kMaxTicks = std::numeric_limits<int32_t>::max();
 CNoteBar::CNoteBar(CNoteDefaults& defaults, QWidget* parent)
     : QToolBar(QStringLiteral("音符"), parent), m_defaults(defaults) {
     setObjectName("noteBar");
+    setAccessibleName(windowTitle());
+    setAccessibleDescription(tr("新しく入力する音符のフィット、音長、キーオフと音量です。"));
     addSeparator();
     m_fit = AddField(cmd::kFocusFit, Qt::Key_F, "フィット(&F):", "フィット(F): ", 1, kMaxTicks);
     m_length = AddField(cmd::kFocusLength, Qt::Key_L, "音長(&L):", "音長(L): ", 1, kMaxTicks);

@@ -4,6 +4,8 @@
 
 CPlaySeekBar::CPlaySeekBar(QWidget* parent) : CSeekBar(parent) {
     setObjectName("playSeekBar");
+    setAccessibleDescription(
+        tr("曲の中の再生位置です。止まっている間は再生を始める位置を表します。"));
     setRange(0, 0);
 }
 
@@ -13,6 +15,16 @@ QString CPlaySeekBar::ToolTipText(const QPoint& pos) const {
     int tick = isSliderDown() ? value() : ValueAt(pos.x());
     if (tick < minimum())
         tick = value();
+    return TickText(tick);
+}
+
+QString CPlaySeekBar::ValueText() const {
+    if (m_beats == nullptr)
+        return {};
+    return TickText(value());
+}
+
+QString CPlaySeekBar::TickText(int tick) const {
     const int32_t measure = std::max(m_beats->TickToMeasure(tick), 0);
     const int32_t offset = tick - m_beats->MeasureToTick(measure);
     return QStringLiteral("%1 %2:%3")

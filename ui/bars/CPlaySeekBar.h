@@ -17,8 +17,12 @@ public:
     void SetPlaying(bool playing) { m_playing = playing; }
 
     QString ToolTipText(const QPoint& pos) const override;
+    // The tool tip's text for the thumb's position.
+    QString ValueText() const override;
 
 private:
+    QString TickText(int tick) const;
+
     const CBeats* m_beats = nullptr;
     bool m_playing = false;
 };

@@ -10,4 +10,5 @@ public:
     explicit CVolumeBar(QWidget* parent = nullptr);
 
     QString ToolTipText(const QPoint& pos) const override;
+    QString ValueText() const override;
 };

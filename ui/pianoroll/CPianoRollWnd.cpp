@@ -7,6 +7,7 @@
 #include "ui/CMessagePrompts.h"
 #include "ui/CNoteDefaults.h"
 #include "ui/pianoroll/CNoteCommands.h"
+#include "ui/pianoroll/CPianoRollAccessible.h"
 #include "ui/pianoroll/CPianoRollController.h"
 #include "ui/pianoroll/CPianoRollHitTest.h"
 #include "ui/pianoroll/CPianoRollPainter.h"
@@ -16,6 +17,7 @@
 #include "ui/pianoroll/PianoRollColors.h"
 #include "ui/pianoroll/PianoRollText.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -48,6 +50,10 @@ CPianoRollWnd::CPianoRollWnd(CEditController& edit, CNoteDefaults& defaults, OPT
                              QWidget* parent, IUserPrompts* prompts)
     : QAbstractScrollArea(parent), m_edit(edit), m_defaults(defaults), m_options(options) {
     setObjectName("pianoRollWnd");
+    CPianoRollAccessible::Install();
+    setAccessibleName(tr("ピアノロール"));
+    setAccessibleDescription(tr("現在のトラックの音符を、横に時間、縦に音の高さで並べます。"
+                                "矢印キーでキャレットを動かし、Ins で音符を入力します。"));
     setFrameShape(QFrame::StyledPanel);
     setFocusPolicy(Qt::StrongFocus);
     // Scroll bars that come and go would resize the view while its ranges are set.
@@ -188,6 +194,33 @@ void CPianoRollWnd::EmitStatus() {
     emit statusChanged(piano_roll_text::SelectionMessage(selected),
                        piano_roll_text::KeyName(CaretRow()),
                        QString::fromStdString(FormatPosition(project.data.beats, CaretPosition())));
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, CaretReading());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+QString CPianoRollWnd::CaretReading() const {
+    const CBeats& beats = m_edit.Project().data.beats;
+    const CNote* note = NoteAtCaret();
+    return piano_roll_text::CaretReading(
+        QString::fromStdString(FormatPosition(beats, CaretPosition())), CaretRow(), note,
+        note != nullptr ? QString::fromStdString(FormatPosition(beats, note->position))
+                        : QString());
+}
+
+const CNote* CPianoRollWnd::NoteAtCaret() const {
+    const CProject& project = m_edit.Project();
+    if (project.currentTrack < 0 || project.currentTrack >= static_cast<int>(project.tracks.size()))
+        return nullptr;
+    const CTrack& track = project.tracks[static_cast<size_t>(project.currentTrack)];
+    const size_t bucket = static_cast<size_t>(CTrack::BucketOf(CaretPosition()));
+    if (bucket >= track.BucketCount())
+        return nullptr;
+    for (const CNote* segment : track.Bucket(bucket))
+        if (segment->key == CaretRow() && segment->Covers(CaretPosition()))
+            return segment;
+    return nullptr;
 }
 
 // ---- painting ---------------------------------------------------------------------------

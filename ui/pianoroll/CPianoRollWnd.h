@@ -78,6 +78,9 @@ public:
 
     // The view as it is now (client pixels of the viewport).
     CPianoRollGeometry Geometry() const override;
+    // The caret and the note under it in words, for screen readers
+    // (piano_roll_text::CaretReading); sent with every caret move.
+    QString CaretReading() const;
 
     void NotesChanged() override;
 
@@ -132,6 +135,7 @@ private:
     void RenderCache();
     void PaintOverlay(QPainter& painter) const;
     void EmitStatus();
+    const CNote* NoteAtCaret() const;
     void ShowToolTip(const QPoint& pos, const QPoint& globalPos);
 
     CEditController& m_edit;

@@ -1,5 +1,6 @@
 #include "ui/pianoroll/PianoRollCursors.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygonF>
@@ -25,7 +26,10 @@ QPolygonF ArrowHead(int dx, int dy) {
 }
 
 QCursor MakePan(int dx, int dy) {
-    QPixmap pixmap(kSize, kSize);
+    // Drawn at the screen's resolution; the hot spot stays in logical pixels.
+    const qreal ratio = qGuiApp->devicePixelRatio();
+    QPixmap pixmap(QSize(kSize, kSize) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing, true);

@@ -2,6 +2,8 @@
 
 #include "model/CNote.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -48,6 +50,19 @@ QString SelectionMessage(size_t selected) {
     if (selected > 0)
         return QStringLiteral("%1 個の音符が選択されています。").arg(selected);
     return QStringLiteral("Shift 範囲選択/音長変更  Ctrl 追加選択");
+}
+
+QString CaretReading(const QString& position, int row, const CNote* note,
+                     const QString& notePosition) {
+    QString reading = QCoreApplication::translate("PianoRollText", "キャレット %1、%2")
+                          .arg(position, KeyName(row));
+    if (note == nullptr)
+        return reading;
+    return reading +
+           QCoreApplication::translate("PianoRollText", "。音符 %1、位置 %2、長さ %3、音量 %4")
+               .arg(KeyName(note->key), notePosition)
+               .arg(note->length)
+               .arg(note->volume);
 }
 
 } // namespace piano_roll_text

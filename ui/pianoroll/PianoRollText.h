@@ -24,5 +24,9 @@ QString VolumeLabel(int32_t volume);
 QString NoteToolTip(const CNote& note);
 // The message pane: the selection count, or the modifier hint while nothing is selected.
 QString SelectionMessage(size_t selected);
+// What a screen reader says of the caret: its position (measure:tick, as the status bar
+// shows it) and its key, then the note there, if any, with that note's start `notePosition`.
+QString CaretReading(const QString& position, int row, const CNote* note,
+                     const QString& notePosition);
 
 } // namespace piano_roll_text

@@ -35,7 +35,10 @@ CPresetBrowser::CPresetBrowser(CPresetCommands& commands, const CEditController&
     : QDockWidget(tr("音色ブラウザ"), parent), m_commands(commands), m_edit(edit),
       m_bufferMs(std::move(bufferMs)) {
     setObjectName(QStringLiteral("presetBrowser"));
+    setAccessibleName(windowTitle());
     setWidget(MakeContents());
+    // Qt reads out a dock's title only; the panel inside carries the description.
+    widget()->setAccessibleDescription(tr("保存した音色を探して、現在のトラックに適用します。"));
     connect(m_search, &QLineEdit::textChanged, this, &CPresetBrowser::Filter);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &CPresetBrowser::OnChosen);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {

@@ -1,12 +1,15 @@
 #include "ui/trackwnd/CTrackRowPainter.h"
 
+#include "common/SourceKinds.h"
 #include "model/CTrackData.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -138,11 +141,32 @@ Curve SourceCurve(const CTrackData& track) {
     return curve;
 }
 
+// A square picture `size` logical pixels wide, filled with `background`.
+QImage Picture(int size, const QColor& background, qreal ratio) {
+    const int pixels = qRound(size * ratio);
+    QImage image(pixels, pixels, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(background);
+    return image;
+}
+
+QString VolumeText(const CTrackData& track) {
+    return QStringLiteral("音量 %1").arg(track.volume);
+}
+
 } // namespace
 
-QImage CTrackRowPainter::SourcePicture(const CTrackData& track, const QColor& background) {
-    QImage image(kSourceSize, kSourceSize, QImage::Format_RGB32);
-    image.fill(background);
+QString CTrackRowPainter::Reading(const CTrackData& track) {
+    QStringList parts = {QString::fromStdString(track.name), SourceKindName(track.waveform),
+                         VolumeText(track)};
+    if (track.mute != 0)
+        parts << QCoreApplication::translate("CTrackRowPainter", "ミュート");
+    return parts.join(QStringLiteral("、"));
+}
+
+QImage CTrackRowPainter::SourcePicture(const CTrackData& track, const QColor& background,
+                                       qreal ratio) {
+    QImage image = Picture(kSourceSize, background, ratio);
     QPainter painter(&image);
     painter.setPen(QColor(0xC0, 0xC0, 0xC0));
     painter.drawLine(0, kCentre, kSourceSize - 1, kCentre);
@@ -151,9 +175,8 @@ QImage CTrackRowPainter::SourcePicture(const CTrackData& track, const QColor& ba
     return image;
 }
 
-QImage CTrackRowPainter::MutePicture(bool muted, const QColor& background) {
-    QImage image(kMuteSize, kMuteSize, QImage::Format_RGB32);
-    image.fill(background);
+QImage CTrackRowPainter::MutePicture(bool muted, const QColor& background, qreal ratio) {
+    QImage image = Picture(kMuteSize, background, ratio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor body(0x5A, 0x60, 0x6A);
@@ -181,8 +204,9 @@ void CTrackRowPainter::Paint(QPainter& painter, int width, const CTrackData& tra
     const QColor text =
         row.selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text);
     painter.fillRect(0, 0, width, kRowHeight, background);
-    painter.drawImage(kMuteX, kMuteY, MutePicture(track.mute != 0, background));
-    painter.drawImage(kSourceX, kSourceY, SourcePicture(track, base));
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    painter.drawImage(kMuteX, kMuteY, MutePicture(track.mute != 0, background, ratio));
+    painter.drawImage(kSourceX, kSourceY, SourcePicture(track, base, ratio));
     PaintTexts(painter, width, track, text, font);
     if (row.focus) {
         painter.setPen(QPen(text, 1, Qt::DotLine));
@@ -201,7 +225,7 @@ void CTrackRowPainter::PaintTexts(QPainter& painter, int width, const CTrackData
         metrics.elidedText(QString::fromStdString(track.name), Qt::ElideRight, textWidth);
     painter.drawText(QRect(kTextLeft, 0, textWidth, kHalfRow), Qt::AlignLeft | Qt::AlignVCenter,
                      name);
-    const QString volume = QStringLiteral("音量 %1").arg(track.volume);
+    const QString volume = VolumeText(track);
     painter.drawText(QRect(kTextLeft, kHalfRow, textWidth, kHalfRow),
                      Qt::AlignLeft | Qt::AlignVCenter, volume);
     if (track.useNoteColor == 0)

@@ -40,10 +40,17 @@ public:
     static void Paint(QPainter& painter, int width, const CTrackData& track, ROW row,
                       const QPalette& palette, const QFont& font);
 
+    // The row in words, for screen readers: the name, the source kind and "音量 n" as the row
+    // shows them, and "ミュート" while the track is muted, joined by "、".
+    static QString Reading(const CTrackData& track);
+
+    // The pictures are drawn at `ratio` device pixels per logical pixel, so that they stay
+    // sharp on a scaled screen; their sizes in logical pixels are fixed.
     // The source picture on `background`: a light grey centre line and a black curve.
-    static QImage SourcePicture(const CTrackData& track, const QColor& background);
+    static QImage SourcePicture(const CTrackData& track, const QColor& background,
+                                qreal ratio = 1.0);
     // A speaker, with sound waves while it sounds and a red cross while muted.
-    static QImage MutePicture(bool muted, const QColor& background);
+    static QImage MutePicture(bool muted, const QColor& background, qreal ratio = 1.0);
 
 private:
     static void PaintTexts(QPainter& painter, int width, const CTrackData& track,

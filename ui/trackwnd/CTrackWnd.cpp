@@ -4,7 +4,9 @@
 #include "ui/CEditController.h"
 #include "ui/CommandIds.h"
 #include "ui/trackwnd/CTrackRowPainter.h"
+#include "ui/trackwnd/CTrackWndAccessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -40,6 +42,10 @@ QString PresetFileOf(const QMimeData* mime) {
 CTrackWnd::CTrackWnd(CEditController& edit, QWidget* parent)
     : QAbstractScrollArea(parent), m_edit(edit), m_commands(edit) {
     setObjectName("trackWnd");
+    CTrackWndAccessible::Install();
+    setAccessibleName(tr("トラック一覧"));
+    setAccessibleDescription(tr("曲のトラックです。選んだ行のトラックをピアノロールで編集します。"
+                                "上下キーで行を選び、Alt+Enter でプロパティを開きます。"));
     setFrameShape(QFrame::StyledPanel);
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -94,6 +100,12 @@ QRect CTrackWnd::RowRect(int row) const {
                  kRowHeight);
 }
 
+QString CTrackWnd::RowReading(int row) const {
+    if (row < 0 || row >= count())
+        return {};
+    return CTrackRowPainter::Reading(m_edit.Project().tracks[static_cast<size_t>(row)].settings);
+}
+
 int CTrackWnd::RowAt(const QPoint& pos) const {
     const int y = pos.y() + verticalScrollBar()->value();
     if (y < 0 || !viewport()->rect().contains(pos))
@@ -109,6 +121,11 @@ void CTrackWnd::SelectRow(int row) {
         return;
     m_edit.SetCurrentTrack(row);
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, hasFocus() ? QAccessible::Focus : QAccessible::Selection);
+        event.setChild(row);
+        QAccessible::updateAccessibility(&event);
+    }
     emit currentTrackChanged(row);
     emit commandStateChanged();
 }

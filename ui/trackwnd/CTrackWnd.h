@@ -50,6 +50,8 @@ public:
     void setCurrentRow(int row);
     // A row's rectangle in viewport coordinates.
     QRect RowRect(int row) const;
+    // A row in words, for screen readers (CTrackRowPainter::Reading); empty past the end.
+    QString RowReading(int row) const;
 
     CCommandSet& CommandSet() { return m_commandSet; }
 

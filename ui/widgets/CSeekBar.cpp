@@ -1,5 +1,7 @@
 #include "ui/widgets/CSeekBar.h"
 
+#include "ui/widgets/CSeekBarAccessible.h"
+
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,9 +19,18 @@ namespace {
 constexpr int kChannelInset = 4;
 constexpr int kTickLength = 4;
 
+QString MinutesSeconds(int milliseconds) {
+    const int minutes = milliseconds / 60000;
+    const int seconds = milliseconds / 1000 - 60 * minutes;
+    return QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
+}
+
 } // namespace
 
 CSeekBar::CSeekBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    CSeekBarAccessible::Install();
+    setAccessibleName(tr("再生位置"));
+    setAccessibleDescription(tr("再生する位置です。クリックした位置や矢印キーで動かします。"));
     setMouseTracking(true);
     connect(this, &QAbstractSlider::actionTriggered, this, &CSeekBar::OnAction);
     connect(this, &QAbstractSlider::sliderReleased, this, [this] {
@@ -82,9 +93,17 @@ QString CSeekBar::ToolTipText(const QPoint& pos) const {
     if (v < minimum()) {
         return {};
     }
-    const int minutes = v / 60000;
-    const int seconds = v / 1000 - 60 * minutes;
-    return QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
+    return MinutesSeconds(v);
+}
+
+QString CSeekBar::ValueText() const {
+    return QStringLiteral("%1 / %2").arg(MinutesSeconds(value()), MinutesSeconds(maximum()));
+}
+
+void CSeekBar::JumpTo(int value) {
+    setValue(value);
+    emit scrolled(this->value(), ScrollCode::Position);
+    emit scrolled(this->value(), ScrollCode::EndTrack);
 }
 
 bool CSeekBar::event(QEvent* event) {
@@ -107,9 +126,7 @@ void CSeekBar::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !ThumbRect().contains(pos)) {
         const int v = ValueAt(pos.x());
         if (v >= minimum()) {
-            setValue(v);
-            emit scrolled(v, ScrollCode::Position);
-            emit scrolled(v, ScrollCode::EndTrack);
+            JumpTo(v);
         }
     }
     // The thumb now sits under the pointer, so the slider's own handling starts a drag.

@@ -40,6 +40,13 @@ public:
     // The tool tip for a point in client coordinates; empty for none. Here: minutes and
     // seconds ("%d:%02d") of the value under the point, the value counting milliseconds.
     virtual QString ToolTipText(const QPoint& pos) const;
+    // What the bar stands at, read out by screen readers in place of the bare number. Here:
+    // the position and the length, in minutes and seconds ("1:05 / 3:20").
+    virtual QString ValueText() const;
+
+    // Moves the thumb to `value` as a click beside it would, reporting Position and
+    // EndTrack; a screen reader that sets the value goes through here too.
+    void JumpTo(int value);
 
 signals:
     void scrolled(int value, CSeekBar::ScrollCode code);
