@@ -35,6 +35,7 @@ class CPlaybackController;
 class CPresetBrowser;
 class CPresetCommands;
 class CProjectCommands;
+class CSoloTracks;
 class CTrackCommands;
 class CTrackWnd;
 class CWindowState;
@@ -79,6 +80,7 @@ public:
     CPlaybackController& Playback() { return *m_playback; }
     CNoteDefaults& NoteDefaults() { return *m_noteDefaults; }
     CTrackWnd& TrackWnd() { return *m_trackWnd; }
+    CSoloTracks& Solo() { return *m_solo; }
     CPianoRollWnd& PianoRollWnd() { return *m_pianoRoll; }
     CNoteBar& NoteBar() { return *m_noteBar; }
     CPlayBar& PlayBar() { return *m_playBar; }
@@ -128,6 +130,7 @@ private:
     CPlaybackController* m_playback = nullptr;
     CDocument* m_document = nullptr;
     CBuildController* m_build = nullptr;
+    CSoloTracks* m_solo = nullptr;
     CTrackCommands* m_trackCommands = nullptr;
     CProjectCommands* m_projectCommands = nullptr;
     CPresetCommands* m_presetCommands = nullptr;
