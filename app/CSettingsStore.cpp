@@ -147,6 +147,9 @@ void CSettingsStore::LoadOptions(OPTIONS& options) {
     m_settings.beginGroup("Playback");
     options.livePlayback =
         Limit(ReadInt(m_settings, "Live"), options.livePlayback, 0, 1, OutOfRange::Clamp);
+    options.metronomeVolume = Limit(ReadInt(m_settings, "MetronomeVolume"), options.metronomeVolume,
+                                    options_range::kMetronomeVolumeMin,
+                                    options_range::kMetronomeVolumeMax, OutOfRange::Clamp);
     m_settings.endGroup();
 }
 
@@ -167,6 +170,7 @@ void CSettingsStore::SaveOptions(const OPTIONS& options) {
     m_settings.endGroup();
     m_settings.beginGroup("Playback");
     m_settings.setValue("Live", options.livePlayback);
+    m_settings.setValue("MetronomeVolume", options.metronomeVolume);
     m_settings.endGroup();
 }
 

@@ -37,7 +37,8 @@ struct OPTIONS {
     int32_t playScroll = 1;
     // Section "Playback", not "Options": an edit made while the song plays is built in the
     // background and heard while it plays; 0 plays the built file as it was when play began.
-    int32_t livePlayback = 1; // "Live"
+    int32_t livePlayback = 1;     // "Live"
+    int32_t metronomeVolume = 50; // "MetronomeVolume": the clicks' level, percent
 
     // Build
     int32_t buildThreads = 1; // replaced by the processor count, 1..32, at run time
@@ -68,6 +69,7 @@ constexpr int32_t kZoomYMin = 2, kZoomYMax = 64;
 constexpr int32_t kPlayBufferMin = 10, kPlayBufferMax = 10000;
 constexpr int32_t kBuildThreadsMin = 1, kBuildThreadsMax = 32;
 constexpr int32_t kAutosaveMin = 0, kAutosaveMax = 3600;
+constexpr int32_t kMetronomeVolumeMin = 0, kMetronomeVolumeMax = 100;
 } // namespace options_range
 
 // The defaults of a first run: the values above plus those only known at run time (the

@@ -104,6 +104,7 @@ void COptionsDialog::SetOptions(const OPTIONS& o) {
     SetFlag(m_ui.playScroll, o.playScroll);
     FillMidiPorts(o.midiInputPort);
     SetFlag(m_ui.livePlayback, o.livePlayback);
+    m_ui.metronomeVolume->SetValue(o.metronomeVolume);
     m_ui.buildThreads->SetValue(o.buildThreads);
     SetFlag(m_ui.buildSaveIncremental, o.buildSaveIncremental);
     SetFlag(m_ui.buildSaveProject, o.buildSaveProject);
@@ -149,6 +150,7 @@ OPTIONS COptionsDialog::GetOptions() const {
     o.playScroll = Flag(m_ui.playScroll);
     o.midiInputPort = m_ui.midiInputPort->currentData().toString().toStdString();
     o.livePlayback = Flag(m_ui.livePlayback);
+    o.metronomeVolume = static_cast<int32_t>(m_ui.metronomeVolume->Value());
     o.buildThreads = static_cast<int32_t>(m_ui.buildThreads->Value());
     o.buildSaveIncremental = Flag(m_ui.buildSaveIncremental);
     o.buildSaveProject = Flag(m_ui.buildSaveProject);

@@ -71,6 +71,7 @@ private:
         QCheckBox* playScroll = nullptr;
         QComboBox* midiInputPort = nullptr;
         QCheckBox* livePlayback = nullptr;
+        CNumberEdit* metronomeVolume = nullptr;
         // Build
         CNumberEdit* buildThreads = nullptr;
         QCheckBox* buildSaveIncremental = nullptr;

@@ -173,6 +173,17 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
     form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialog", "MIDI 入力(&I):"),
                                 midiInputPort, page),
                  midiInputPort);
+    metronomeVolume = new CNumberEdit(page);
+    metronomeVolume->setObjectName(QStringLiteral("metronomeVolume"));
+    metronomeVolume->SetRange(options_range::kMetronomeVolumeMin,
+                              options_range::kMetronomeVolumeMax);
+    auto* volume = new QHBoxLayout;
+    volume->addWidget(metronomeVolume);
+    volume->addWidget(new QLabel(QStringLiteral("%"), page));
+    volume->addStretch(1);
+    form->addRow(
+        dlg::MakeLabel(COptionsDialog::tr("メトロノームの音量(&V):"), metronomeVolume, page),
+        volume);
     livePlayback = MakeCheck(page, "livePlayback",
                              COptionsDialog::tr("再生中の編集をすぐに再生に反映する(&L)"));
     PageLayout(page, form, {playMove, playScroll, livePlayback});

@@ -7,6 +7,7 @@
 #include "ui/CBuildProgressDialog.h"
 #include "ui/CDocument.h"
 #include "ui/CEditController.h"
+#include "ui/CSoloBuild.h"
 #include "ui/IAppServices.h"
 #include "ui/IDesktopLauncher.h"
 #include "ui/IUserPrompts.h"
@@ -261,24 +262,46 @@ bool CBuildController::NeedsBuild() const {
 }
 
 bool CBuildController::BuildLive(LIVE_BUILD live) {
-    if (m_job != nullptr || m_liveJob != nullptr || !m_edit.Unbuilt().AnySet() ||
-        live.wavPath.isEmpty() || live.wavPath != WavPath())
+    if (m_job != nullptr || m_liveJob != nullptr || live.wavPath.isEmpty() ||
+        !IsStale(live.wavPath))
         return false;
-    const CProject& project = m_edit.PrepareBuild(false);
+    const bool solo = IsSoloFile(live.wavPath);
+    if (!solo && live.wavPath != WavPath())
+        return false;
+    StartLiveJob(std::move(live), solo);
+    return true;
+}
+
+bool CBuildController::IsStale(const QString& wavPath) const {
+    return IsSoloFile(wavPath) ? m_edit.SoloUnbuilt().AnySet() : m_edit.Unbuilt().AnySet();
+}
+
+bool CBuildController::IsSoloFile(const QString& wavPath) const {
+    return m_solo != nullptr && m_solo->Active() && !wavPath.isEmpty() && wavPath == m_solo->Path();
+}
+
+void CBuildController::StartLiveJob(LIVE_BUILD live, bool solo) {
     CBuildJob::REQUEST request{ToFsPath(live.wavPath),
-                               std::exchange(m_edit.Unbuilt(), {}),
+                               {},
                                false,
                                m_app.Options().buildThreads,
                                m_loaderFactory,
                                live.origin,
                                std::move(live.written),
                                std::move(live.ended)};
-    m_liveJob = new CBuildJob(project, std::move(request), this);
+    if (solo) {
+        const CProject song = m_solo->TakeSong(request.flags, request.rebuild);
+        m_liveJob = new CBuildJob(song, std::move(request), this);
+    } else {
+        const CProject& song = m_edit.PrepareBuild(false);
+        request.flags = std::exchange(m_edit.Unbuilt(), {});
+        m_liveJob = new CBuildJob(song, std::move(request), this);
+    }
+    m_liveSolo = solo;
     m_liveDone = std::move(live.done);
     ConnectLiveJob();
     if (!m_liveJob->Start())
         OnLiveFinished();
-    return true;
 }
 
 // Questions would interrupt the user in the middle of playing: the live build ends
@@ -299,7 +322,10 @@ void CBuildController::CancelLive() {
 void CBuildController::OnLiveFinished() {
     CBuildJob* job = std::exchange(m_liveJob, nullptr);
     const bool complete = job->Outcome().status == BuildStatus::Complete;
-    MergeFlags(*job);
+    if (m_liveSolo)
+        m_solo->MergeBack(std::move(job->Flags()), complete);
+    else
+        MergeFlags(*job);
     job->deleteLater();
     if (const auto done = std::exchange(m_liveDone, {}))
         done(complete);
@@ -321,11 +347,35 @@ void CBuildController::BuildBeforeUse(Continuation then) {
 }
 
 void CBuildController::PrepareWav(std::function<void(const QString& wavPath)> ready) {
+    if (m_solo != nullptr && m_solo->Active()) {
+        PrepareSoloWav(std::move(ready));
+        return;
+    }
     BuildBeforeUse([this, ready = std::move(ready)](bool built) {
         const QString wavPath = WavPath();
         if (built && !wavPath.isEmpty())
             ready(wavPath);
     });
+}
+
+// The solo file is built quietly, like a live build: the song's own file and commands are
+// not concerned, and whatever plays goes on until it is ready.
+void CBuildController::PrepareSoloWav(std::function<void(const QString& wavPath)> ready) {
+    const QString path = m_solo->WavPath();
+    if (path.isEmpty() || m_job != nullptr)
+        return;
+    if (!m_solo->NeedsBuild()) {
+        ready(path);
+        return;
+    }
+    StopLive();
+    LIVE_BUILD build;
+    build.wavPath = path;
+    build.done = [ready = std::move(ready), path](bool complete) {
+        if (complete)
+            ready(path);
+    };
+    StartLiveJob(std::move(build), true);
 }
 
 void CBuildController::PlayWithDefaultPlayer() {
@@ -365,6 +415,8 @@ bool CBuildController::CanOpenProjectFolder() const {
 
 void CBuildController::DeleteTemporaryBuildFiles() {
     AbortAndWait();
+    if (m_solo != nullptr)
+        m_solo->Remove();
     if (!m_tempProjectPath.isEmpty()) {
         QFile::remove(ReplaceExtension(m_tempProjectPath, ".wav"));
         m_tempProjectPath.clear();

@@ -29,6 +29,7 @@
 class CBuildProgressDialog;
 class CDocument;
 class CEditController;
+class CSoloBuild;
 class CTempFolder;
 class IAppServices;
 class IDesktopLauncher;
@@ -58,6 +59,9 @@ public:
     // project, leave the WAV file and the unbuilt set alone.
     void ExportAudio();
     bool CanExportAudio() const { return m_audioExportFactory && !IsBuilding(); }
+    // The solo file: while tracks are soloed, PrepareWav builds and hands out that file
+    // instead of the song's, and live builds of it go there. Unset, nothing is soloed.
+    void SetSoloBuild(CSoloBuild* solo) { m_solo = solo; }
     // Where the build reads samples from; the decoder route of CAudioFile unless set.
     void SetSampleLoaderFactory(CBuildJob::LoaderFactory factory);
 
@@ -82,6 +86,7 @@ public:
     // first, its rendered seconds kept.
     bool BuildLive(LIVE_BUILD request) override;
     bool IsBuildingLive() const override { return m_liveJob != nullptr; }
+    bool IsStale(const QString& wavPath) const override;
     void CancelLive() override;
     void StopLive() override;
 
@@ -112,6 +117,9 @@ private:
     void OnSampleFailed(const QString& samplePath);
     void OnOutputFailed();
     void OnJobFinished();
+    void StartLiveJob(LIVE_BUILD live, bool solo);
+    bool IsSoloFile(const QString& wavPath) const;
+    void PrepareSoloWav(std::function<void(const QString& wavPath)> ready);
     void ConnectLiveJob();
     void OnLiveFinished();
     void MergeFlags(CBuildJob& job);
@@ -143,4 +151,6 @@ private:
     // The live build in progress and what its player waits for when it ends.
     QPointer<CBuildJob> m_liveJob;
     std::function<void(bool complete)> m_liveDone;
+    bool m_liveSolo = false; // the live build writes the solo file
+    CSoloBuild* m_solo = nullptr;
 };

@@ -163,6 +163,7 @@ void CEditController::ReplaceProject(CProject project) {
     m_project = std::move(project);
     m_unsaved.clear();
     m_unbuilt.clear();
+    m_soloUnbuilt.clear();
     m_undo.Clear();
 }
 
@@ -182,4 +183,5 @@ void CEditController::SetModifiedFlag(bool modified) {
 void CEditController::MergeChanged() {
     m_unsaved.Merge(m_project.changed);
     m_unbuilt.Merge(m_project.changed);
+    m_soloUnbuilt.Merge(m_project.changed);
 }

@@ -62,6 +62,9 @@ public:
     // While a build runs it holds only what was edited since the build started.
     CProjectModified& Unbuilt() { return m_unbuilt; }
     const CProjectModified& Unbuilt() const { return m_unbuilt; }
+    // The same for the file solo playback plays (CSoloTracks): every edit marks it too, and
+    // the solo file's builds clear what they render.
+    CProjectModified& SoloUnbuilt() { return m_soloUnbuilt; }
     const CUndoRing& UndoRing() const { return m_undo; }
 
     // The steps of an edit (see the top of this file).
@@ -146,6 +149,7 @@ private:
     CProject m_project;
     CProjectModified m_unsaved;
     CProjectModified m_unbuilt;
+    CProjectModified m_soloUnbuilt;
     CUndoRing m_undo;
     int32_t m_modifiedBeforeChange = 0;
     // Changes recorded and not yet committed. A command run during a drag (a key while the

@@ -1,10 +1,13 @@
 #include "ui/CLivePlayback.h"
 
 #include "audio/CLivePlayer.h"
+#include "engine/MetronomeBeats.h"
 #include "ui/CEditController.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <vector>
 
 bool CLivePlayback::TIMING::operator==(const TIMING& other) const {
     return tempos.Items() == other.tempos.Items() && length == other.length &&
@@ -23,7 +26,7 @@ CLivePlayback::~CLivePlayback() {
         m_source->StopLive();
 }
 
-bool CLivePlayback::Start(const QString& wavPath, int32_t tick) {
+bool CLivePlayback::Start(const QString& wavPath, int32_t tick, bool followEdits) {
     if (m_player == nullptr)
         m_player = std::make_unique<CLivePlayer>();
     const CProjectData& data = m_edit.Project().data;
@@ -32,10 +35,64 @@ bool CLivePlayback::Start(const QString& wavPath, int32_t tick) {
     m_path = wavPath;
     m_playing = SongTiming();
     m_pending = false;
+    m_followEdits = followEdits;
     m_player->SetLoop(m_player->HasLoop());
     m_player->Seek(data.tempos.SecondsAt(std::max(tick, 0)));
+    ApplyClicks();
+    ApplyLoop();
     FollowPosition();
     return m_player->Play();
+}
+
+void CLivePlayback::SetMetronome(bool on, double volume) {
+    m_metronome = on;
+    m_clickVolume = volume;
+    if (m_player != nullptr && m_player->IsOpen())
+        ApplyClicks();
+}
+
+void CLivePlayback::SetLoop(int32_t startTick, int32_t endTick) {
+    m_loop = LOOP_TICKS{std::max(startTick, 0), std::max(endTick, 0)};
+    if (m_player != nullptr && m_player->IsOpen())
+        ApplyLoop();
+}
+
+void CLivePlayback::ClearLoop() {
+    m_loop.reset();
+    if (m_player != nullptr && m_player->IsOpen())
+        m_player->ClearLoopRange();
+}
+
+// The clicks are frames of the sound the player holds, so they follow its timing; the beat
+// list they follow is the song's as edited, since it moves no sound.
+void CLivePlayback::ApplyClicks() {
+    m_player->SetClickVolume(m_clickVolume);
+    std::vector<LIVE_CLICK> clicks;
+    m_clickBeats = m_edit.Project().data.beats;
+    if (m_metronome) {
+        const int64_t endTick = int64_t{m_playing.tempos.SecondsToTicks(m_player->GetLength())} + 1;
+        const auto beats = MetronomeBeats(m_playing.tempos, m_clickBeats,
+                                          int32_t(std::min<int64_t>(endTick, INT32_MAX)),
+                                          m_player->GetSampleRate());
+        clicks.reserve(beats.size());
+        for (const METRONOME_BEAT& beat : beats)
+            clicks.push_back({beat.frame, beat.accent});
+    }
+    m_player->SetClicks(std::move(clicks));
+}
+
+void CLivePlayback::ApplyLoop() {
+    if (!m_loop) {
+        m_player->ClearLoopRange();
+        return;
+    }
+    const double start = m_playing.tempos.SecondsAt(m_loop->start);
+    const double end = m_playing.tempos.SecondsAt(m_loop->end);
+    if (!m_player->SetLoopRange(start, end))
+        return;
+    const double position = m_player->GetPosition();
+    if (position < start || position >= end)
+        m_player->Seek(start);
 }
 
 void CLivePlayback::Close() {
@@ -58,9 +115,11 @@ void CLivePlayback::SeekTick(int32_t tick) {
         m_player->Seek(m_playing.tempos.SecondsAt(std::max(tick, 0)));
 }
 
-// The origin is a second of the song as edited, which is where the build writes.
+// The origin is a second of the song as edited, which is where the build writes. While a
+// stretch loops, what plays next is all inside it, so the build starts at its start.
 void CLivePlayback::FollowPosition() {
-    const double seconds = m_edit.Project().data.tempos.SecondsAt(Tick());
+    const int32_t tick = m_loop ? m_loop->start : Tick();
+    const double seconds = m_edit.Project().data.tempos.SecondsAt(tick);
     m_origin.store(int32_t(std::clamp(std::floor(seconds), 0.0, 2e9)), std::memory_order_relaxed);
 }
 
@@ -74,7 +133,11 @@ CLivePlayback::TIMING CLivePlayback::SongTiming() const {
 // Every commit, undo and redo ends here. A build in progress renders the song as it was
 // when it started, so it is cut short and the next one starts from the play position.
 void CLivePlayback::OnEdited() {
-    if (m_source == nullptr || !IsPlaying() || !m_edit.Unbuilt().AnySet())
+    if (!IsPlaying())
+        return;
+    if (m_metronome && !(m_edit.Project().data.beats.Items() == m_clickBeats.Items()))
+        ApplyClicks();
+    if (!m_followEdits || m_source == nullptr || !m_source->IsStale(m_path))
         return;
     if (m_source->IsBuildingLive()) {
         m_pending = true;
@@ -116,5 +179,7 @@ void CLivePlayback::FollowMovedSong(const TIMING& built) {
     m_playing = built;
     m_player->SetLoop(m_player->HasLoop());
     m_player->Seek(m_playing.tempos.SecondsAt(tick));
+    ApplyClicks();
+    ApplyLoop();
     FollowPosition();
 }

@@ -7,9 +7,15 @@
 // the song's time (tempo list, length, loop, silences) is heard once the whole file is
 // built: the player then reads the file again and goes on at the same musical position.
 //
+// Beside the song it plays what only playback has: metronome clicks on the beats of the
+// beat list, mixed into the sound and never into the file, and a loop over a stretch of
+// the song given in ticks, which loops seamlessly while edits inside it are built and
+// heard on the next pass.
+//
 // Thread: the user-interface thread; the build's handlers run on the build's thread and
 // touch only the player's thread-safe calls.
 
+#include "model/CBeats.h"
 #include "model/CTempoList.h"
 #include "ui/IWavSource.h"
 
@@ -19,6 +25,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class CEditController;
 class CLivePlayer;
@@ -32,8 +39,9 @@ public:
     void SetWavSource(IWavSource* source) { m_source = source; }
 
     // Opens the file with the song's silences cut off and plays it from `tick`; false when
-    // it cannot be opened (nothing plays then).
-    bool Start(const QString& wavPath, int32_t tick);
+    // it cannot be opened (nothing plays then). With `followEdits` false the file plays as
+    // it was built: no live build starts.
+    bool Start(const QString& wavPath, int32_t tick, bool followEdits = true);
     // Stops playing. A live build still running goes on and completes the file.
     void Close();
     bool IsPlaying() const;
@@ -43,9 +51,22 @@ public:
     // Called by the position timer: the build renders from where the player is.
     void FollowPosition();
 
+    // Metronome clicks at `volume` (0.0 to 1.0), now and for every later playback.
+    void SetMetronome(bool on, double volume);
+    // Loops ticks [start, end) of the song, now and for every later playback, until
+    // ClearLoop; from a position outside it playback jumps to its start.
+    void SetLoop(int32_t startTick, int32_t endTick);
+    void ClearLoop();
+    bool IsLooping() const { return m_loop.has_value(); }
+
     CLivePlayer& Player() { return *m_player; }
 
 private:
+    struct LOOP_TICKS {
+        int32_t start = 0;
+        int32_t end = 0;
+    };
+
     // What the layout of the built file depends on besides the stale seconds.
     struct TIMING {
         CTempoList tempos;
@@ -59,6 +80,8 @@ private:
     void OnEdited();
     void StartBuild();
     void FollowMovedSong(const TIMING& built);
+    void ApplyClicks();
+    void ApplyLoop();
 
     CEditController& m_edit;
     IWavSource* m_source = nullptr;
@@ -67,4 +90,9 @@ private:
     TIMING m_playing;                 // the timing of the sound the player holds
     std::atomic<int32_t> m_origin{0}; // the second the build renders first
     bool m_pending = false;           // an edit came while a build ran
+    bool m_followEdits = true;
+    bool m_metronome = false;
+    double m_clickVolume = 0.5;
+    CBeats m_clickBeats; // the beat list the clicks were placed by
+    std::optional<LOOP_TICKS> m_loop;
 };

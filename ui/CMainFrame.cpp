@@ -17,6 +17,8 @@
 #include "ui/CProjectCommands.h"
 #include "ui/CRecentFiles.h"
 #include "ui/CRecorder.h"
+#include "ui/CSoloBuild.h"
+#include "ui/CSoloTracks.h"
 #include "ui/CTrackCommands.h"
 #include "ui/CWindowState.h"
 #include "ui/CommandIds.h"
@@ -112,6 +114,9 @@ void CMainFrame::CreateControllers() {
     m_build = new CBuildController(*m_edit, *m_document, *m_playback, *m_prompts, *m_launcher,
                                    m_app, this, this);
     m_playback->SetWavSource(m_build);
+    m_solo = new CSoloTracks(this);
+    m_build->SetSoloBuild(new CSoloBuild(*m_edit, *m_solo, this));
+    m_playback->SetSolo(m_solo);
     m_trackCommands = new CTrackCommands(*m_edit, this, this);
     m_projectCommands = new CProjectCommands(*m_edit, *m_playback, this, this);
     m_autosave = new CAutosave(*m_edit, *m_document, this);
@@ -154,6 +159,7 @@ void CMainFrame::CreatePanes() {
     m_splitter->setObjectName("paneSplitter");
     m_splitter->setChildrenCollapsible(false);
     m_trackWnd = new CTrackWnd(*m_edit, m_splitter);
+    m_trackWnd->SetSoloTracks(m_solo);
     m_pianoRoll = new CPianoRollWnd(*m_edit, *m_noteDefaults, m_app.Options(), m_splitter);
     m_pianoRoll->NoteCommands().SetFindStore(&m_app.Profile());
     m_trackWnd->setMinimumWidth(1);

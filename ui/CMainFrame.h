@@ -39,6 +39,7 @@ class CPresetBrowser;
 class CPresetCommands;
 class CProjectCommands;
 class CRecorder;
+class CSoloTracks;
 class CTrackCommands;
 class CTrackWnd;
 class CWindowState;
@@ -85,6 +86,7 @@ public:
     CMidiKeyboard& MidiKeyboard() { return *m_midiKeyboard; }
     CNoteDefaults& NoteDefaults() { return *m_noteDefaults; }
     CTrackWnd& TrackWnd() { return *m_trackWnd; }
+    CSoloTracks& Solo() { return *m_solo; }
     CPianoRollWnd& PianoRollWnd() { return *m_pianoRoll; }
     CNoteBar& NoteBar() { return *m_noteBar; }
     CPlayBar& PlayBar() { return *m_playBar; }
@@ -137,6 +139,7 @@ private:
     CPlaybackController* m_playback = nullptr;
     CDocument* m_document = nullptr;
     CBuildController* m_build = nullptr;
+    CSoloTracks* m_solo = nullptr;
     CTrackCommands* m_trackCommands = nullptr;
     CProjectCommands* m_projectCommands = nullptr;
     CPresetCommands* m_presetCommands = nullptr;

@@ -4,6 +4,7 @@
 #include "common/Options.h"
 #include "ui/CEditController.h"
 #include "ui/CLivePlayback.h"
+#include "ui/CSoloTracks.h"
 #include "ui/WaitCursor.h"
 
 #include <algorithm>
@@ -28,6 +29,39 @@ void CPlaybackController::SetWavSource(IWavSource* source) {
     m_live->SetWavSource(source);
 }
 
+void CPlaybackController::SetSolo(CSoloTracks* solo) {
+    m_solo = solo;
+    connect(m_solo, &CSoloTracks::changed, this, [this] {
+        if (IsPlaying())
+            Resume();
+    });
+}
+
+// Another file takes over once it is built; meanwhile the one playing goes on, and the new
+// one starts where the play line has got to. A stop in between is the user's last word.
+void CPlaybackController::Resume() {
+    const int32_t tick = PlayerTick();
+    const unsigned stops = m_stops;
+    if (m_source != nullptr)
+        m_source->PrepareWav([this, tick, stops](const QString& wavPath) {
+            if (stops == m_stops)
+                StartPlayback(wavPath, IsPlaying() ? PlayerTick() : tick);
+        });
+}
+
+bool CPlaybackController::HasCurrentTrack() const {
+    return m_edit.Project().CurrentTrack() != nullptr;
+}
+
+bool CPlaybackController::IsCurrentSolo() const {
+    return m_solo != nullptr && m_solo->IsSolo(m_edit.Project().currentTrack);
+}
+
+void CPlaybackController::ToggleSolo() {
+    if (m_solo != nullptr && HasCurrentTrack())
+        m_solo->Toggle(m_edit.Project().currentTrack);
+}
+
 bool CPlaybackController::IsPlaying() const {
     return m_liveMode ? m_live->IsPlaying() : m_player.IsPlaying();
 }
@@ -37,6 +71,11 @@ void CPlaybackController::Play() {
 }
 
 void CPlaybackController::PlayFrom(int32_t tick) {
+    m_live->ClearLoop();
+    Start(tick);
+}
+
+void CPlaybackController::Start(int32_t tick) {
     if (m_source != nullptr)
         m_source->PrepareWav(
             [this, tick](const QString& wavPath) { StartPlayback(wavPath, tick); });
@@ -45,9 +84,11 @@ void CPlaybackController::PlayFrom(int32_t tick) {
 void CPlaybackController::StartPlayback(const QString& wavPath, int32_t tick) {
     WaitCursor wait;
     ClosePlayers();
-    m_liveMode = m_options.livePlayback != 0;
+    m_wavPath = wavPath;
+    m_liveMode = NeedsLivePlayer();
     if (m_liveMode) {
-        if (!m_live->Start(wavPath, tick))
+        m_live->SetMetronome(m_metronome, ClickVolume());
+        if (!m_live->Start(wavPath, tick, m_options.livePlayback != 0))
             return;
         m_timer.start();
         m_timerWasPlaying = m_live->IsPlaying();
@@ -69,7 +110,66 @@ void CPlaybackController::StartPlayback(const QString& wavPath, int32_t tick) {
     emit playingChanged(m_timerWasPlaying);
 }
 
+bool CPlaybackController::NeedsLivePlayer() const {
+    return m_options.livePlayback != 0 || m_metronome || m_live->IsLooping();
+}
+
+double CPlaybackController::ClickVolume() const {
+    return std::clamp(m_options.metronomeVolume, 0, 100) / 100.0;
+}
+
+void CPlaybackController::SetMetronome(bool on) {
+    m_metronome = on;
+    m_live->SetMetronome(on, ClickVolume());
+    // The built-in player has no clicks: the live player takes over where it was.
+    if (on && IsPlaying() && !m_liveMode)
+        StartPlayback(m_wavPath, PlayerTick());
+}
+
+void CPlaybackController::PlayLoop(int32_t startTick, int32_t endTick) {
+    if (endTick <= startTick)
+        return;
+    m_live->SetLoop(startTick, endTick);
+    if (!IsPlaying())
+        Start(startTick);
+    else if (!m_liveMode)
+        StartPlayback(m_wavPath, startTick);
+}
+
+void CPlaybackController::EndLoop() {
+    m_live->ClearLoop();
+}
+
+bool CPlaybackController::IsLooping() const {
+    return m_live->IsLooping() && IsPlaying();
+}
+
+bool CPlaybackController::HasSelection() const {
+    const CTrack* track = m_edit.Project().CurrentTrack();
+    return track != nullptr && !track->Selection().empty();
+}
+
+void CPlaybackController::ToggleSelectionLoop() {
+    if (IsLooping()) {
+        EndLoop();
+        return;
+    }
+    if (!HasSelection())
+        return;
+    int64_t start = std::numeric_limits<int64_t>::max();
+    int64_t end = 0;
+    for (const CNote* note : m_edit.Project().CurrentTrack()->Selection()) {
+        start = std::min<int64_t>(start, note->position);
+        end = std::max(end, int64_t{note->position} + note->length);
+    }
+    const auto clamp = [](int64_t tick) {
+        return int32_t(std::clamp<int64_t>(tick, 0, std::numeric_limits<int32_t>::max()));
+    };
+    PlayLoop(clamp(start), clamp(end));
+}
+
 void CPlaybackController::Stop() {
+    ++m_stops;
     const bool wasPlaying = IsPlaying() || m_timer.isActive();
     if (wasPlaying)
         emit stopping(PlayTick());
@@ -132,6 +232,7 @@ void CPlaybackController::OnTimer() {
 
 // The end of the file was reached.
 void CPlaybackController::Finish() {
+    ++m_stops;
     emit stopping(PlayTick());
     m_timer.stop();
     ClosePlayers();

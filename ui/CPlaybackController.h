@@ -3,7 +3,9 @@
 // the caret, stop, rewind and fast-forward by a whole note, the seek bar, the play start
 // position, and the 20 ms timer that maps the player's position back to ticks. With the
 // option "Live" on (the default) the file plays through CLivePlayback, which builds every
-// edit into it while it plays; off, Sonalo plays the file as it was built.
+// edit into it while it plays; off, Sonalo plays the file as it was built — unless the
+// metronome or a loop of the selection is asked for, which only the live player offers: it
+// then plays the file as built, without live builds.
 //
 // The controller knows nothing of widgets: it announces where the play line and the seek
 // bar belong through signals, and gets the WAV file from an IWavSource (the build
@@ -22,6 +24,7 @@
 
 class CEditController;
 class CLivePlayback;
+class CSoloTracks;
 class Sonalo;
 struct OPTIONS;
 
@@ -36,6 +39,9 @@ public:
     ~CPlaybackController() override;
 
     void SetWavSource(IWavSource* source);
+    // The soloed tracks: while playing, another choice of them takes over where the play
+    // line is, once its file is built.
+    void SetSolo(CSoloTracks* solo);
 
     bool IsPlaying() const;
     int32_t PlayStart() const { return m_playStart; }
@@ -55,6 +61,23 @@ public:
     void SetPlayStart(int32_t tick, bool scroll);
     // A new song: the play start position goes back to 0.
     void ResetPlayStart();
+    // "メトロノーム": clicks on the beats, mixed into what plays; off at start.
+    void SetMetronome(bool on);
+    bool Metronome() const { return m_metronome; }
+    // "選択範囲をループ再生": loops ticks [startTick, endTick) while playing, starting
+    // playback there when stopped (after the build that may come first, which stops
+    // playback). The loop ends with EndLoop or the next Play or PlayFrom.
+    void PlayLoop(int32_t startTick, int32_t endTick);
+    void EndLoop();
+    bool IsLooping() const;
+    // The command: loops from the start of the first selected note of the current track
+    // to the end of the last, or ends the loop running.
+    void ToggleSelectionLoop();
+    bool HasSelection() const;
+    // "ソロ": solo of the current track.
+    void ToggleSolo();
+    bool IsCurrentSolo() const;
+    bool HasCurrentTrack() const;
 
 signals:
     // Where the play line belongs; `scroll` asks the piano roll to bring it into view.
@@ -69,7 +92,11 @@ signals:
     void focusPianoRoll();
 
 private:
+    void Start(int32_t tick);
+    void Resume();
     void StartPlayback(const QString& wavPath, int32_t tick);
+    bool NeedsLivePlayer() const;
+    double ClickVolume() const;
     void OnTimer();
     void Finish();
     void SeekTicks(int32_t tick);
@@ -84,4 +111,8 @@ private:
     bool m_timerWasPlaying = false;
     CLivePlayback* m_live;
     bool m_liveMode = false; // the playback in progress is live
+    bool m_metronome = false;
+    CSoloTracks* m_solo = nullptr;
+    unsigned m_stops = 0; // playbacks ended, by Stop or at the end
+    QString m_wavPath;    // the file playing
 };

@@ -66,6 +66,7 @@ enum : int {
     kTrackMute = 32829,
     kTrackMuteOthers = 32830,
     kTrackUnmuteAll = 32831,
+    kTrackSolo = 32912,
     kTrackSound = 32826,
     kTrackPresetLoad = 32870,
     kTrackPresetSave = 32871,
@@ -98,6 +99,8 @@ enum : int {
     kSetPlayStart = 32804,
     kPlayDefaultPlayer = 32833,
     kPlaySonalo = 32855,
+    kPlayLoopSelection = 32910,
+    kMetronome = 32911,
     kRecord = 32920,
     // Tools
     kOptions = 32779,
@@ -161,7 +164,7 @@ inline constexpr MENU_ITEM kProjectMenu[] = {
 inline constexpr MENU_ITEM kTrackMenu[] = {
     Item(kTrackAdd), Item(kTrackDuplicate), kSeparator,
     Item(kTrackUp), Item(kTrackDown), kSeparator,
-    Item(kTrackMute), Item(kTrackMuteOthers), Item(kTrackUnmuteAll), kSeparator,
+    Item(kTrackMute), Item(kTrackMuteOthers), Item(kTrackUnmuteAll), Item(kTrackSolo), kSeparator,
     Item(kTrackSound), Item(kTrackPresetLoad), Item(kTrackPresetSave),
 };
 inline constexpr MENU_ITEM kSplitMenu[] = {
@@ -189,7 +192,7 @@ inline constexpr MENU_ITEM kNoteMenu[] = {
 inline constexpr MENU_ITEM kPlayMenu[] = {
     Item(kPlay), Item(kPlayFromCaret), Item(kStop), kSeparator,
     Item(kRewind), Item(kFastForward), kSeparator,
-    Item(kRecord), kSeparator,
+    Item(kPlayLoopSelection), Item(kMetronome), Item(kRecord), kSeparator,
     Item(kSetPlayStart), kSeparator,
     Item(kPlayDefaultPlayer), Item(kPlaySonalo),
 };
@@ -248,7 +251,7 @@ inline constexpr MENU_ITEM kStandardBar[] = {
 };
 inline constexpr MENU_ITEM kPlayBar[] = {
     Item(kPlay), Item(kPlayFromCaret), Item(kStop), Held(kRewind), Held(kFastForward),
-    Item(kRecord),
+    Item(kPlayLoopSelection), Item(kMetronome), Item(kRecord),
 };
 inline constexpr MENU_ITEM kNoteBar[] = {
     Item(kFitWhole), Item(kFitWhole + 1), Item(kFitWhole + 2), Item(kFitWhole + 3),

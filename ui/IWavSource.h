@@ -17,7 +17,7 @@
 
 struct LIVE_BUILD {
     // The file being played; no build starts when the song's WAV file is another one now
-    // (the song was saved under a new name while it played).
+    // (the song was saved under a new name while it played) and it is not the solo file.
     QString wavPath;
     // The second to render first; read by the build while it runs.
     const std::atomic<int32_t>* origin = nullptr;
@@ -42,6 +42,8 @@ public:
     // running, or the song's WAV file is not `request.wavPath`.
     virtual bool BuildLive(LIVE_BUILD request) = 0;
     virtual bool IsBuildingLive() const = 0;
+    // Whether seconds of this file (the song's, or the solo file) are stale.
+    virtual bool IsStale(const QString& wavPath) const = 0;
     // Asks the live build to end after the seconds in hand; its `done` follows.
     virtual void CancelLive() = 0;
     // Stops the live build and waits for it, its rendered seconds kept; `done` is not

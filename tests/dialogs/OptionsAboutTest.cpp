@@ -47,6 +47,7 @@ OPTIONS Unusual() {
     o.playMove = 0;
     o.playScroll = 0;
     o.livePlayback = 0;
+    o.metronomeVolume = 35;
     o.buildThreads = 5;
     o.buildSaveIncremental = 0;
     o.buildSaveProject = 1;

@@ -105,6 +105,7 @@ private slots:
         app->Options().pianoRollZoomX = 384;
         app->Options().buildThreads = 3;
         app->Options().livePlayback = 0;
+        app->Options().metronomeVolume = 20;
         app->Options().projectDefaultPath = "/tmp/ソング";
         app->CustomColors()[5] = 0x123456;
         app->Shutdown();
@@ -120,6 +121,8 @@ private slots:
         QCOMPARE(app->Options().pianoRollZoomX, 384);
         QCOMPARE(app->Options().buildThreads, 3);
         QCOMPARE(app->Options().livePlayback, 0);
+        QCOMPARE(app->Options().metronomeVolume, 20);
+        QCOMPARE(Stored("Playback/MetronomeVolume").toInt(), 20);
         QCOMPARE(app->Options().projectDefaultPath, std::string("/tmp/ソング"));
         QCOMPARE(app->CustomColors()[5], 0x123456u);
         QCOMPARE(app->DefaultProject().tempos[0].tempo, 97.5);
@@ -136,6 +139,7 @@ private slots:
                {"Options/NoteAdd", 1084},
                {"Options/ViewPortamento", 7},
                {"Playback/Live", 5},
+               {"Playback/MetronomeVolume", 250},
                {"DefaultProject/Volume", QByteArray("ab")},
                {"DefaultProject/Tempo", QByteArray("abcd")},
                {"DefaultProject/BitsPerSample", 12},
@@ -149,6 +153,7 @@ private slots:
         QCOMPARE(app->Options().noteAdd, 2);
         QCOMPARE(app->Options().viewPortamento, 1);
         QCOMPARE(app->Options().livePlayback, 1);
+        QCOMPARE(app->Options().metronomeVolume, 100);
         QCOMPARE(app->DefaultProject().volumes[0].volume, 128);
         QCOMPARE(app->DefaultProject().tempos[0].tempo, 120.0);
         QCOMPARE(app->DefaultProject().bitsPerSample, 16);

@@ -2,7 +2,10 @@
 // is heard from where it lies ahead of the play position on, undo counts as an edit, an
 // edit behind the play position waits for the next pass of the loop, a tempo edit keeps
 // the musical position, and the file left behind equals a full rebuild. With the option
-// off the file plays as it was built.
+// off the file plays as it was built. The metronome clicks on the beats of what is heard
+// and never in the file; a loop of the selection wraps at its exact frames and plays an
+// edit inside it from the next pass on. A solo, toggled with Ctrl and a click on the mute
+// picture, plays only its track from a file of its own and leaves the song's build alone.
 
 #include "UiTestSupport.h"
 #include "UiTests.h"
@@ -12,14 +15,18 @@
 #include "ui/CEditController.h"
 #include "ui/CMainFrame.h"
 #include "ui/CPlaybackController.h"
+#include "ui/CSoloTracks.h"
 #include "ui/CommandIds.h"
 #include "ui/pianoroll/CPianoRollWnd.h"
+#include "ui/trackwnd/CTrackRowPainter.h"
+#include "ui/trackwnd/CTrackWnd.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -28,6 +35,16 @@ constexpr int kRate = 8000;                                    // mono 16-bit: t
 constexpr int32_t kTicksPerSecond = 960;                       // at 120 BPM
 constexpr long kHeader = long(kWavHeaderSize);                 // a build's WAV file
 constexpr long kCaptureHeader = long(kWavHeaderSizeWithExtra); // the capture's
+
+constexpr int kBeatFrames = kRate / 2; // a quarter note at 120 BPM
+constexpr int kClickFrames = 40;       // 5 ms
+
+std::vector<int16_t> Samples(const std::vector<uint8_t>& data) {
+    std::vector<int16_t> samples(data.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = int16_t(data[2 * i] | (data[2 * i + 1] << 8));
+    return samples;
+}
 
 std::vector<uint8_t> FileBytes(const QString& path) {
     QFile file(path);
@@ -107,6 +124,16 @@ private:
                 edit.MarkNote(track, raised);
                 track.UpdateNote(n, raised);
             }
+        });
+    }
+
+    // Selects the notes of the first track that start in [fromSecond, toSecond).
+    void SelectNotes(double fromSecond, double toSecond) {
+        const CTrack& track = frame->Edit().Project().tracks[0];
+        track.ForEachNote([&](const CNote* n) {
+            if (n->position >= fromSecond * kTicksPerSecond &&
+                n->position < toSecond * kTicksPerSecond)
+                frame->Edit().SelectNote(n, true);
         });
     }
 
@@ -223,6 +250,166 @@ private slots:
         QVERIFY(passed);
         QVERIFY(frame->Playback().IsPlaying());
         QVERIFY(frame->RunCommand(cmd::kStop));
+    }
+
+    void metronomeClicksOnTheBeatsAndNeverInTheFile() {
+        SetShortSong(3);
+        QVERIFY(frame->RunCommand(cmd::kMetronome));
+        QVERIFY(frame->Playback().Metronome());
+        Capture capture;
+        QVERIFY(Play());
+        QVERIFY(WaitForEnd(10000));
+        const std::vector<int16_t> heard = Samples(capture.Data());
+        const std::vector<int16_t> file = Samples(WavData());
+        QCOMPARE(file.size(), size_t(3 * kRate));
+        QVERIFY(heard.size() >= file.size());
+        // What was heard is the file, but for a click from every beat's frame on; the first
+        // beat of each measure (every fourth) is the louder.
+        std::vector<int> clickPeaks;
+        for (size_t f = 0; f < file.size(); ++f) {
+            const int difference = std::abs(heard[f] - file[f]);
+            if (f % kBeatFrames >= kClickFrames)
+                QVERIFY2(difference == 0, qPrintable(QString::number(f)));
+            else if (f % kBeatFrames == 0)
+                clickPeaks.push_back(difference);
+        }
+        QCOMPARE(clickPeaks.size(), size_t(6));
+        for (size_t beat = 0; beat < clickPeaks.size(); ++beat) {
+            const int plain = beat % 4 == 0 ? clickPeaks[1] : clickPeaks[beat];
+            QVERIFY(plain > 1000);
+            if (beat % 4 == 0)
+                QVERIFY(clickPeaks[beat] > plain * 3 / 2);
+        }
+        // The file is what a rebuild writes: no click ever reaches it.
+        QVERIFY(RebuiltData() == WavData());
+    }
+
+    void metronomeVolumeComesFromTheOptions() {
+        app->options.metronomeVolume = 0;
+        SetShortSong(1);
+        QVERIFY(frame->RunCommand(cmd::kMetronome));
+        Capture capture;
+        QVERIFY(Play());
+        QVERIFY(WaitForEnd(10000));
+        QVERIFY(Seconds(capture.Data(), 0, 1) == WavData());
+    }
+
+    void selectionLoopWrapsAtItsFramesAndHearsAnEditOnTheNextPass() {
+        SetShortSong(4);
+        SelectNotes(1.0, 2.0);
+        Capture capture;
+        QVERIFY(AwaitBuild(frame->Builds(),
+                           [&] { QVERIFY(frame->RunCommand(cmd::kPlayLoopSelection)); }));
+        QVERIFY(frame->Playback().IsLooping());
+        const std::vector<uint8_t> before = Seconds(WavData(), 1, 2);
+        constexpr size_t kPass = size_t(kRate) * 2; // bytes of one pass: a second
+        QVERIFY(RunUntil([&] { return capture.Data().size() >= 2 * kPass; }, 5000));
+        RaiseNotes(1.5, 2.0);
+        const size_t editedAt = capture.Data().size() / kPass + 1;
+        QVERIFY(RunUntil([&] { return !frame->Builds().IsBuildingLive(); }, 5000));
+        const size_t builtAt = capture.Data().size() / kPass + 1;
+        QVERIFY(RunUntil([&] { return capture.Data().size() >= (builtAt + 2) * kPass; }, 8000));
+        QVERIFY(frame->RunCommand(cmd::kPlayLoopSelection));
+        QVERIFY(!frame->Playback().IsLooping());
+        QVERIFY(frame->Playback().IsPlaying());
+        const std::vector<uint8_t> after = Seconds(WavData(), 1, 2);
+        QVERIFY(after != before);
+        // Every pass is the whole stretch from its first frame: the wrap is exact.
+        const std::vector<uint8_t> heard = capture.Data();
+        for (size_t pass = 0; pass < builtAt + 2; ++pass) {
+            const std::vector<uint8_t> played(heard.begin() + long(pass * kPass),
+                                              heard.begin() + long((pass + 1) * kPass));
+            if (pass < editedAt - 1)
+                QVERIFY2(played == before, qPrintable(QString::number(pass)));
+            else if (pass >= builtAt)
+                QVERIFY2(played == after, qPrintable(QString::number(pass)));
+        }
+        QVERIFY(frame->RunCommand(cmd::kStop));
+    }
+
+    // Ctrl and a click on the mute picture of a row, as the user does it.
+    void CtrlClickMutePicture(int row) {
+        CTrackWnd& tracks = frame->TrackWnd();
+        const QRect rect = tracks.RowRect(row);
+        QTest::mouseClick(tracks.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          QPoint(CTrackRowPainter::kMuteX + 6, rect.top() + 18));
+    }
+
+    bool SoloBoxPainted(int row) {
+        CTrackWnd& tracks = frame->TrackWnd();
+        const QImage image = tracks.viewport()->grab().toImage();
+        const QPoint corner(CTrackRowPainter::kMuteX + 1,
+                            tracks.RowRect(row).top() + CTrackRowPainter::kSoloY + 1);
+        const qreal ratio = image.devicePixelRatio();
+        return image.pixel(int(corner.x() * ratio), int(corner.y() * ratio)) ==
+               CTrackRowPainter::kSoloColor;
+    }
+
+    void soloPlaysItsTrackAloneAndLeavesTheBuildAlone() {
+        CProject song = MakeSong(6);
+        song.data.channels = 1;
+        song.data.samplesPerSec = kRate;
+        song.data.startDummy = 0;
+        song.data.endDummy = 0;
+        song.tracks.push_back(song.tracks[0]);
+        song.tracks[1].ForEachNote([&](const CNote* n) {
+            CNote lower = *n;
+            lower.key += 7;
+            song.tracks[1].UpdateNote(n, lower);
+        });
+        SetSong(song);
+        frame->TrackWnd().Refresh();
+        bool built = false;
+        QVERIFY(AwaitBuild(
+            frame->Builds(), [&] { frame->Builds().Build(false); }, &built));
+        QVERIFY(built);
+        const std::vector<uint8_t> full = FileBytes(frame->Builds().WavPath());
+        const bool modified = frame->Edit().Project().modified != 0;
+
+        CtrlClickMutePicture(1);
+        QVERIFY(frame->Solo().IsSolo(1));
+        QVERIFY(!frame->Solo().IsSolo(0));
+        QVERIFY(SoloBoxPainted(1));
+        QVERIFY(!SoloBoxPainted(0));
+        QCOMPARE(frame->Edit().Project().tracks[1].settings.mute, 0);
+        QVERIFY(!frame->Edit().Unbuilt().AnySet());
+        QCOMPARE(frame->Edit().Project().modified != 0, modified);
+
+        Capture capture;
+        QVERIFY(frame->RunCommand(cmd::kPlay));
+        QVERIFY(RunUntil([&] { return frame->Playback().IsPlaying(); }, 10000));
+        QVERIFY(WaitForEnd(10000));
+        const std::vector<uint8_t> heard = capture.Data();
+        // The song's file is byte for byte what it was, and nothing is left to build.
+        QVERIFY(FileBytes(frame->Builds().WavPath()) == full);
+        QVERIFY(!frame->Edit().Unbuilt().AnySet());
+
+        // What was heard is the song with the first track muted.
+        frame->Edit().Edit(CEditController::kViewAll, [&](CProject& p) {
+            p.tracks[0].settings.mute = 1;
+            frame->Edit().MarkAll();
+        });
+        const std::vector<uint8_t> alone = RebuiltData();
+        QVERIFY(alone != std::vector<uint8_t>(full.begin() + kHeader, full.end()));
+        QVERIFY(Seconds(heard, 0, 3) == Seconds(alone, 0, 3));
+    }
+
+    void soloClickTwiceAndTheSoloCommandAgree() {
+        SetShortSong(1);
+        frame->TrackWnd().Refresh();
+        CtrlClickMutePicture(0);
+        QVERIFY(frame->Solo().IsSolo(0));
+        QVERIFY(RunUntil([&] { return frame->Action(cmd::kTrackSolo)->isChecked(); }, 1000));
+        QVERIFY(frame->RunCommand(cmd::kTrackSolo));
+        QVERIFY(!frame->Solo().IsSolo(0));
+        CtrlClickMutePicture(0);
+        CtrlClickMutePicture(0);
+        QVERIFY(!frame->Solo().Any());
+        // Without Ctrl the picture still mutes.
+        QTest::mouseClick(frame->TrackWnd().viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(CTrackRowPainter::kMuteX + 6, 18));
+        QCOMPARE(frame->Edit().Project().tracks[0].settings.mute, 1);
+        QVERIFY(!frame->Solo().Any());
     }
 
     void optionOffPlaysTheFileAsBuilt() {

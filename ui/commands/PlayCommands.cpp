@@ -6,6 +6,8 @@
 #include "ui/IAppServices.h"
 #include "ui/commands/CCommandSet.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 using namespace cmd;
@@ -34,6 +36,45 @@ void AddSeeking(CCommandSet& set, CPlaybackController& playback) {
              .prompt = "再生位置を全音符一つ分進めます。\n早送り (Space)",
              .run = [&playback] { playback.FastForward(); },
              .enabled = playing});
+}
+
+// What only playback has: clicks on the beats and a loop over the selected notes.
+void AddPlaybackAids(CCommandSet& set, CPlaybackController& playback) {
+    set.Add(
+        {.id = kPlayLoopSelection,
+         .caption = QCoreApplication::translate("PlayCommands", "選択範囲をループ再生(&L)\tCtrl+L"),
+         .keys = Keys(Qt::CTRL | Qt::Key_L),
+         .icon = "play-loop",
+         .prompt = QCoreApplication::translate(
+             "PlayCommands", "選択した音符の範囲を繰り返し再生します。もう一度選ぶと"
+                             "ループを終えて再生を続けます。\n選択範囲をループ再生 (Ctrl+L)"),
+         .kind = COMMAND::Kind::Check,
+         .run = [&playback] { playback.ToggleSelectionLoop(); },
+         .enabled = [&playback] { return playback.IsLooping() || playback.HasSelection(); },
+         .checked = [&playback] { return playback.IsLooping(); }});
+    set.Add(
+        {.id = kMetronome,
+         .caption = QCoreApplication::translate("PlayCommands", "メトロノーム(&M)\tCtrl+Shift+M"),
+         .keys = Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
+         .icon = "metronome",
+         .prompt = QCoreApplication::translate(
+             "PlayCommands", "再生中に拍ごとにクリック音を鳴らします。"
+                             "ファイルには書き込まれません。\nメトロノーム (Ctrl+Shift+M)"),
+         .kind = COMMAND::Kind::Check,
+         .run = [&playback] { playback.SetMetronome(!playback.Metronome()); },
+         .checked = [&playback] { return playback.Metronome(); }});
+    set.Add({.id = kTrackSolo,
+             .caption = QCoreApplication::translate("PlayCommands", "ソロ(&Y)"),
+             .icon = "track-solo-play",
+             .prompt = QCoreApplication::translate(
+                 "PlayCommands",
+                 "現在のトラックをソロにして、ソロのトラックだけを再生します。トラック一覧で"
+                 "ミュートの絵を Ctrl+クリックしても切り替わります。曲には保存されず、"
+                 "ビルドするファイルは変わりません。\nソロ (ミュートの絵を Ctrl+クリック)"),
+             .kind = COMMAND::Kind::Check,
+             .run = [&playback] { playback.ToggleSolo(); },
+             .enabled = [&playback] { return playback.HasCurrentTrack(); },
+             .checked = [&playback] { return playback.IsCurrentSolo(); }});
 }
 
 void AddOutsidePlayers(CCommandSet& set, CBuildController& build) {
@@ -71,6 +112,7 @@ void RegisterPlayCommands(CCommandSet& set, CPlaybackController& playback, CBuil
              .run = [&playback, caret] { playback.PlayFrom(caret()); },
              .enabled = stopped});
     AddSeeking(set, playback);
+    AddPlaybackAids(set, playback);
     set.Add({.id = kSetPlayStart,
              .caption = "再生開始位置に設定(&O)\tF8",
              .keys = Keys(Qt::Key_F8),

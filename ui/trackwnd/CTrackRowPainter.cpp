@@ -206,6 +206,8 @@ void CTrackRowPainter::Paint(QPainter& painter, int width, const CTrackData& tra
     painter.fillRect(0, 0, width, kRowHeight, background);
     const qreal ratio = painter.device()->devicePixelRatioF();
     painter.drawImage(kMuteX, kMuteY, MutePicture(track.mute != 0, background, ratio));
+    if (row.solo)
+        PaintSolo(painter, font);
     painter.drawImage(kSourceX, kSourceY, SourcePicture(track, base, ratio));
     PaintTexts(painter, width, track, text, font);
     if (row.focus) {
@@ -213,6 +215,17 @@ void CTrackRowPainter::Paint(QPainter& painter, int width, const CTrackData& tra
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(kMuteColumn, 0, width - kMuteColumn - 1, kRowHeight - 1);
     }
+}
+
+void CTrackRowPainter::PaintSolo(QPainter& painter, const QFont& font) {
+    const QRect box(kMuteX, kSoloY, kMuteSize, kSoloHeight);
+    painter.fillRect(box, QColor::fromRgb(kSoloColor));
+    QFont small = font;
+    small.setPixelSize(kSoloHeight);
+    small.setBold(true);
+    painter.setFont(small);
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, QStringLiteral("S"));
 }
 
 void CTrackRowPainter::PaintTexts(QPainter& painter, int width, const CTrackData& track,

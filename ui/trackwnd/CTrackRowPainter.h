@@ -1,8 +1,9 @@
 #pragma once
 // How one row of the track window looks, 36 pixels high:
 //
-//   x 0..55   the mute column: the mute picture (16 x 16 at x 2, y 10) and the source
-//             picture (32 x 32 at x 22, y 2)
+//   x 0..55   the mute column: the mute picture (16 x 16 at x 2, y 10), under it on a
+//             soloed track a yellow "S" box (16 x 9 at x 2, y 26), and the source picture
+//             (32 x 32 at x 22, y 2)
 //   x 60..    the track name in the upper half, "音量 %d" in the lower half and, when the
 //             track uses its own note colour, a framed swatch 8 pixels after that text
 //
@@ -27,6 +28,9 @@ public:
     static constexpr int kMuteX = 2;
     static constexpr int kMuteY = 10;
     static constexpr int kMuteSize = 16;
+    static constexpr int kSoloY = 26;
+    static constexpr int kSoloHeight = 9;
+    static constexpr QRgb kSoloColor = 0xFFF2C40F;
     static constexpr int kSourceX = 22;
     static constexpr int kSourceY = 2;
     static constexpr int kSourceSize = 32;
@@ -34,6 +38,7 @@ public:
     struct ROW {
         bool selected = false; // highlight colours
         bool focus = false;    // focus rectangle from the mute column to the right edge
+        bool solo = false;     // the "S" box under the mute picture
     };
 
     // Paints the row into a `width` x kRowHeight area at the painter's origin.
@@ -53,6 +58,7 @@ public:
     static QImage MutePicture(bool muted, const QColor& background, qreal ratio = 1.0);
 
 private:
+    static void PaintSolo(QPainter& painter, const QFont& font);
     static void PaintTexts(QPainter& painter, int width, const CTrackData& track,
                            const QColor& text, const QFont& font);
 };

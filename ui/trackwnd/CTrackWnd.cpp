@@ -2,6 +2,7 @@
 
 #include "model/CProject.h"
 #include "ui/CEditController.h"
+#include "ui/CSoloTracks.h"
 #include "ui/CommandIds.h"
 #include "ui/trackwnd/CTrackRowPainter.h"
 #include "ui/trackwnd/CTrackWndAccessible.h"
@@ -159,6 +160,11 @@ void CTrackWnd::scrollContentsBy(int, int) {
 }
 
 // Each row is composed off-screen and copied in one step, so a repaint never flickers.
+void CTrackWnd::SetSoloTracks(CSoloTracks* solo) {
+    m_solo = solo;
+    connect(m_solo, &CSoloTracks::changed, viewport(), [this] { viewport()->update(); });
+}
+
 void CTrackWnd::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const int width = viewport()->width();
@@ -172,9 +178,10 @@ void CTrackWnd::paintEvent(QPaintEvent*) {
     for (int row = first; row < last; ++row) {
         const bool selected = row == project.currentTrack;
         QPainter rowPainter(&buffer);
-        CTrackRowPainter::Paint(rowPainter, width,
-                                project.tracks[static_cast<size_t>(row)].settings,
-                                {selected, selected && hasFocus()}, palette(), font());
+        CTrackRowPainter::Paint(
+            rowPainter, width, project.tracks[static_cast<size_t>(row)].settings,
+            {selected, selected && hasFocus(), m_solo != nullptr && m_solo->IsSolo(row)}, palette(),
+            font());
         rowPainter.end();
         painter.drawPixmap(0, row * kRowHeight - scroll, buffer);
     }
@@ -252,7 +259,9 @@ void CTrackWnd::mouseReleaseEvent(QMouseEvent* event) {
     m_drag.Reset();
     if (clicked && pos.x() < kMuteClickWidth) {
         const int row = RowAt(pos);
-        if (row >= 0)
+        if (row >= 0 && m_solo != nullptr && (event->modifiers() & Qt::ControlModifier))
+            m_solo->Toggle(row);
+        else if (row >= 0)
             m_commands.ToggleMute(row);
     }
 }

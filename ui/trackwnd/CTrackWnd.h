@@ -1,7 +1,8 @@
 #pragma once
 // The track list beside the piano roll: one 36-pixel row per track of the open song (mute
 // picture, source picture, name, volume, note colour), the selected row being the current
-// track. A press selects a row; a click on the mute picture toggles the mute; dragging a
+// track. A press selects a row; a click on the mute picture toggles the mute, with Ctrl the
+// solo (a playback state, CSoloTracks, shown as a yellow "S" under the picture); dragging a
 // row moves the track, with Ctrl copies it; a double click below the rows adds a track.
 //
 // Public interface used by the frame (keep it when the pane is redrawn):
@@ -30,6 +31,7 @@
 #include <QAbstractScrollArea>
 
 class CEditController;
+class CSoloTracks;
 class CTrack;
 class QMimeData;
 
@@ -58,6 +60,8 @@ public:
     // Tests answer the properties dialog through this; the default runs QDialog::exec().
     void SetDialogRunner(DialogRunner runner);
     void SetDialogSetup(CTrackRowCommands::DialogSetup setup);
+    // Ctrl and a click on the mute picture toggle these; without them it mutes.
+    void SetSoloTracks(CSoloTracks* solo);
     // A drop at a global position that carries one preset file over a row is taken:
     // presetDropped tells which, and true is returned. Anything else is left to the caller.
     bool TakePresetDrop(const QMimeData* mime, const QPoint& globalPos);
@@ -102,4 +106,5 @@ private:
     CTrackRowDrag m_drag;
     DialogRunner m_runDialog;
     CCommandSet m_commandSet;
+    CSoloTracks* m_solo = nullptr;
 };
