@@ -7,5 +7,5 @@ CVolumeBar::CVolumeBar(QWidget* parent) : CSeekBar(parent) {
 }
 
 QString CVolumeBar::ToolTipText(const QPoint&) const {
-    return QStringLiteral("音量 %1").arg(value());
+    return tr("音量 %1").arg(value());
 }

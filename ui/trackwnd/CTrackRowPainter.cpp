@@ -2,6 +2,7 @@
 
 #include "model/CTrackData.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -201,7 +202,8 @@ void CTrackRowPainter::PaintTexts(QPainter& painter, int width, const CTrackData
         metrics.elidedText(QString::fromStdString(track.name), Qt::ElideRight, textWidth);
     painter.drawText(QRect(kTextLeft, 0, textWidth, kHalfRow), Qt::AlignLeft | Qt::AlignVCenter,
                      name);
-    const QString volume = QStringLiteral("音量 %1").arg(track.volume);
+    const QString volume =
+        QCoreApplication::translate("CTrackRowPainter", "音量 %1").arg(track.volume);
     painter.drawText(QRect(kTextLeft, kHalfRow, textWidth, kHalfRow),
                      Qt::AlignLeft | Qt::AlignVCenter, volume);
     if (track.useNoteColor == 0)
