@@ -14,13 +14,13 @@
 
 #include <map>
 
-namespace {
-
 bool HasJapanese(const QString& text) {
     static const QRegularExpression japanese(
         QStringLiteral("[\\x{3000}-\\x{30FF}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
     return text.contains(japanese);
 }
+
+namespace {
 
 QString Name(const QObject& object) {
     return object.objectName() + QLatin1Char('/') + QLatin1String(object.metaObject()->className());

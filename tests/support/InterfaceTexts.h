@@ -9,6 +9,9 @@
 class QMenu;
 class QWidget;
 
+// Whether `text` holds hiragana, katakana, CJK ideographs or full-width forms.
+bool HasJapanese(const QString& text);
+
 // The texts of `root` and everything under it that contain Japanese characters, each as
 // "objectName/class: text"; empty when every text reads in another script.
 QStringList JapaneseTexts(const QWidget& root);

@@ -53,8 +53,10 @@ namespace {
 // Shows a window, as the user would see it, and lists its Japanese texts.
 QStringList ShownJapanese(QWidget& window) {
     window.show();
-    QTest::qWaitForWindowExposed(&window);
-    QStringList found = JapaneseTexts(window);
+    QStringList found =
+        QTest::qWaitForWindowExposed(&window)
+            ? JapaneseTexts(window)
+            : QStringList{window.metaObject()->className() + QStringLiteral(" was not shown")};
     window.close();
     return found;
 }

@@ -3,6 +3,8 @@
 // fills in or reads out of its source text — argument places, printf conversions, the keys
 // after the tab and one mnemonic where the source has one — and no Japanese.
 
+#include "InterfaceTexts.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
@@ -82,12 +84,6 @@ QStringList Placeholders(QString text) {
 int Mnemonics(QString text) {
     text.remove(QStringLiteral("&&"));
     return int(text.count(u'&'));
-}
-
-bool HasJapanese(const QString& text) {
-    static const QRegularExpression japanese(
-        QStringLiteral("[\\x{3000}-\\x{30FF}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
-    return text.contains(japanese);
 }
 
 QString Where(const MESSAGE& m) {
