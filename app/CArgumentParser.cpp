@@ -38,12 +38,12 @@ CArgumentParser& CArgumentParser::Files(size_t least, size_t most, std::string t
 
 const CArgumentParser::OPTION* CArgumentParser::Find(const std::string& word) const {
     for (const OPTION& option : m_options) {
-        const bool match =
-            m_style == Style::Long ? word == option.name
-            : m_style == Style::Switch
-                ? word == option.name || (word.size() > 1 && (word[0] == '-' || word[0] == '/') &&
-                                          SameLetters(word.substr(1), option.name))
-                : false;
+        const bool match = m_style == Style::Long ? word == option.name
+                           : m_style == Style::Switch
+                               ? (option.name.rfind("--", 0) == 0 && word == option.name) ||
+                                     (word.size() > 1 && (word[0] == '-' || word[0] == '/') &&
+                                      SameLetters(word.substr(1), option.name))
+                               : false;
         if (match)
             return &option;
     }
