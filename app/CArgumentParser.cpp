@@ -40,8 +40,9 @@ const CArgumentParser::OPTION* CArgumentParser::Find(const std::string& word) co
     for (const OPTION& option : m_options) {
         const bool match = m_style == Style::Long ? word == option.name
                            : m_style == Style::Switch
-                               ? word.size() > 1 && (word[0] == '-' || word[0] == '/') &&
-                                     SameLetters(word.substr(1), option.name)
+                               ? (option.name.rfind("--", 0) == 0 && word == option.name) ||
+                                     (word.size() > 1 && (word[0] == '-' || word[0] == '/') &&
+                                      SameLetters(word.substr(1), option.name))
                                : false;
         if (match)
             return &option;

@@ -14,8 +14,9 @@ class CArgumentParser {
 public:
     enum class Style {
         Long,   // "--name" and "--name VALUE"; any other word starting "--" is refused
-        Switch, // "-name" or "/name" in any letter case; other words starting "-" are
-                // passed over (they belong to the toolkit or another program)
+        Switch, // "-name" or "/name" in any letter case, and a name given with its
+                // dashes ("--lang") as it is; other words starting "-" are passed over
+                // (they belong to the toolkit or another program)
         Plain,  // no options: every word is a file name, even one that starts with dashes
     };
     // Takes an option's value; returns why the value is refused, or nothing.

@@ -16,10 +16,6 @@
 
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("CAudioExportRunner", text);
-}
-
 // Carries the build's events from the export's thread to the progress window. A sample
 // that will not load ends the export: a file without the track's notes would pass for a
 // good one.
@@ -57,8 +53,10 @@ void ShowProgress(QProgressDialog& window, const BuildProgress& progress) {
     window.setValue(std::min(progress.secondsDone, window.maximum()));
     window.setLabelText(
         progress.secondsLeft < 0
-            ? Tr("書き出しています。")
-            : Tr("書き出しています。あと、約 %1 秒 お待ちください。").arg(progress.secondsLeft));
+            ? QCoreApplication::translate("CAudioExportRunner", "書き出しています。")
+            : QCoreApplication::translate("CAudioExportRunner",
+                                          "書き出しています。あと、約 %1 秒 お待ちください。")
+                  .arg(progress.secondsLeft));
 }
 
 } // namespace
@@ -81,8 +79,10 @@ EXPORT_OUTCOME CAudioExportRunner::Run(const CProject& song, const QString& proj
         outcome = exporter.Export(copy, projectPath.toStdString(), request);
         finished = true;
     });
-    QProgressDialog window(Tr("書き出しています。"), Tr("中止(&A)"), 0, 1, parent);
-    window.setWindowTitle(Tr("書き出し"));
+    QProgressDialog window(QCoreApplication::translate("CAudioExportRunner", "書き出しています。"),
+                           QCoreApplication::translate("CAudioExportRunner", "中止(&A)"), 0, 1,
+                           parent);
+    window.setWindowTitle(QCoreApplication::translate("CAudioExportRunner", "書き出し"));
     window.setWindowModality(Qt::WindowModal);
     window.setAutoClose(false);
     window.setAutoReset(false);
@@ -120,13 +120,18 @@ void CAudioExportRunner::Export(const CProject& song, const QString& projectPath
         return;
     if (!outcome) {
         prompts.Message(
-            Tr("書き出せませんでした。\n\n%1").arg(QString::fromStdString(outcome.message)),
-            Tr("書き出し"), IUserPrompts::Icon::Error, IUserPrompts::Buttons::Ok);
+            QCoreApplication::translate("CAudioExportRunner", "書き出せませんでした。\n\n%1")
+                .arg(QString::fromStdString(outcome.message)),
+            QCoreApplication::translate("CAudioExportRunner", "書き出し"),
+            IUserPrompts::Icon::Error, IUserPrompts::Buttons::Ok);
         return;
     }
     QString files;
     for (const std::string& file : outcome.files)
         files += QString::fromStdString(file) + u'\n';
-    prompts.Message(Tr("書き出しが完了しました。\n\n%1").arg(files.trimmed()), Tr("書き出し"),
-                    IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
+    prompts.Message(
+        QCoreApplication::translate("CAudioExportRunner", "書き出しが完了しました。\n\n%1")
+            .arg(files.trimmed()),
+        QCoreApplication::translate("CAudioExportRunner", "書き出し"),
+        IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
 }

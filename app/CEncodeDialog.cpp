@@ -3,6 +3,7 @@
 #include "audio/CEncode.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
@@ -11,13 +12,14 @@
 CEncodeDialog::CEncodeDialog(CEncode& encode, QWidget* parent)
     : QDialog(parent), m_encode(encode), m_encoders(new QComboBox(this)),
       m_bitRates(new QComboBox(this)) {
-    setWindowTitle(QStringLiteral("エンコード オプション"));
+    setWindowTitle(QCoreApplication::translate("CEncodeDialog", "エンコード オプション"));
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("エンコーダ(&E):"), m_encoders);
-    form->addRow(QStringLiteral("ビットレート(&B):"), m_bitRates);
+    form->addRow(QCoreApplication::translate("CEncodeDialog", "エンコーダ(&E):"), m_encoders);
+    form->addRow(QCoreApplication::translate("CEncodeDialog", "ビットレート(&B):"), m_bitRates);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("CEncodeDialog", "キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -31,11 +33,11 @@ CEncodeDialog::~CEncodeDialog() = default;
 
 void CEncodeDialog::FillEncoders() {
     if (m_encode.IsGogoLoaded())
-        m_encoders->addItem(QStringLiteral("午後のこ～だ gogo.dll (*.mp3)"), int(CEncode::kGogo));
+        m_encoders->addItem(tr("午後のこ～だ gogo.dll (*.mp3)"), int(CEncode::kGogo));
     if (m_encode.IsLameLoaded())
         m_encoders->addItem(QStringLiteral("LAME lame_enc.dll (*.mp3)"), int(CEncode::kLame));
     if (m_encoders->count() == 0) {
-        m_encoders->addItem(QStringLiteral("エンコーダが見つかりません"), int(CEncode::kNone));
+        m_encoders->addItem(tr("エンコーダが見つかりません"), int(CEncode::kNone));
         m_encoders->setEnabled(false);
         m_ok->setEnabled(false);
     }

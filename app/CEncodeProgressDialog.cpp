@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -18,11 +19,13 @@ constexpr int kBarRange = 1000;
 
 CEncodeProgressDialog::CEncodeProgressDialog(QWidget* mainWindow)
     : QDialog(mainWindow), m_mainWindow(mainWindow), m_bar(new QProgressBar(this)),
-      m_abort(new QPushButton(QStringLiteral("中止(&A)"), this)) {
-    setWindowTitle(QStringLiteral("エンコード"));
+      m_abort(
+          new QPushButton(QCoreApplication::translate("CEncodeProgressDialog", "中止(&A)"), this)) {
+    setWindowTitle(QCoreApplication::translate("CEncodeProgressDialog", "エンコード"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("エンコードしています。"), this));
+    layout->addWidget(new QLabel(
+        QCoreApplication::translate("CEncodeProgressDialog", "エンコードしています。"), this));
     m_bar->setRange(0, kBarRange);
     m_bar->setValue(0);
     layout->addWidget(m_bar);

@@ -2,6 +2,7 @@
 
 #include "ui/IUserPrompts.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +11,8 @@
 
 namespace {
 
-constexpr const char* kDenied = "アクセスが拒否されました。\n\n管理者権限で実行して下さい。";
+constexpr const char* kDenied = QT_TRANSLATE_NOOP(
+    "CRegisterFileTypeDialog", "アクセスが拒否されました。\n\n管理者権限で実行して下さい。");
 
 } // namespace
 
@@ -18,16 +20,21 @@ CRegisterFileTypeDialog::CRegisterFileTypeDialog(const CFileTypeRegistry& regist
                                                  const QString& extension, IUserPrompts& prompts,
                                                  QWidget* parent)
     : QDialog(parent), m_registry(registry), m_prompts(prompts), m_status(new QLabel(this)) {
-    setWindowTitle(QStringLiteral("ファイルの関連付け"));
+    setWindowTitle(QCoreApplication::translate("CRegisterFileTypeDialog", "ファイルの関連付け"));
     auto* extensionRow = new QHBoxLayout;
-    extensionRow->addWidget(new QLabel(QStringLiteral("ファイルの拡張子:"), this));
+    extensionRow->addWidget(new QLabel(
+        QCoreApplication::translate("CRegisterFileTypeDialog", "ファイルの拡張子:"), this));
     auto* extensionText = new QLineEdit(extension, this);
     extensionText->setReadOnly(true);
     extensionRow->addWidget(extensionText);
     extensionText->setAccessibleName(tr("ファイルの拡張子"));
     // Made after the extension box, so that Tab reaches them after it.
-    m_set = new QPushButton(QStringLiteral("ファイルの関連付けを設定(&R)"), this);
-    m_remove = new QPushButton(QStringLiteral("ファイルの関連付けを解除(&U)"), this);
+    m_set = new QPushButton(
+        QCoreApplication::translate("CRegisterFileTypeDialog", "ファイルの関連付けを設定(&R)"),
+        this);
+    m_remove = new QPushButton(
+        QCoreApplication::translate("CRegisterFileTypeDialog", "ファイルの関連付けを解除(&U)"),
+        this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(extensionRow);
     layout->addWidget(m_status);
@@ -43,11 +50,11 @@ CRegisterFileTypeDialog::~CRegisterFileTypeDialog() = default;
 QString CRegisterFileTypeDialog::StateText(int state) {
     switch (state) {
     case 0:
-        return QStringLiteral("関連付けされていません。");
+        return tr("関連付けされていません。");
     case 1:
-        return QStringLiteral("既に関連付けされています。");
+        return tr("既に関連付けされています。");
     default:
-        return QStringLiteral("他のアプリケーションに関連付けされています。");
+        return tr("他のアプリケーションに関連付けされています。");
     }
 }
 
@@ -57,26 +64,26 @@ void CRegisterFileTypeDialog::ShowState() {
 
 void CRegisterFileTypeDialog::OnSet() {
     if (m_registry.GetState() != 0 && !m_registry.Remove()) {
-        m_prompts.Error(QString::fromUtf8(kDenied));
+        m_prompts.Error(QCoreApplication::translate("CRegisterFileTypeDialog", kDenied));
         return;
     }
     if (!m_registry.Register()) {
-        m_prompts.Error(QString::fromUtf8(kDenied));
+        m_prompts.Error(QCoreApplication::translate("CRegisterFileTypeDialog", kDenied));
         return;
     }
     CFileTypeRegistry::NotifyDesktop();
-    m_prompts.Message(QStringLiteral("ファイルの関連付けが完了しました。"), {},
-                      IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
+    m_prompts.Message(tr("ファイルの関連付けが完了しました。"), {}, IUserPrompts::Icon::Information,
+                      IUserPrompts::Buttons::Ok);
     ShowState();
 }
 
 void CRegisterFileTypeDialog::OnRemove() {
     if (!m_registry.Remove()) {
-        m_prompts.Error(QString::fromUtf8(kDenied));
+        m_prompts.Error(QCoreApplication::translate("CRegisterFileTypeDialog", kDenied));
         return;
     }
     CFileTypeRegistry::NotifyDesktop();
-    m_prompts.Message(QStringLiteral("ファイルの関連付けの解除が完了しました。"), {},
+    m_prompts.Message(tr("ファイルの関連付けの解除が完了しました。"), {},
                       IUserPrompts::Icon::Information, IUserPrompts::Buttons::Ok);
     ShowState();
 }

@@ -1,6 +1,7 @@
 #include "app/CSettingsStore.h"
 
 #include "common/AppTitle.h"
+#include "ui/widgets/InterfaceLanguage.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,6 +142,7 @@ void CSettingsStore::LoadOptions(OPTIONS& options) {
         Limit(ReadInt(m_settings, "AutosaveSeconds"), options.autosaveSeconds,
               options_range::kAutosaveMin, options_range::kAutosaveMax, OutOfRange::Clamp);
     m_settings.endGroup();
+    options.interfaceLanguage = static_cast<int32_t>(LoadLanguageChoice(m_settings));
     m_settings.beginGroup("MidiInput");
     ReadString(m_settings, "Port", options.midiInputPort);
     m_settings.endGroup();
@@ -165,6 +167,7 @@ void CSettingsStore::SaveOptions(const OPTIONS& options) {
     m_settings.beginGroup("Recovery");
     m_settings.setValue("AutosaveSeconds", options.autosaveSeconds);
     m_settings.endGroup();
+    SaveLanguageChoice(m_settings, static_cast<LanguageChoice>(options.interfaceLanguage));
     m_settings.beginGroup("MidiInput");
     m_settings.setValue("Port", QString::fromStdString(options.midiInputPort));
     m_settings.endGroup();

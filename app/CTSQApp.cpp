@@ -25,9 +25,10 @@
 
 namespace {
 
-constexpr const char* kDeleteQuestion = "設定情報を削除しますか？";
+constexpr const char* kDeleteQuestion = QT_TRANSLATE_NOOP("CTSQApp", "設定情報を削除しますか？");
 constexpr const char* kProjectExtension = ".tqp";
-constexpr const char* kProjectTypeName = "Tesselaphon Editor プロジェクト";
+constexpr const char* kProjectTypeName =
+    QT_TRANSLATE_NOOP("CTSQApp", "Tesselaphon Editor プロジェクト");
 constexpr int kProjectIcon = 1;
 
 } // namespace
@@ -92,7 +93,8 @@ IUserPrompts& CTSQApp::Prompts() {
 }
 
 bool CTSQApp::AskDeleteSettings() {
-    return Prompts().Message(kDeleteQuestion, {}, IUserPrompts::Icon::Question,
+    return Prompts().Message(QCoreApplication::translate("CTSQApp", kDeleteQuestion), {},
+                             IUserPrompts::Icon::Question,
                              IUserPrompts::Buttons::YesNo) == IUserPrompts::Answer::Yes;
 }
 
@@ -162,7 +164,8 @@ void CTSQApp::EditEncoderOptions(QWidget* parent) {
 void CTSQApp::RegisterFileType(QWidget* parent) {
     const QString extension = QString::fromLatin1(kProjectExtension);
     const CFileTypeRegistry registry(QCoreApplication::applicationFilePath(), extension,
-                                     QString::fromUtf8(kProjectTypeName), kProjectIcon);
+                                     QCoreApplication::translate("CTSQApp", kProjectTypeName),
+                                     kProjectIcon);
     CRegisterFileTypeDialog dialog(registry, extension, Prompts(), parent);
     dialog.exec();
 }

@@ -11,7 +11,10 @@ void CTSQCommandLineInfo::Parse(const QStringList& arguments) {
     for (const QString& argument : arguments)
         words.push_back(argument.toStdString());
     CArgumentParser parser(CArgumentParser::Style::Switch);
-    parser.Flag("del", deleteSettings).Files(0, 1, {}, {});
+    // "--lang" was checked before the application started; its value is no file name.
+    parser.Flag("del", deleteSettings)
+        .Value("--lang", [](const std::string&) { return std::nullopt; })
+        .Files(0, 1, {}, {});
     // The editor's line refuses nothing: unknown switches and further names are passed over.
     parser.Parse(words);
     if (!parser.FileNames().empty())

@@ -105,7 +105,7 @@ int UsageError(const std::string& message) {
 
 void PrintUsage(bool toError) {
     std::FILE* out = toError ? stderr : stdout;
-    std::fprintf(out, "Usage: tsq [FILE.tqp]                 start the editor\n"
+    std::fprintf(out, "Usage: tsq [--lang ja|en] [FILE.tqp]  start the editor\n"
                       "       tsq --dump FILE                print a project or MIDI file as JSON\n"
                       "       tsq --convert IN OUT.tqp       write a project from a project, MIDI\n"
                       "                                      or JSON file\n"
@@ -123,7 +123,8 @@ void PrintUsage(bool toError) {
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
-    if (args.empty() || args[0].rfind("--", 0) != 0)
+    // "--lang" belongs to the editor's own line.
+    if (args.empty() || args[0].rfind("--", 0) != 0 || args[0] == "--lang")
         return std::nullopt;
     const std::string& mode = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());

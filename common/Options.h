@@ -55,6 +55,9 @@ struct OPTIONS {
 
     // Recovery: kept in a section of its own, "Recovery"/"AutosaveSeconds"
     int32_t autosaveSeconds = 60; // 0 = no autosave
+    // Section "Interface"/"Language", read at start: 0 automatic ("auto"), 1 Japanese
+    // ("ja"), 2 English ("en")
+    int32_t interfaceLanguage = 0;
     // MIDI keyboard, section "MidiInput"
     std::string midiInputPort; // "Port": the input port's name, UTF-8; empty for none
 

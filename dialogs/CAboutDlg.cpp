@@ -1,5 +1,6 @@
 #include "dialogs/CAboutDlg.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -33,7 +34,7 @@ QPixmap CAboutDlg::ProgramIcon(int size, qreal ratio) {
 }
 
 void CAboutDlg::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("バージョン情報"));
+    dialog->setWindowTitle(QCoreApplication::translate("CAboutDlg", "バージョン情報"));
     icon = new QLabel(dialog);
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(ProgramIcon(kIconSize, icon->devicePixelRatioF()));

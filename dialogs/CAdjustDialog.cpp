@@ -3,6 +3,7 @@
 #include "dialogs/CNumberEdit.h"
 #include "dialogs/internal/DialogUtil.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -16,13 +17,13 @@ namespace {
 QString Caption(CAdjustDialog::Kind kind) {
     switch (kind) {
     case CAdjustDialog::Kind::Position:
-        return QStringLiteral("位置の調整");
+        return QCoreApplication::translate("CAdjustDialog", "位置の調整");
     case CAdjustDialog::Kind::Length:
-        return QStringLiteral("音長の調整");
+        return QCoreApplication::translate("CAdjustDialog", "音長の調整");
     case CAdjustDialog::Kind::Volume:
         break;
     }
-    return QStringLiteral("音量の調整");
+    return QCoreApplication::translate("CAdjustDialog", "音量の調整");
 }
 
 } // namespace
@@ -34,13 +35,17 @@ void CAdjustDialog::Ui::setupUi(QDialog* dialog, Kind kind) {
     auto* grid = new QGridLayout;
     if (kind == Kind::Volume) {
         amount->SetRange(-255, 255);
-        grid->addWidget(dlg::MakeLabel(QStringLiteral("増減(&I):"), amount, dialog), 0, 0);
+        grid->addWidget(dlg::MakeLabel(QCoreApplication::translate("CAdjustDialog", "増減(&I):"),
+                                       amount, dialog),
+                        0, 0);
         grid->addWidget(amount, 0, 1);
     } else {
         amount->SetRange(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
-        change = new QRadioButton(QStringLiteral("増減(&I):"), dialog);
+        change =
+            new QRadioButton(QCoreApplication::translate("CAdjustDialog", "増減(&I):"), dialog);
         change->setObjectName(QStringLiteral("change"));
-        fit = new QRadioButton(QStringLiteral("フィット(&F)"), dialog);
+        fit =
+            new QRadioButton(QCoreApplication::translate("CAdjustDialog", "フィット(&F)"), dialog);
         fit->setObjectName(QStringLiteral("fit"));
         grid->addWidget(change, 0, 0);
         grid->addWidget(amount, 0, 1);

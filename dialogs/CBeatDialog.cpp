@@ -4,6 +4,7 @@
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -12,7 +13,7 @@
 #include <limits>
 
 void CBeatDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("拍子"));
+    dialog->setWindowTitle(QCoreApplication::translate("CBeatDialog", "拍子"));
     measure = new CNumberEdit(dialog);
     measure->setObjectName(QStringLiteral("measure"));
     measure->SetRange(1, std::numeric_limits<int32_t>::max());
@@ -22,13 +23,16 @@ void CBeatDialog::Ui::setupUi(QDialog* dialog) {
     baseBeat = new QComboBox(dialog);
     baseBeat->setObjectName(QStringLiteral("baseBeat"));
     baseBeat->addItems(dlg::BaseBeatItems());
-    measureLabel = dlg::MakeLabel(QStringLiteral("小節(&M):"), measure, dialog);
+    measureLabel =
+        dlg::MakeLabel(QCoreApplication::translate("CBeatDialog", "小節(&M):"), measure, dialog);
     buttonBox = dlg::MakeButtonBox(dialog);
 
     auto* grid = new QGridLayout;
     grid->addWidget(measureLabel, 0, 0);
     grid->addWidget(measure, 0, 1, 1, 3);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("拍子(&B):"), beat, dialog), 1, 0);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CBeatDialog", "拍子(&B):"), beat, dialog), 1,
+        0);
     grid->addWidget(beat, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("/"), dialog), 1, 2);
     grid->addWidget(baseBeat, 1, 3);

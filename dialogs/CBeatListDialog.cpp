@@ -2,10 +2,12 @@
 
 #include "dialogs/CBeatDialog.h"
 #include "dialogs/internal/DialogUtil.h"
+#include <QCoreApplication>
 
 CBeatListDialog::CBeatListDialog(QWidget* parent)
-    : CListDialog(QStringLiteral("拍子の設定"), QStringLiteral("小節"), QStringLiteral("拍子"),
-                  parent) {
+    : CListDialog(QCoreApplication::translate("CBeatListDialog", "拍子の設定"),
+                  QCoreApplication::translate("CBeatListDialog", "小節"),
+                  QCoreApplication::translate("CBeatListDialog", "拍子"), parent) {
     Refill();
 }
 
@@ -26,7 +28,7 @@ QStringList CBeatListDialog::RowTexts(int row) const {
 
 std::optional<int> CBeatListDialog::AddEntry() {
     CBeatDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("拍子の追加"));
+    dialog.setWindowTitle(tr("拍子の追加"));
     dialog.SetBeat(BEAT{});
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -35,7 +37,7 @@ std::optional<int> CBeatListDialog::AddEntry() {
 
 std::optional<int> CBeatListDialog::EditEntry(int row) {
     CBeatDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("拍子の編集"));
+    dialog.setWindowTitle(tr("拍子の編集"));
     dialog.SetFirst(row == 0);
     dialog.SetBeat(m_beats[size_t(row)]);
     if (dialog.exec() != QDialog::Accepted)

@@ -32,8 +32,8 @@ void CColorButton::Choose() {
         for (int i = 0; i < QColorDialog::customCount(); ++i)
             QColorDialog::setCustomColor(i, ToQColor((*m_pCustomColors)[size_t(i)]));
     // The desktop's own chooser would ignore the custom colours.
-    const QColor chosen = QColorDialog::getColor(
-        ToQColor(m_color), this, QStringLiteral("色の設定"), QColorDialog::DontUseNativeDialog);
+    const QColor chosen = QColorDialog::getColor(ToQColor(m_color), this, tr("色の設定"),
+                                                 QColorDialog::DontUseNativeDialog);
     if (m_pCustomColors != nullptr)
         for (int i = 0; i < QColorDialog::customCount(); ++i)
             (*m_pCustomColors)[size_t(i)] = FromQColor(QColorDialog::customColor(i));

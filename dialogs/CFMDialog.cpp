@@ -175,7 +175,7 @@ void CFMDialog::OnPaste() {
     }
     if (!fm) {
         QMessageBox(QMessageBox::Critical, QString::fromUtf8(kAppTitle),
-                    QStringLiteral("貼り付けに失敗しました。"), QMessageBox::Ok, this)
+                    tr("貼り付けに失敗しました。"), QMessageBox::Ok, this)
             .exec();
         return;
     }

@@ -9,6 +9,7 @@
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -59,7 +60,7 @@ QComboBox* MakeAlgorithmList(QWidget* parent) {
         QIcon icon;
         for (const qreal ratio : {1.0, 2.0})
             icon.addPixmap(QPixmap::fromImage(CFMAlgorithmPicture::Draw(a, ratio)));
-        list->addItem(icon, QStringLiteral("アルゴリズム%1").arg(a));
+        list->addItem(icon, QCoreApplication::translate("CFMDialogUi", "アルゴリズム%1").arg(a));
     }
     return list;
 }
@@ -72,7 +73,9 @@ void CFMDialog::OperatorColumn::Build(QWidget* parent, int number) {
     };
     curve = new QComboBox(parent);
     curve->setObjectName(name("Curve"));
-    curve->addItems({QStringLiteral("直線"), QStringLiteral("曲線1"), QStringLiteral("曲線2")});
+    curve->addItems({QCoreApplication::translate("CFMDialogUi", "直線"),
+                     QCoreApplication::translate("CFMDialogUi", "曲線1"),
+                     QCoreApplication::translate("CFMDialogUi", "曲線2")});
     ar = MakeNumber(parent, name("AR"), 0, 10000);
     dr = MakeNumber(parent, name("DR"), 0, 10000);
     sr = MakeNumber(parent, name("SR"), -1, 100000);
@@ -127,36 +130,46 @@ void CFMDialog::OperatorColumn::Store(CFMOperator& op) const {
 }
 
 void CFMDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("FM音源"));
+    dialog->setWindowTitle(QCoreApplication::translate("CFMDialogUi", "FM音源"));
     algorithm = MakeAlgorithmList(dialog);
     feedback = new QComboBox(dialog);
     feedback->setObjectName(QStringLiteral("feedback"));
     for (int f = 0; f <= 7; ++f)
         feedback->addItem(QString::number(f));
     keyboard = new CKeyboardWnd(dialog);
-    copy = new QPushButton(QStringLiteral("コピー(&C)"), dialog);
+    copy = new QPushButton(QCoreApplication::translate("CFMDialogUi", "コピー(&C)"), dialog);
     copy->setObjectName(QStringLiteral("copy"));
-    paste = new QPushButton(QStringLiteral("貼り付け(&P)"), dialog);
+    paste = new QPushButton(QCoreApplication::translate("CFMDialogUi", "貼り付け(&P)"), dialog);
     paste->setObjectName(QStringLiteral("paste"));
     for (QPushButton* b : {copy, paste})
         b->setAutoDefault(false);
     buttonBox = dlg::MakeButtonBox(dialog);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(dlg::MakeLabel(QStringLiteral("アルゴリズム(&L):"), algorithm, dialog));
+    top->addWidget(dlg::MakeLabel(QCoreApplication::translate("CFMDialogUi", "アルゴリズム(&L):"),
+                                  algorithm, dialog));
     top->addWidget(algorithm);
     top->addSpacing(16);
-    top->addWidget(dlg::MakeLabel(QStringLiteral("フィードバック(&F):"), feedback, dialog));
+    top->addWidget(dlg::MakeLabel(QCoreApplication::translate("CFMDialogUi", "フィードバック(&F):"),
+                                  feedback, dialog));
     top->addWidget(feedback);
     top->addStretch(1);
 
     auto* grid = new QGridLayout;
     const std::pair<int, const char*> labels[] = {
-        {kRowCurve, "カーブ"}, {kRowAR, "AR"}, {kRowDR, "DR"}, {kRowSR, "SR"}, {kRowRR, "RR"},
-        {kRowSL, "SL"},        {kRowTL, "TL"}, {kRowKS, "KS"}, {kRowML, "ML"}, {kRowDT, "DT"}};
+        {kRowCurve, QT_TRANSLATE_NOOP("CFMDialogUi", "カーブ")},
+        {kRowAR, "AR"},
+        {kRowDR, "DR"},
+        {kRowSR, "SR"},
+        {kRowRR, "RR"},
+        {kRowSL, "SL"},
+        {kRowTL, "TL"},
+        {kRowKS, "KS"},
+        {kRowML, "ML"},
+        {kRowDT, "DT"}};
     std::map<int, QString> rowNames;
     for (const auto& [row, text] : labels) {
-        rowNames[row] = QString::fromUtf8(text);
+        rowNames[row] = QCoreApplication::translate("CFMDialogUi", text);
         grid->addWidget(new QLabel(rowNames[row], dialog), row, 0);
     }
     for (int i = 0; i < kOperators; ++i) {

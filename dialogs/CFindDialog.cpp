@@ -51,32 +51,33 @@ void AddRow(QGridLayout* grid, QCheckBox* check, QWidget* start, QWidget* end) {
     const int row = grid->rowCount();
     grid->addWidget(check, row, 0);
     grid->addWidget(start, row, 1);
-    grid->addWidget(new QLabel(QStringLiteral("～")), row, 2);
+    grid->addWidget(new QLabel(QCoreApplication::translate("CFindDialog", "～")), row, 2);
     grid->addWidget(end, row, 3);
 }
 
 } // namespace
 
 void CFindDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("検索"));
-    pos = MakeCheck(dialog, "pos", QStringLiteral("位置(&P):"));
+    dialog->setWindowTitle(QCoreApplication::translate("CFindDialog", "検索"));
+    pos = MakeCheck(dialog, "pos", QCoreApplication::translate("CFindDialog", "位置(&P):"));
     posStart = new CPositionEdit(dialog);
     posStart->setObjectName(QStringLiteral("posStart"));
     posEnd = new CPositionEdit(dialog);
     posEnd->setObjectName(QStringLiteral("posEnd"));
-    length = MakeCheck(dialog, "length", QStringLiteral("長さ(&L):"));
+    length = MakeCheck(dialog, "length", QCoreApplication::translate("CFindDialog", "長さ(&L):"));
     lengthStart = MakeNumber(dialog, "lengthStart", 1, kMax32);
     lengthEnd = MakeNumber(dialog, "lengthEnd", 1, kMax32);
-    keyoff = MakeCheck(dialog, "keyoff", QStringLiteral("キーオフ(&F):"));
+    keyoff =
+        MakeCheck(dialog, "keyoff", QCoreApplication::translate("CFindDialog", "キーオフ(&F):"));
     keyoffStart = MakeNumber(dialog, "keyoffStart", 0, kMax32);
     keyoffEnd = MakeNumber(dialog, "keyoffEnd", 0, kMax32);
-    key = MakeCheck(dialog, "key", QStringLiteral("音程(&K):"));
+    key = MakeCheck(dialog, "key", QCoreApplication::translate("CFindDialog", "音程(&K):"));
     keyStart = MakeKeyList(dialog, "keyStart");
     keyEnd = MakeKeyList(dialog, "keyEnd");
-    volume = MakeCheck(dialog, "volume", QStringLiteral("音量(&V):"));
+    volume = MakeCheck(dialog, "volume", QCoreApplication::translate("CFindDialog", "音量(&V):"));
     volumeStart = MakeNumber(dialog, "volumeStart", 0, 255);
     volumeEnd = MakeNumber(dialog, "volumeEnd", 0, 255);
-    buttonBox = dlg::MakeButtonBox(dialog, QStringLiteral("検索"));
+    buttonBox = dlg::MakeButtonBox(dialog, QCoreApplication::translate("CFindDialog", "検索"));
 
     auto* grid = new QGridLayout;
     AddRow(grid, pos, posStart, posEnd);

@@ -3,18 +3,21 @@
 #include "dialogs/CPositionEdit.h"
 #include "dialogs/internal/DialogUtil.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 void CJumpDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("ジャンプ"));
+    dialog->setWindowTitle(QCoreApplication::translate("CJumpDialog", "ジャンプ"));
     position = new CPositionEdit(dialog);
     position->setObjectName(QStringLiteral("position"));
     buttonBox = dlg::MakeButtonBox(dialog);
     auto* form = new QFormLayout;
-    form->addRow(dlg::MakeLabel(QStringLiteral("位置(&P):"), position, dialog), position);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CJumpDialog", "位置(&P):"), position, dialog),
+        position);
     auto* layout = new QVBoxLayout(dialog);
     layout->addLayout(form);
     layout->addWidget(buttonBox);

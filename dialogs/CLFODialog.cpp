@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -38,18 +39,20 @@ QGroupBox* CLFODialog::Group::Build(QWidget* parent, const QString& title, const
     waveform = new QComboBox(group);
     waveform->setObjectName(name("Waveform"));
     CTrackDialog::AddSourceKinds(waveform, kSine + 1);
-    invert = new QCheckBox(QStringLiteral("反転(&R)"), group);
+    invert = new QCheckBox(QCoreApplication::translate("CLFODialog", "反転(&R)"), group);
     invert->setObjectName(name("Invert"));
     delay = MakeNumber(group, name("Delay"), -kMaxDelay, kMaxDelay);
     fade = MakeNumber(group, name("Fade"), 0, kMaxTime);
     period = MakeNumber(group, name("Period"), 0, kMaxTime);
     depth = MakeNumber(group, name("Depth"), 0, maxDepth);
-    reset = new QPushButton(QStringLiteral("リセット"), group);
+    reset = new QPushButton(QCoreApplication::translate("CLFODialog", "リセット"), group);
     reset->setObjectName(name("Reset"));
     reset->setAutoDefault(false);
 
     auto* grid = new QGridLayout(group);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("波形(&W):"), waveform, group), 0, 0);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CLFODialog", "波形(&W):"), waveform, group), 0,
+        0);
     grid->addWidget(waveform, 0, 1, 1, 2);
     grid->addWidget(invert, 0, 3);
     int row = 1;
@@ -61,10 +64,10 @@ QGroupBox* CLFODialog::Group::Build(QWidget* parent, const QString& title, const
         ++row;
     };
     const QString ms = QStringLiteral("ms");
-    addRow(QStringLiteral("ディレイ(&D):"), delay, ms);
-    addRow(QStringLiteral("フェード(&F):"), fade, ms);
-    addRow(QStringLiteral("1周期の時間(&E):"), period, ms);
-    addRow(QStringLiteral("深度(&P):"), depth, {});
+    addRow(QCoreApplication::translate("CLFODialog", "ディレイ(&D):"), delay, ms);
+    addRow(QCoreApplication::translate("CLFODialog", "フェード(&F):"), fade, ms);
+    addRow(QCoreApplication::translate("CLFODialog", "1周期の時間(&E):"), period, ms);
+    addRow(QCoreApplication::translate("CLFODialog", "深度(&P):"), depth, {});
     grid->addWidget(reset, row - 1, 3, Qt::AlignRight | Qt::AlignBottom);
     grid->setColumnStretch(2, 1);
     return group;
@@ -91,10 +94,14 @@ void CLFODialog::Group::Store(CLFO& lfo) const {
 void CLFODialog::Ui::setupUi(QDialog* dialog) {
     dialog->setWindowTitle(QStringLiteral("LFO"));
     auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(pitch.Build(dialog, QStringLiteral("LFO ピッチ (音程に対するビブラート効果)"),
-                                  "pitch", kMaxPitchDepth));
-    layout->addWidget(amp.Build(dialog, QStringLiteral("LFO アンプ (音量に対するビブラート効果)"),
-                                "amp", kMaxAmpDepth));
+    layout->addWidget(pitch.Build(
+        dialog,
+        QCoreApplication::translate("CLFODialog", "LFO ピッチ (音程に対するビブラート効果)"),
+        "pitch", kMaxPitchDepth));
+    layout->addWidget(amp.Build(
+        dialog,
+        QCoreApplication::translate("CLFODialog", "LFO アンプ (音量に対するビブラート効果)"), "amp",
+        kMaxAmpDepth));
     buttonBox = dlg::MakeButtonBox(dialog);
     layout->addWidget(buttonBox);
     layout->setSizeConstraint(QLayout::SetFixedSize);

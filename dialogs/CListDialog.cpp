@@ -2,6 +2,7 @@
 
 #include "dialogs/internal/DialogUtil.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -26,11 +27,11 @@ void CListDialog::Ui::setupUi(QDialog* dialog, const QString& firstColumn,
     list->setMinimumSize(list->fontMetrics().horizontalAdvance(u'0') * 32,
                          list->fontMetrics().height() * 12);
 
-    add = new QPushButton(QStringLiteral("追加(&A)..."), dialog);
+    add = new QPushButton(QCoreApplication::translate("CListDialog", "追加(&A)..."), dialog);
     add->setObjectName(QStringLiteral("add"));
-    edit = new QPushButton(QStringLiteral("編集(&E)..."), dialog);
+    edit = new QPushButton(QCoreApplication::translate("CListDialog", "編集(&E)..."), dialog);
     edit->setObjectName(QStringLiteral("edit"));
-    remove = new QPushButton(QStringLiteral("削除(&D)"), dialog);
+    remove = new QPushButton(QCoreApplication::translate("CListDialog", "削除(&D)"), dialog);
     remove->setObjectName(QStringLiteral("remove"));
     for (QPushButton* b : {add, edit, remove})
         b->setAutoDefault(false);

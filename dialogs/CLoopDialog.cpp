@@ -4,6 +4,7 @@
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -12,15 +13,18 @@
 #include <algorithm>
 
 void CLoopDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("無限ループの設定"));
-    enabled = new QCheckBox(QStringLiteral("無限ループを有効にする(&L)"), dialog);
+    dialog->setWindowTitle(QCoreApplication::translate("CLoopDialog", "無限ループの設定"));
+    enabled = new QCheckBox(
+        QCoreApplication::translate("CLoopDialog", "無限ループを有効にする(&L)"), dialog);
     enabled->setObjectName(QStringLiteral("enabled"));
     start = new CPositionEdit(dialog);
     start->setObjectName(QStringLiteral("start"));
     end = new CPositionEdit(dialog);
     end->setObjectName(QStringLiteral("end"));
-    startLabel = dlg::MakeLabel(QStringLiteral("開始位置(&S):"), start, dialog);
-    endLabel = dlg::MakeLabel(QStringLiteral("終了位置(&E):"), end, dialog);
+    startLabel =
+        dlg::MakeLabel(QCoreApplication::translate("CLoopDialog", "開始位置(&S):"), start, dialog);
+    endLabel =
+        dlg::MakeLabel(QCoreApplication::translate("CLoopDialog", "終了位置(&E):"), end, dialog);
     buttonBox = dlg::MakeButtonBox(dialog);
 
     auto* form = new QFormLayout;

@@ -3,6 +3,7 @@
 #include "dialogs/CNumberEdit.h"
 #include "dialogs/internal/DialogUtil.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QVBoxLayout>
@@ -14,7 +15,7 @@ constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
 } // namespace
 
 void CMeasureDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("小節"));
+    dialog->setWindowTitle(QCoreApplication::translate("CMeasureDialog", "小節"));
     measure = new CNumberEdit(dialog);
     measure->setObjectName(QStringLiteral("measure"));
     measure->SetRange(1, kMax);
@@ -23,8 +24,12 @@ void CMeasureDialog::Ui::setupUi(QDialog* dialog) {
     count->SetRange(1, kMax);
     buttonBox = dlg::MakeButtonBox(dialog);
     auto* form = new QFormLayout;
-    form->addRow(dlg::MakeLabel(QStringLiteral("小節(&M):"), measure, dialog), measure);
-    form->addRow(dlg::MakeLabel(QStringLiteral("小節数(&C):"), count, dialog), count);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CMeasureDialog", "小節(&M):"), measure, dialog),
+        measure);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CMeasureDialog", "小節数(&C):"), count, dialog),
+        count);
     auto* layout = new QVBoxLayout(dialog);
     layout->addLayout(form);
     layout->addWidget(buttonBox);

@@ -5,6 +5,7 @@
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -86,7 +87,7 @@ void NOTE_CHANGES::ApplyTo(CNote& note) const {
 }
 
 void CNoteDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("音符"));
+    dialog->setWindowTitle(QCoreApplication::translate("CNoteDialog", "音符"));
     position = new CPositionEdit(dialog);
     position->setObjectName(QStringLiteral("position"));
     length = MakeNumber(dialog, "length", 1, kMax32);
@@ -104,20 +105,34 @@ void CNoteDialog::Ui::setupUi(QDialog* dialog) {
     buttonBox = dlg::MakeButtonBox(dialog);
 
     auto* form = new QFormLayout;
-    form->addRow(dlg::MakeLabel(QStringLiteral("位置(&P):"), position, dialog), position);
-    form->addRow(dlg::MakeLabel(QStringLiteral("長さ(&L):"), length, dialog), length);
-    form->addRow(dlg::MakeLabel(QStringLiteral("キーオフ(&F):"), keyoff, dialog), keyoff);
-    form->addRow(dlg::MakeLabel(QStringLiteral("オクターブ(&O):"), octave, dialog), octave);
-    form->addRow(dlg::MakeLabel(QStringLiteral("キー(&K):"), key, dialog), key);
-    form->addRow(dlg::MakeLabel(QStringLiteral("音量(&V):"), volume, dialog), volume);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "位置(&P):"), position, dialog),
+        position);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "長さ(&L):"), length, dialog),
+        length);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "キーオフ(&F):"), keyoff, dialog),
+        keyoff);
+    form->addRow(dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "オクターブ(&O):"),
+                                octave, dialog),
+                 octave);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "キー(&K):"), key, dialog), key);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "音量(&V):"), volume, dialog),
+        volume);
 
-    auto* group = new QGroupBox(QStringLiteral("ポルタメント"), dialog);
+    auto* group = new QGroupBox(QCoreApplication::translate("CNoteDialog", "ポルタメント"), dialog);
     auto* groupForm = new QFormLayout(group);
-    groupForm->addRow(dlg::MakeLabel(QStringLiteral("開始位置(&B):"), portamentoStart, group),
+    groupForm->addRow(dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "開始位置(&B):"),
+                                     portamentoStart, group),
                       portamentoStart);
-    groupForm->addRow(dlg::MakeLabel(QStringLiteral("長さ(&N):"), portamentoLength, group),
+    groupForm->addRow(dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "長さ(&N):"),
+                                     portamentoLength, group),
                       portamentoLength);
-    groupForm->addRow(dlg::MakeLabel(QStringLiteral("レベル(&E):"), portamentoLevel, group),
+    groupForm->addRow(dlg::MakeLabel(QCoreApplication::translate("CNoteDialog", "レベル(&E):"),
+                                     portamentoLevel, group),
                       portamentoLevel);
 
     auto* layout = new QVBoxLayout(dialog);

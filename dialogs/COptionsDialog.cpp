@@ -114,6 +114,8 @@ void COptionsDialog::SetOptions(const OPTIONS& o) {
     m_ui.importRhythmAutoLengthLength->SetValue(o.importRhythmAutoLengthLength);
     SetFlag(m_ui.restoreWindow, o.restoreWindow);
     m_ui.autosaveSeconds->SetValue(o.autosaveSeconds);
+    m_ui.interfaceLanguage->setCurrentIndex(
+        std::clamp(o.interfaceLanguage, 0, m_ui.interfaceLanguage->count() - 1));
     StabilizeForm();
 }
 
@@ -161,6 +163,7 @@ OPTIONS COptionsDialog::GetOptions() const {
         static_cast<int32_t>(m_ui.importRhythmAutoLengthLength->Value());
     o.restoreWindow = Flag(m_ui.restoreWindow);
     o.autosaveSeconds = static_cast<int32_t>(m_ui.autosaveSeconds->Value());
+    o.interfaceLanguage = m_ui.interfaceLanguage->currentIndex();
     return o;
 }
 
@@ -174,9 +177,9 @@ void COptionsDialog::StabilizeForm() {
 }
 
 void COptionsDialog::BrowsePcmFolder() {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Wave サウンドファイルのデフォルトフォルダ"),
-        FileChooserStart(m_ui.pcmDefaultPath->text()).directory);
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, tr("Wave サウンドファイルのデフォルトフォルダ"),
+                                          FileChooserStart(m_ui.pcmDefaultPath->text()).directory);
     if (!folder.isEmpty())
         m_ui.pcmDefaultPath->setText(folder);
 }

@@ -15,6 +15,7 @@ class CNumberEdit;
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -84,6 +85,7 @@ private:
         CNumberEdit* importRhythmAutoLengthLength = nullptr;
         QCheckBox* restoreWindow = nullptr;
         CNumberEdit* autosaveSeconds = nullptr;
+        QComboBox* interfaceLanguage = nullptr;
 
         QDialogButtonBox* buttonBox = nullptr;
         void setupUi(QDialog* dialog);
@@ -95,6 +97,7 @@ private:
         QWidget* PlayPage(QWidget* parent);
         QWidget* BuildPage(QWidget* parent);
         QWidget* FilePage(QWidget* parent);
+        void LanguageRows(QGridLayout* grid, int row, QWidget* page);
     } m_ui;
 
     OPTIONS m_options;

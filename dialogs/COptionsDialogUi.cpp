@@ -77,22 +77,34 @@ QWidget* COptionsDialog::Ui::ViewPage(QWidget* parent) {
     pianoRollZoomY =
         MakeNumberList(page, "pianoRollZoomY",
                        {4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32});
-    scrollMeasure = MakeList(page, "scrollMeasure", {"拍子単位", "小節単位"});
-    viewGradation =
-        MakeCheck(page, "viewGradation", QStringLiteral("音符をグラデーションで表示する(&G)"));
+    scrollMeasure = MakeList(page, "scrollMeasure",
+                             {QCoreApplication::translate("COptionsDialog", "拍子単位"),
+                              QCoreApplication::translate("COptionsDialog", "小節単位")});
+    viewGradation = MakeCheck(
+        page, "viewGradation",
+        QCoreApplication::translate("COptionsDialogUi", "音符をグラデーションで表示する(&G)"));
     viewPortamento =
-        MakeCheck(page, "viewPortamento", QStringLiteral("ポルタメントを表現する(&O)"));
-    viewPosCaret = MakeCheck(page, "viewPosCaret", QStringLiteral("位置キャレットを表示する(&P)"));
+        MakeCheck(page, "viewPortamento",
+                  QCoreApplication::translate("COptionsDialogUi", "ポルタメントを表現する(&O)"));
+    viewPosCaret =
+        MakeCheck(page, "viewPosCaret",
+                  QCoreApplication::translate("COptionsDialogUi", "位置キャレットを表示する(&P)"));
     viewNoteCaret =
-        MakeCheck(page, "viewNoteCaret", QStringLiteral("音符キャレットを表示する(&T)"));
+        MakeCheck(page, "viewNoteCaret",
+                  QCoreApplication::translate("COptionsDialogUi", "音符キャレットを表示する(&T)"));
     auto* form = new QFormLayout;
-    form->addRow(dlg::MakeLabel(QStringLiteral("横方向のサイズ（全音符当たりのピクセル数）(&H):"),
-                                pianoRollZoomX, page),
-                 pianoRollZoomX);
-    form->addRow(dlg::MakeLabel(QStringLiteral("縦方向のサイズ（キー当たりのピクセル数）(&V):"),
-                                pianoRollZoomY, page),
-                 pianoRollZoomY);
-    form->addRow(dlg::MakeLabel(QStringLiteral("スクロール(&R):"), scrollMeasure, page),
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate(
+                           "COptionsDialogUi", "横方向のサイズ（全音符当たりのピクセル数）(&H):"),
+                       pianoRollZoomX, page),
+        pianoRollZoomX);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("COptionsDialogUi",
+                                                   "縦方向のサイズ（キー当たりのピクセル数）(&V):"),
+                       pianoRollZoomY, page),
+        pianoRollZoomY);
+    form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialogUi", "スクロール(&R):"),
+                                scrollMeasure, page),
                  scrollMeasure);
     PageLayout(page, form, {viewGradation, viewPortamento, viewPosCaret, viewNoteCaret});
     return page;
@@ -102,20 +114,28 @@ QWidget* COptionsDialog::Ui::ColorPage(QWidget* parent) {
     auto* page = new QWidget(parent);
     crNote = MakeColor(page, "crNote");
     crSelectedNote = MakeColor(page, "crSelectedNote");
-    viewInactiveNote = MakeCheck(page, "viewInactiveNote",
-                                 QStringLiteral("非アクティブトラックの音符を表示する(&I)"));
-    viewInactiveNoteColor = MakeCheck(page, "viewInactiveNoteColor",
-                                      QStringLiteral("非アクティブトラックの音符の色(&N):"));
+    viewInactiveNote =
+        MakeCheck(page, "viewInactiveNote",
+                  QCoreApplication::translate("COptionsDialogUi",
+                                              "非アクティブトラックの音符を表示する(&I)"));
+    viewInactiveNoteColor = MakeCheck(
+        page, "viewInactiveNoteColor",
+        QCoreApplication::translate("COptionsDialogUi", "非アクティブトラックの音符の色(&N):"));
     crInactiveNote = MakeColor(page, "crInactiveNote");
-    viewInactiveMuteNoteColor = MakeCheck(page, "viewInactiveMuteNoteColor",
-                                          QStringLiteral("ミュートトラックの音符の色(&M):"));
+    viewInactiveMuteNoteColor = MakeCheck(
+        page, "viewInactiveMuteNoteColor",
+        QCoreApplication::translate("COptionsDialogUi", "ミュートトラックの音符の色(&M):"));
     crInactiveMuteNote = MakeColor(page, "crInactiveMuteNote");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("音符の色(&C):"), crNote, page), 0, 0, 1, 2);
+    grid->addWidget(dlg::MakeLabel(QCoreApplication::translate("COptionsDialogUi", "音符の色(&C):"),
+                                   crNote, page),
+                    0, 0, 1, 2);
     grid->addWidget(crNote, 0, 2);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("選択された音符の色(&S):"), crSelectedNote, page),
-                    1, 0, 1, 2);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("COptionsDialogUi", "選択された音符の色(&S):"),
+                       crSelectedNote, page),
+        1, 0, 1, 2);
     grid->addWidget(crSelectedNote, 1, 2);
     grid->addWidget(viewInactiveNote, 2, 0, 1, 3);
     grid->addItem(new QSpacerItem(20, 0, QSizePolicy::Fixed), 3, 0);
@@ -133,16 +153,26 @@ QWidget* COptionsDialog::Ui::ColorPage(QWidget* parent) {
 
 QWidget* COptionsDialog::Ui::EditPage(QWidget* parent) {
     auto* page = new QWidget(parent);
-    noteSingleClickAdd =
-        MakeCheck(page, "noteSingleClickAdd", QStringLiteral("シングルクリックで入力する(&S)"));
-    noteAdd = MakeList(page, "noteAdd", {"何もしない", "位置を変更", "音長を変更"});
-    noteRightDragLength = MakeCheck(page, "noteRightDragLength",
-                                    QStringLiteral("音符の右端をドラッグして音長を変更する(&L)"));
-    noteSelectDefault = MakeCheck(page, "noteSelectDefault",
-                                  QStringLiteral("左クリックで選択した音符を既定にする(&F)"));
+    noteSingleClickAdd = MakeCheck(
+        page, "noteSingleClickAdd",
+        QCoreApplication::translate("COptionsDialogUi", "シングルクリックで入力する(&S)"));
+    noteAdd = MakeList(page, "noteAdd",
+                       {QCoreApplication::translate("COptionsDialog", "何もしない"),
+                        QCoreApplication::translate("COptionsDialog", "位置を変更"),
+                        QCoreApplication::translate("COptionsDialog", "音長を変更")});
+    noteRightDragLength =
+        MakeCheck(page, "noteRightDragLength",
+                  QCoreApplication::translate("COptionsDialogUi",
+                                              "音符の右端をドラッグして音長を変更する(&L)"));
+    noteSelectDefault =
+        MakeCheck(page, "noteSelectDefault",
+                  QCoreApplication::translate("COptionsDialogUi",
+                                              "左クリックで選択した音符を既定にする(&F)"));
     auto* form = new QFormLayout;
     form->addRow(noteSingleClickAdd);
-    form->addRow(dlg::MakeLabel(QStringLiteral("入力直後のマウスドラッグ(&D):"), noteAdd, page),
+    form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialogUi",
+                                                            "入力直後のマウスドラッグ(&D):"),
+                                noteAdd, page),
                  noteAdd);
     PageLayout(page, form, {noteRightDragLength, noteSelectDefault});
     return page;
@@ -150,17 +180,22 @@ QWidget* COptionsDialog::Ui::EditPage(QWidget* parent) {
 
 QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
     auto* page = new QWidget(parent);
-    notePlay = MakeCheck(page, "notePlay", QStringLiteral("音符入力、選択時に音を再生する(&P)"));
-    keyboardPlay =
-        MakeCheck(page, "keyboardPlay", QStringLiteral("鍵盤クリック時に音を再生する(&K)"));
+    notePlay = MakeCheck(
+        page, "notePlay",
+        QCoreApplication::translate("COptionsDialogUi", "音符入力、選択時に音を再生する(&P)"));
+    keyboardPlay = MakeCheck(
+        page, "keyboardPlay",
+        QCoreApplication::translate("COptionsDialogUi", "鍵盤クリック時に音を再生する(&K)"));
     playBufferSize =
         MakeNumberList(page, "playBufferSize", {10, 20, 30, 40, 50, 100, 200, 300, 400, 500});
     midiInputPort = new QComboBox(page);
     midiInputPort->setObjectName(QStringLiteral("midiInputPort"));
-    playMove =
-        MakeCheck(page, "playMove", QStringLiteral("再生位置に追従してキャレットを移動する(&M)"));
-    playScroll =
-        MakeCheck(page, "playScroll", QStringLiteral("キャレットに追従してスクロールする(&S)"));
+    playMove = MakeCheck(page, "playMove",
+                         QCoreApplication::translate("COptionsDialogUi",
+                                                     "再生位置に追従してキャレットを移動する(&M)"));
+    playScroll = MakeCheck(
+        page, "playScroll",
+        QCoreApplication::translate("COptionsDialogUi", "キャレットに追従してスクロールする(&S)"));
     auto* form = new QFormLayout;
     form->addRow(notePlay);
     form->addRow(keyboardPlay);
@@ -168,8 +203,10 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
     buffer->addWidget(playBufferSize);
     buffer->addWidget(new QLabel(QStringLiteral("ms"), page));
     buffer->addStretch(1);
-    form->addRow(dlg::MakeLabel(QStringLiteral("再生バッファサイズ(&B):"), playBufferSize, page),
-                 buffer);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("COptionsDialogUi", "再生バッファサイズ(&B):"),
+                       playBufferSize, page),
+        buffer);
     form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialog", "MIDI 入力(&I):"),
                                 midiInputPort, page),
                  midiInputPort);
@@ -197,16 +234,38 @@ QWidget* COptionsDialog::Ui::BuildPage(QWidget* parent) {
     buildThreads->SetRange(options_range::kBuildThreadsMin, options_range::kBuildThreadsMax);
     buildSaveIncremental =
         MakeCheck(page, "buildSaveIncremental",
-                  QStringLiteral("インクリメンタルビルドの情報を保存する(*.tqb)(&I)"));
-    buildSaveProject =
-        MakeCheck(page, "buildSaveProject", QStringLiteral("ビルド時にプロジェクトを保存する(&S)"));
-    buildEncode = MakeCheck(page, "buildEncode", QStringLiteral("ビルド後にエンコードする(&E)"));
+                  QCoreApplication::translate("COptionsDialogUi",
+                                              "インクリメンタルビルドの情報を保存する(*.tqb)(&I)"));
+    buildSaveProject = MakeCheck(
+        page, "buildSaveProject",
+        QCoreApplication::translate("COptionsDialogUi", "ビルド時にプロジェクトを保存する(&S)"));
+    buildEncode =
+        MakeCheck(page, "buildEncode",
+                  QCoreApplication::translate("COptionsDialogUi", "ビルド後にエンコードする(&E)"));
     auto* form = new QFormLayout;
-    form->addRow(
-        dlg::MakeLabel(QStringLiteral("ビルドに使用するスレッドの数(&T):"), buildThreads, page),
-        buildThreads);
+    form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialogUi",
+                                                            "ビルドに使用するスレッドの数(&T):"),
+                                buildThreads, page),
+                 buildThreads);
     PageLayout(page, form, {buildSaveIncremental, buildSaveProject, buildEncode});
     return page;
+}
+
+// In the order of the stored choice; the translations are loaded only at start.
+void COptionsDialog::Ui::LanguageRows(QGridLayout* grid, int row, QWidget* page) {
+    interfaceLanguage = MakeList(page, "interfaceLanguage",
+                                 {QCoreApplication::translate("COptionsDialog", "自動"),
+                                  QCoreApplication::translate("COptionsDialog", "日本語"),
+                                  QCoreApplication::translate("COptionsDialog", "English")});
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("COptionsDialog", "言語 / Language(&L):"),
+                       interfaceLanguage, page),
+        row, 0);
+    grid->addWidget(interfaceLanguage, row, 1, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QCoreApplication::translate(
+                                   "COptionsDialog", "言語の変更は次回の起動時から反映されます。"),
+                               page),
+                    row + 1, 0, 1, 3);
 }
 
 QWidget* COptionsDialog::Ui::FilePage(QWidget* parent) {
@@ -217,21 +276,27 @@ QWidget* COptionsDialog::Ui::FilePage(QWidget* parent) {
     pcmDefaultPathBrowse = new QPushButton(QStringLiteral("..."), page);
     pcmDefaultPathBrowse->setObjectName(QStringLiteral("pcmDefaultPathBrowse"));
     pcmDefaultPathBrowse->setAutoDefault(false);
-    importRhythmAutoLength = MakeCheck(page, "importRhythmAutoLength",
-                                       QStringLiteral("リズムチャンネルの音長を自動調整する(&Y):"));
+    importRhythmAutoLength =
+        MakeCheck(page, "importRhythmAutoLength",
+                  QCoreApplication::translate("COptionsDialogUi",
+                                              "リズムチャンネルの音長を自動調整する(&Y):"));
     importRhythmAutoLengthLength = new CNumberEdit(page);
     importRhythmAutoLengthLength->setObjectName(QStringLiteral("importRhythmAutoLengthLength"));
     importRhythmAutoLengthLength->SetRange(1, std::numeric_limits<int32_t>::max());
-    restoreWindow = MakeCheck(page, "restoreWindow",
-                              QStringLiteral("起動時に前回終了時のウィンドウ位置を復元する(&W)"));
+    restoreWindow =
+        MakeCheck(page, "restoreWindow",
+                  QCoreApplication::translate("COptionsDialogUi",
+                                              "起動時に前回終了時のウィンドウ位置を復元する(&W)"));
     autosaveSeconds = new CNumberEdit(page);
     autosaveSeconds->setObjectName(QStringLiteral("autosaveSeconds"));
     autosaveSeconds->SetRange(options_range::kAutosaveMin, options_range::kAutosaveMax);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("Wave サウンドファイルのデフォルトフォルダ(&F):"),
-                                   pcmDefaultPath, page),
-                    0, 0, 1, 3);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate(
+                           "COptionsDialogUi", "Wave サウンドファイルのデフォルトフォルダ(&F):"),
+                       pcmDefaultPath, page),
+        0, 0, 1, 3);
     grid->addWidget(pcmDefaultPath, 1, 0, 1, 2);
     grid->addWidget(pcmDefaultPathBrowse, 1, 2);
     grid->addWidget(importRhythmAutoLength, 2, 0);
@@ -245,21 +310,22 @@ QWidget* COptionsDialog::Ui::FilePage(QWidget* parent) {
                        autosaveSeconds, page),
         4, 0);
     grid->addWidget(autosaveSeconds, 4, 1, Qt::AlignLeft);
+    LanguageRows(grid, 5, page);
     grid->setColumnStretch(1, 1);
     PageLayout(page, grid, {});
     return page;
 }
 
 void COptionsDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("オプション"));
+    dialog->setWindowTitle(QCoreApplication::translate("COptionsDialogUi", "オプション"));
     tabs = new QTabWidget(dialog);
     tabs->setObjectName(QStringLiteral("tabs"));
-    tabs->addTab(ViewPage(tabs), QStringLiteral("表示"));
-    tabs->addTab(ColorPage(tabs), QStringLiteral("色"));
-    tabs->addTab(EditPage(tabs), QStringLiteral("編集"));
-    tabs->addTab(PlayPage(tabs), QStringLiteral("再生"));
-    tabs->addTab(BuildPage(tabs), QStringLiteral("ビルド"));
-    tabs->addTab(FilePage(tabs), QStringLiteral("ファイル"));
+    tabs->addTab(ViewPage(tabs), QCoreApplication::translate("COptionsDialogUi", "表示"));
+    tabs->addTab(ColorPage(tabs), QCoreApplication::translate("COptionsDialogUi", "色"));
+    tabs->addTab(EditPage(tabs), QCoreApplication::translate("COptionsDialogUi", "編集"));
+    tabs->addTab(PlayPage(tabs), QCoreApplication::translate("COptionsDialogUi", "再生"));
+    tabs->addTab(BuildPage(tabs), QCoreApplication::translate("COptionsDialogUi", "ビルド"));
+    tabs->addTab(FilePage(tabs), QCoreApplication::translate("COptionsDialogUi", "ファイル"));
     buttonBox = dlg::MakeButtonBox(dialog);
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(tabs);

@@ -6,6 +6,7 @@
 #include "dialogs/internal/DialogUtil.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
@@ -32,7 +33,7 @@ QStringList OctaveItems() {
 }
 
 QString UnitText(int unit) {
-    return unit == 1 ? QStringLiteral("サンプル") : QStringLiteral("ms");
+    return unit == 1 ? QCoreApplication::translate("CPCMDialog", "サンプル") : QStringLiteral("ms");
 }
 
 CNumberEdit* MakeLoopEdit(QWidget* parent, const char* name) {
@@ -73,8 +74,10 @@ void CPCMDialog::Ui::setupUi(QDialog* dialog) {
     loopEndUnit = new QLabel(UnitText(0), dialog);
     loopEndUnit->setObjectName(QStringLiteral("loopEndUnit"));
     loopCount = MakeLoopEdit(dialog, "loopCount");
-    mp3Note = new QLabel(QStringLiteral("MP3ファイルを使用するには、別途 vbmp3.dll が必要です。"),
-                         dialog);
+    mp3Note =
+        new QLabel(QCoreApplication::translate(
+                       "CPCMDialog", "MP3ファイルを使用するには、別途 vbmp3.dll が必要です。"),
+                   dialog);
     mp3Note->setObjectName(QStringLiteral("mp3Note"));
     buttonBox = dlg::MakeButtonBox(dialog);
 
@@ -83,24 +86,36 @@ void CPCMDialog::Ui::setupUi(QDialog* dialog) {
     fileRow->addWidget(browse);
     fileRow->addWidget(audition);
     auto* grid = new QGridLayout;
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("ベースオクターブ(&O):"), baseOctave, dialog), 0,
-                    0);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CPCMDialog", "ベースオクターブ(&O):"),
+                       baseOctave, dialog),
+        0, 0);
     grid->addWidget(baseOctave, 0, 1);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("ベースキー(&K):"), baseKey, dialog), 1, 0);
+    grid->addWidget(dlg::MakeLabel(QCoreApplication::translate("CPCMDialog", "ベースキー(&K):"),
+                                   baseKey, dialog),
+                    1, 0);
     grid->addWidget(baseKey, 1, 1);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("ループ開始位置(&B):"), loopStart, dialog), 2, 0);
+    grid->addWidget(dlg::MakeLabel(QCoreApplication::translate("CPCMDialog", "ループ開始位置(&B):"),
+                                   loopStart, dialog),
+                    2, 0);
     grid->addWidget(loopStart, 2, 1);
     grid->addWidget(loopUnit, 2, 2);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("ループ終了位置(&E):"), loopEnd, dialog), 3, 0);
+    grid->addWidget(dlg::MakeLabel(QCoreApplication::translate("CPCMDialog", "ループ終了位置(&E):"),
+                                   loopEnd, dialog),
+                    3, 0);
     grid->addWidget(loopEnd, 3, 1);
     grid->addWidget(loopEndUnit, 3, 2);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("ループ回数(&C):"), loopCount, dialog), 4, 0);
+    grid->addWidget(dlg::MakeLabel(QCoreApplication::translate("CPCMDialog", "ループ回数(&C):"),
+                                   loopCount, dialog),
+                    4, 0);
     grid->addWidget(loopCount, 4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("(0で無限ループ)"), dialog), 4, 2);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("CPCMDialog", "(0で無限ループ)"), dialog), 4, 2);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(dlg::MakeLabel(QStringLiteral("サウンドファイル(&F)"), fileName, dialog));
+    layout->addWidget(dlg::MakeLabel(
+        QCoreApplication::translate("CPCMDialog", "サウンドファイル(&F)"), fileName, dialog));
     layout->addLayout(fileRow);
     layout->addLayout(grid);
     layout->addWidget(mp3Note);
@@ -198,8 +213,8 @@ QString CPCMDialog::CurrentPath() const {
 void CPCMDialog::OnBrowse() {
     const QString folder =
         FileChooserStart(QString::fromStdString(m_options.pcmDefaultPath)).directory;
-    const QString path = m_chooseFile(
-        this, folder, QStringLiteral("サウンドファイル (*.wav *.mp3);;すべてのファイル (*)"));
+    const QString path =
+        m_chooseFile(this, folder, tr("サウンドファイル (*.wav *.mp3);;すべてのファイル (*)"));
     if (!path.isEmpty())
         m_ui.fileName->setCurrentText(StoredName(path));
 }

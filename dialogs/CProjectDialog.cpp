@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -67,7 +68,7 @@ QComboBox* MakeRateList(QWidget* parent) {
 } // namespace
 
 QGroupBox* CProjectDialog::Ui::SongGroup(QWidget* parent) {
-    auto* song = new QGroupBox(QStringLiteral("曲"), parent);
+    auto* song = new QGroupBox(QCoreApplication::translate("CProjectDialog", "曲"), parent);
     volume = MakeNumber(song, "volume", 0, 255);
     volumeList = MakeButton(song, "volumeList", QStringLiteral("..."));
     tempo = new CDecimalEdit(song);
@@ -78,20 +79,29 @@ QGroupBox* CProjectDialog::Ui::SongGroup(QWidget* parent) {
     beat = MakeNumber(song, "beat", 1, 64);
     baseBeat = MakeList(song, "baseBeat", dlg::BaseBeatItems());
     beatList = MakeButton(song, "beatList", QStringLiteral("..."));
-    loop = MakeButton(song, "loop", QStringLiteral("無限ループの設定(&L)..."));
+    loop = MakeButton(song, "loop",
+                      QCoreApplication::translate("CProjectDialog", "無限ループの設定(&L)..."));
     for (QPushButton* b : {volumeList, tempoList, beatList})
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
 
     auto* songGrid = new QGridLayout(song);
-    songGrid->addWidget(dlg::MakeLabel(QStringLiteral("音量(&V):"), volume, song), 0, 0);
+    songGrid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CProjectDialog", "音量(&V):"), volume, song), 0,
+        0);
     songGrid->addWidget(volume, 0, 1, 1, 3);
     songGrid->addWidget(volumeList, 0, 4);
-    songGrid->addWidget(dlg::MakeLabel(QStringLiteral("テンポ(&T):"), tempo, song), 1, 0);
+    songGrid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CProjectDialog", "テンポ(&T):"), tempo, song),
+        1, 0);
     songGrid->addWidget(tempo, 1, 1, 1, 3);
     songGrid->addWidget(tempoList, 1, 4);
-    songGrid->addWidget(dlg::MakeLabel(QStringLiteral("移調(&R):"), transpose, song), 2, 0);
+    songGrid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CProjectDialog", "移調(&R):"), transpose, song),
+        2, 0);
     songGrid->addWidget(transpose, 2, 1, 1, 3);
-    songGrid->addWidget(dlg::MakeLabel(QStringLiteral("拍子(&B):"), beat, song), 3, 0);
+    songGrid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CProjectDialog", "拍子(&B):"), beat, song), 3,
+        0);
     songGrid->addWidget(beat, 3, 1);
     songGrid->addWidget(new QLabel(QStringLiteral("/"), song), 3, 2);
     songGrid->addWidget(baseBeat, 3, 3);
@@ -103,8 +113,11 @@ QGroupBox* CProjectDialog::Ui::SongGroup(QWidget* parent) {
 }
 
 QGroupBox* CProjectDialog::Ui::OutputGroup(QWidget* parent) {
-    auto* output = new QGroupBox(QStringLiteral("出力ファイル"), parent);
-    channels = MakeList(output, "channels", {"1 (モノラル)", "2 (ステレオ)"});
+    auto* output =
+        new QGroupBox(QCoreApplication::translate("CProjectDialog", "出力ファイル"), parent);
+    channels = MakeList(output, "channels",
+                        {QCoreApplication::translate("CProjectDialog", "1 (モノラル)"),
+                         QCoreApplication::translate("CProjectDialog", "2 (ステレオ)")});
     samplesPerSec = MakeRateList(output);
     bitsPerSample =
         MakeList(output, "bitsPerSample",
@@ -112,8 +125,12 @@ QGroupBox* CProjectDialog::Ui::OutputGroup(QWidget* parent) {
     startDummy = MakeNumber(output, "startDummy", 0, 10000);
     endDummy = MakeNumber(output, "endDummy", 0, 10000);
     fadeOut = MakeNumber(output, "fadeOut", 0, 100000);
-    fadeOutType = MakeList(output, "fadeOutType", {"直線", "曲線1", "曲線2"});
-    reductionPuchiNoise = new QCheckBox(QStringLiteral("プチノイズを軽減する(&N)"), output);
+    fadeOutType = MakeList(output, "fadeOutType",
+                           {QCoreApplication::translate("CProjectDialog", "直線"),
+                            QCoreApplication::translate("CProjectDialog", "曲線1"),
+                            QCoreApplication::translate("CProjectDialog", "曲線2")});
+    reductionPuchiNoise = new QCheckBox(
+        QCoreApplication::translate("CProjectDialog", "プチノイズを軽減する(&N)"), output);
     reductionPuchiNoise->setObjectName(QStringLiteral("reductionPuchiNoise"));
 
     auto* outGrid = new QGridLayout(output);
@@ -128,19 +145,25 @@ QGroupBox* CProjectDialog::Ui::OutputGroup(QWidget* parent) {
             outGrid->addWidget(extra, row, 3);
         ++row;
     };
-    addRow(QStringLiteral("チャンネル数(&C):"), channels, {}, nullptr);
-    addRow(QStringLiteral("サンプリング周期(&Q):"), samplesPerSec, QStringLiteral("Hz"), nullptr);
-    addRow(QStringLiteral("サンプリングビット数(&I):"), bitsPerSample, {}, nullptr);
-    addRow(QStringLiteral("最初の無音時間(&S):"), startDummy, QStringLiteral("ms"), nullptr);
-    addRow(QStringLiteral("最後の無音時間(&E):"), endDummy, QStringLiteral("ms"), nullptr);
-    addRow(QStringLiteral("フェードアウト(&O):"), fadeOut, QStringLiteral("ms"), fadeOutType);
+    addRow(QCoreApplication::translate("CProjectDialog", "チャンネル数(&C):"), channels, {},
+           nullptr);
+    addRow(QCoreApplication::translate("CProjectDialog", "サンプリング周期(&Q):"), samplesPerSec,
+           QStringLiteral("Hz"), nullptr);
+    addRow(QCoreApplication::translate("CProjectDialog", "サンプリングビット数(&I):"),
+           bitsPerSample, {}, nullptr);
+    addRow(QCoreApplication::translate("CProjectDialog", "最初の無音時間(&S):"), startDummy,
+           QStringLiteral("ms"), nullptr);
+    addRow(QCoreApplication::translate("CProjectDialog", "最後の無音時間(&E):"), endDummy,
+           QStringLiteral("ms"), nullptr);
+    addRow(QCoreApplication::translate("CProjectDialog", "フェードアウト(&O):"), fadeOut,
+           QStringLiteral("ms"), fadeOutType);
     outGrid->addWidget(reductionPuchiNoise, row, 0, 1, 4);
     outGrid->setColumnStretch(1, 1);
     return output;
 }
 
 void CProjectDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("プロジェクトの設定"));
+    dialog->setWindowTitle(QCoreApplication::translate("CProjectDialog", "プロジェクトの設定"));
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(SongGroup(dialog));
     layout->addWidget(OutputGroup(dialog));

@@ -3,18 +3,21 @@
 #include "dialogs/CNumberEdit.h"
 #include "dialogs/internal/DialogUtil.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QVBoxLayout>
 
 void CSplitDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("分割"));
+    dialog->setWindowTitle(QCoreApplication::translate("CSplitDialog", "分割"));
     count = new CNumberEdit(dialog);
     count->setObjectName(QStringLiteral("count"));
     count->SetRange(1, 256);
     buttonBox = dlg::MakeButtonBox(dialog);
     auto* form = new QFormLayout;
-    form->addRow(dlg::MakeLabel(QStringLiteral("連符(&S):"), count, dialog), count);
+    form->addRow(
+        dlg::MakeLabel(QCoreApplication::translate("CSplitDialog", "連符(&S):"), count, dialog),
+        count);
     auto* layout = new QVBoxLayout(dialog);
     layout->addLayout(form);
     layout->addWidget(buttonBox);

@@ -1,12 +1,14 @@
 #include "dialogs/CTempoDialog.h"
 
 #include "dialogs/CDecimalEdit.h"
+#include <QCoreApplication>
 
 CTempoDialog::CTempoDialog(QWidget* parent)
-    : CTimelineItemDialog(QStringLiteral("テンポ"), parent), m_tempo(new CDecimalEdit(this)) {
+    : CTimelineItemDialog(QCoreApplication::translate("CTempoDialog", "テンポ"), parent),
+      m_tempo(new CDecimalEdit(this)) {
     m_tempo->setObjectName(QStringLiteral("tempo"));
     m_tempo->SetRange(10.0, 1000.0);
-    AddValueRow(QStringLiteral("テンポ(&T):"), m_tempo);
+    AddValueRow(QCoreApplication::translate("CTempoDialog", "テンポ(&T):"), m_tempo);
     SetTempo(TEMPO{});
 }
 

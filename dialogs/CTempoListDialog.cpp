@@ -2,10 +2,12 @@
 
 #include "dialogs/CTempoDialog.h"
 #include "dialogs/internal/DialogUtil.h"
+#include <QCoreApplication>
 
 CTempoListDialog::CTempoListDialog(QWidget* parent)
-    : CListDialog(QStringLiteral("テンポの設定"), QStringLiteral("位置"), QStringLiteral("テンポ"),
-                  parent) {
+    : CListDialog(QCoreApplication::translate("CTempoListDialog", "テンポの設定"),
+                  QCoreApplication::translate("CTempoListDialog", "位置"),
+                  QCoreApplication::translate("CTempoListDialog", "テンポ"), parent) {
     Refill();
 }
 
@@ -30,7 +32,7 @@ QStringList CTempoListDialog::RowTexts(int row) const {
 
 std::optional<int> CTempoListDialog::AddEntry() {
     CTempoDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("テンポの追加"));
+    dialog.setWindowTitle(tr("テンポの追加"));
     dialog.SetBeats(m_pBeats);
     dialog.SetTempo(TEMPO{});
     if (dialog.exec() != QDialog::Accepted)
@@ -40,7 +42,7 @@ std::optional<int> CTempoListDialog::AddEntry() {
 
 std::optional<int> CTempoListDialog::EditEntry(int row) {
     CTempoDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("テンポの編集"));
+    dialog.setWindowTitle(tr("テンポの編集"));
     dialog.SetBeats(m_pBeats);
     dialog.SetFirst(row == 0);
     dialog.SetTempo(m_tempos[size_t(row)]);

@@ -3,6 +3,7 @@
 #include "dialogs/CPositionEdit.h"
 #include "dialogs/internal/DialogUtil.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -15,7 +16,8 @@ CTimelineItemDialog::CTimelineItemDialog(const QString& title, QWidget* parent) 
     setWindowTitle(title);
     m_ui.position = new CPositionEdit(this);
     m_ui.position->setObjectName(QStringLiteral("position"));
-    m_ui.positionLabel = dlg::MakeLabel(QStringLiteral("位置(&P):"), m_ui.position, this);
+    m_ui.positionLabel = dlg::MakeLabel(
+        QCoreApplication::translate("CTimelineItemDialog", "位置(&P):"), m_ui.position, this);
     m_ui.form = new QFormLayout;
     m_ui.form->addRow(m_ui.positionLabel, m_ui.position);
 }

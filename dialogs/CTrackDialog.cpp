@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -117,7 +118,8 @@ QWidget* CTrackDialog::Ui::TrackFields(QWidget* parent) {
     auto* fields = new QWidget(parent);
     name = new QLineEdit(fields);
     name->setObjectName(QStringLiteral("name"));
-    useNoteColor = new QCheckBox(QStringLiteral("音符の色(&C):"), fields);
+    useNoteColor =
+        new QCheckBox(QCoreApplication::translate("CTrackDialog", "音符の色(&C):"), fields);
     useNoteColor->setObjectName(QStringLiteral("useNoteColor"));
     noteColor = new CColorButton(fields);
     noteColor->setObjectName(QStringLiteral("noteColor"));
@@ -126,7 +128,9 @@ QWidget* CTrackDialog::Ui::TrackFields(QWidget* parent) {
 
     auto* grid = new QGridLayout(fields);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("名前(&N):"), name, fields), 0, 0);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "名前(&N):"), name, fields), 0,
+        0);
     grid->addWidget(name, 0, 1, 1, 2);
     grid->addWidget(useNoteColor, 1, 0);
     grid->addWidget(noteColor, 1, 1);
@@ -135,27 +139,30 @@ QWidget* CTrackDialog::Ui::TrackFields(QWidget* parent) {
 }
 
 QGroupBox* CTrackDialog::Ui::SourceGroup(QWidget* parent) {
-    auto* group = new QGroupBox(QStringLiteral("音源"), parent);
+    auto* group = new QGroupBox(QCoreApplication::translate("CTrackDialog", "音源"), parent);
     waveform = new QComboBox(group);
     waveform->setObjectName(QStringLiteral("waveform"));
     AddSourceKinds(waveform);
-    invert = new QCheckBox(QStringLiteral("反転(&R)"), group);
+    invert = new QCheckBox(QCoreApplication::translate("CTrackDialog", "反転(&R)"), group);
     invert->setObjectName(QStringLiteral("invert"));
     pseudoWave = MakeNumber(group, "pseudoWave", 0, 256);
     duty = MakeDutyList(group);
-    dutyLabel = dlg::MakeLabel(QStringLiteral("デューティー比(&Y):"), duty, group);
+    dutyLabel = dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "デューティー比(&Y):"),
+                               duty, group);
     volume = MakeNumber(group, "volume", 0, 1023);
     detune = MakeNumber(group, "detune", -256, 256);
     pan = MakeNumber(group, "pan", -255, 255);
     lfo = MakeButton(group, "lfo", QStringLiteral("LFO..."));
-    sound = MakeButton(group, "sound", QStringLiteral("音色(&O)..."));
+    sound = MakeButton(group, "sound", QCoreApplication::translate("CTrackDialog", "音色(&O)..."));
     loadPreset = MakeButton(group, "loadPreset", CTrackDialog::tr("音色を読み込む(&I)…"));
     savePreset = MakeButton(group, "savePreset", CTrackDialog::tr("音色を保存(&S)…"));
     loadPreset->hide();
     savePreset->hide();
 
     auto* grid = new QGridLayout(group);
-    grid->addWidget(dlg::MakeLabel(QStringLiteral("波形(&W):"), waveform, group), 0, 0);
+    grid->addWidget(
+        dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "波形(&W):"), waveform, group),
+        0, 0);
     grid->addWidget(waveform, 0, 1, 1, 2);
     grid->addWidget(invert, 1, 1, 1, 2);
     int row = 2;
@@ -164,11 +171,17 @@ QGroupBox* CTrackDialog::Ui::SourceGroup(QWidget* parent) {
         grid->addWidget(field, row, 1);
         ++row;
     };
-    addRow(dlg::MakeLabel(QStringLiteral("擬似波(&U):"), pseudoWave, group), pseudoWave);
+    addRow(dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "擬似波(&U):"), pseudoWave,
+                          group),
+           pseudoWave);
     addRow(dutyLabel, duty);
-    addRow(dlg::MakeLabel(QStringLiteral("音量(&V):"), volume, group), volume);
-    addRow(dlg::MakeLabel(QStringLiteral("デチューン(&E):"), detune, group), detune);
-    addRow(dlg::MakeLabel(QStringLiteral("パン(&P):"), pan, group), pan);
+    addRow(dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "音量(&V):"), volume, group),
+           volume);
+    addRow(dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "デチューン(&E):"), detune,
+                          group),
+           detune);
+    addRow(dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "パン(&P):"), pan, group),
+           pan);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(lfo);
@@ -185,10 +198,13 @@ QGroupBox* CTrackDialog::Ui::SourceGroup(QWidget* parent) {
 }
 
 QGroupBox* CTrackDialog::Ui::EnvelopeGroup(QWidget* parent) {
-    auto* group = new QGroupBox(QStringLiteral("エンベロープ"), parent);
+    auto* group =
+        new QGroupBox(QCoreApplication::translate("CTrackDialog", "エンベロープ"), parent);
     curve = new QComboBox(group);
     curve->setObjectName(QStringLiteral("curve"));
-    curve->addItems({QStringLiteral("直線"), QStringLiteral("曲線1"), QStringLiteral("曲線2")});
+    curve->addItems({QCoreApplication::translate("CTrackDialog", "直線"),
+                     QCoreApplication::translate("CTrackDialog", "曲線1"),
+                     QCoreApplication::translate("CTrackDialog", "曲線2")});
     delay = MakeNumber(group, "delay", -kMaxDelay, kMaxDelay);
     attack = MakeNumber(group, "attack", 0, kMaxRate);
     decay = MakeNumber(group, "decay", 0, kMaxRate);
@@ -205,7 +221,8 @@ QGroupBox* CTrackDialog::Ui::EnvelopeGroup(QWidget* parent) {
     previewSpan->setPageStep(1);
     previewSpan->setTickPosition(QSlider::TicksBelow);
     previewSeconds = new QLabel(group);
-    previewSeconds->setMinimumWidth(previewSeconds->fontMetrics().horizontalAdvance("10 秒"));
+    previewSeconds->setMinimumWidth(previewSeconds->fontMetrics().horizontalAdvance(
+        QCoreApplication::translate("CTrackDialog", "10 秒")));
 
     auto* grid = new QGridLayout(group);
     const auto add = [&](const QString& text, QWidget* field, int row, int column, bool ms) {
@@ -214,20 +231,25 @@ QGroupBox* CTrackDialog::Ui::EnvelopeGroup(QWidget* parent) {
         if (ms)
             grid->addWidget(new QLabel(QStringLiteral("ms"), group), row, column + 2);
     };
-    add(QStringLiteral("エンベロープタイプ:"), curve, 0, 0, false);
-    grid->addWidget(new QLabel(QStringLiteral("（プレビューは変化しません）"), group), 0, 2, 1, 3);
-    add(QStringLiteral("ディレイ:"), delay, 1, 0, true);
-    add(QStringLiteral("アタックレート:"), attack, 2, 0, true);
-    add(QStringLiteral("ディケイレート:"), decay, 3, 0, true);
-    add(QStringLiteral("サスティンレート:"), sustain, 4, 0, true);
-    add(QStringLiteral("リリースレート:"), release, 5, 0, true);
-    add(QStringLiteral("アタックレベル:"), attackLevel, 1, 3, false);
-    add(QStringLiteral("サスティンレベル:"), sustainLevel, 2, 3, false);
-    add(QStringLiteral("キースケーリング:"), keyScaling, 3, 3, false);
+    add(QCoreApplication::translate("CTrackDialog", "エンベロープタイプ:"), curve, 0, 0, false);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("CTrackDialog", "（プレビューは変化しません）"),
+                   group),
+        0, 2, 1, 3);
+    add(QCoreApplication::translate("CTrackDialog", "ディレイ:"), delay, 1, 0, true);
+    add(QCoreApplication::translate("CTrackDialog", "アタックレート:"), attack, 2, 0, true);
+    add(QCoreApplication::translate("CTrackDialog", "ディケイレート:"), decay, 3, 0, true);
+    add(QCoreApplication::translate("CTrackDialog", "サスティンレート:"), sustain, 4, 0, true);
+    add(QCoreApplication::translate("CTrackDialog", "リリースレート:"), release, 5, 0, true);
+    add(QCoreApplication::translate("CTrackDialog", "アタックレベル:"), attackLevel, 1, 3, false);
+    add(QCoreApplication::translate("CTrackDialog", "サスティンレベル:"), sustainLevel, 2, 3,
+        false);
+    add(QCoreApplication::translate("CTrackDialog", "キースケーリング:"), keyScaling, 3, 3, false);
     grid->addWidget(preview, 6, 0, 1, 5);
     grid->setRowStretch(6, 1);
     auto* span = new QHBoxLayout;
-    span->addWidget(dlg::MakeLabel(QStringLiteral("プレビュー"), previewSpan, group));
+    span->addWidget(dlg::MakeLabel(QCoreApplication::translate("CTrackDialog", "プレビュー"),
+                                   previewSpan, group));
     span->addWidget(previewSpan, 1);
     span->addWidget(previewSeconds);
     grid->addLayout(span, 7, 0, 1, 5);
@@ -392,7 +414,7 @@ void CTrackDialog::OnEnvelopeEdited() {
 
 void CTrackDialog::OnPreviewSpan() {
     const int seconds = m_ui.previewSpan->value();
-    m_ui.previewSeconds->setText(QStringLiteral("%1 秒").arg(seconds));
+    m_ui.previewSeconds->setText(tr("%1 秒").arg(seconds));
     m_ui.preview->SetSpan(seconds * 1000);
 }
 

@@ -37,7 +37,7 @@ public:
         std::function<void(QWidget* parent, const CTrackData& track)> save;
     };
 
-    explicit CTrackDialog(const QString& title = QStringLiteral("トラックのプロパティ"),
+    explicit CTrackDialog(const QString& title = tr("トラックのプロパティ"),
                           QWidget* parent = nullptr);
     ~CTrackDialog() override;
 

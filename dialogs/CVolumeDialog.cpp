@@ -1,12 +1,14 @@
 #include "dialogs/CVolumeDialog.h"
 
 #include "dialogs/CNumberEdit.h"
+#include <QCoreApplication>
 
 CVolumeDialog::CVolumeDialog(QWidget* parent)
-    : CTimelineItemDialog(QStringLiteral("音量"), parent), m_volume(new CNumberEdit(this)) {
+    : CTimelineItemDialog(QCoreApplication::translate("CVolumeDialog", "音量"), parent),
+      m_volume(new CNumberEdit(this)) {
     m_volume->setObjectName(QStringLiteral("volume"));
     m_volume->SetRange(0, 255);
-    AddValueRow(QStringLiteral("音量(&V):"), m_volume);
+    AddValueRow(QCoreApplication::translate("CVolumeDialog", "音量(&V):"), m_volume);
     SetVolume(VOLUME{});
 }
 

@@ -2,10 +2,12 @@
 
 #include "dialogs/CVolumeDialog.h"
 #include "dialogs/internal/DialogUtil.h"
+#include <QCoreApplication>
 
 CVolumeListDialog::CVolumeListDialog(QWidget* parent)
-    : CListDialog(QStringLiteral("音量の設定"), QStringLiteral("位置"), QStringLiteral("音量"),
-                  parent) {
+    : CListDialog(QCoreApplication::translate("CVolumeListDialog", "音量の設定"),
+                  QCoreApplication::translate("CVolumeListDialog", "位置"),
+                  QCoreApplication::translate("CVolumeListDialog", "音量"), parent) {
     Refill();
 }
 
@@ -30,7 +32,7 @@ QStringList CVolumeListDialog::RowTexts(int row) const {
 
 std::optional<int> CVolumeListDialog::AddEntry() {
     CVolumeDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("音量の追加"));
+    dialog.setWindowTitle(tr("音量の追加"));
     dialog.SetBeats(m_pBeats);
     dialog.SetVolume(VOLUME{});
     if (dialog.exec() != QDialog::Accepted)
@@ -40,7 +42,7 @@ std::optional<int> CVolumeListDialog::AddEntry() {
 
 std::optional<int> CVolumeListDialog::EditEntry(int row) {
     CVolumeDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("音量の編集"));
+    dialog.setWindowTitle(tr("音量の編集"));
     dialog.SetBeats(m_pBeats);
     dialog.SetFirst(row == 0);
     dialog.SetVolume(m_volumes[size_t(row)]);

@@ -12,6 +12,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -44,19 +45,24 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) 
 } // namespace
 
 void CWaveMemoryDialog::Ui::setupUi(QDialog* dialog) {
-    dialog->setWindowTitle(QStringLiteral("波形メモリ音源"));
+    dialog->setWindowTitle(QCoreApplication::translate("CWaveMemoryDialog", "波形メモリ音源"));
     size = new QComboBox(dialog);
     size->setObjectName(QStringLiteral("size"));
-    size->addItems({QStringLiteral("小"), QStringLiteral("中"), QStringLiteral("大")});
+    size->addItems({QCoreApplication::translate("CWaveMemoryDialog", "小"),
+                    QCoreApplication::translate("CWaveMemoryDialog", "中"),
+                    QCoreApplication::translate("CWaveMemoryDialog", "大")});
     editor = new CWaveMemoryEditWnd(dialog);
     keyboard = new CKeyboardWnd(dialog);
-    copy = MakeButton(dialog, "copy", QStringLiteral("コピー(&C)"));
-    paste = MakeButton(dialog, "paste", QStringLiteral("貼り付け(&P)"));
+    copy =
+        MakeButton(dialog, "copy", QCoreApplication::translate("CWaveMemoryDialog", "コピー(&C)"));
+    paste = MakeButton(dialog, "paste",
+                       QCoreApplication::translate("CWaveMemoryDialog", "貼り付け(&P)"));
     importWave = MakeButton(dialog, "importWave", CWaveMemoryDialog::tr("読み込み(&I)..."));
     buttonBox = dlg::MakeButtonBox(dialog);
 
     auto* sizeRow = new QHBoxLayout;
-    sizeRow->addWidget(dlg::MakeLabel(QStringLiteral("サイズ(&S):"), size, dialog));
+    sizeRow->addWidget(dlg::MakeLabel(
+        QCoreApplication::translate("CWaveMemoryDialog", "サイズ(&S):"), size, dialog));
     sizeRow->addWidget(size);
     sizeRow->addStretch(1);
     auto* buttonRow = new QHBoxLayout;
@@ -168,7 +174,7 @@ void CWaveMemoryDialog::OnPaste() {
                                       static_cast<size_t>(bytes.size())));
     }
     if (!wave) {
-        ShowError(QStringLiteral("貼り付けに失敗しました。"));
+        ShowError(tr("貼り付けに失敗しました。"));
         return;
     }
     m_track.waveMemory = std::move(*wave);

@@ -2,12 +2,13 @@
 
 #include "player/SonaloIcons.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("TSQ Sonalo のバージョン情報"));
+    setWindowTitle(QCoreApplication::translate("CAboutDlg", "TSQ Sonalo のバージョン情報"));
     auto* icon = new QLabel(this);
     icon->setPixmap(SonaloIcon(QStringLiteral("sonalo")).pixmap(32, 32));
     auto* name = new QLabel(QStringLiteral("TSQ Sonalo Version 1.0"), this);

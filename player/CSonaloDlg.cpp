@@ -82,11 +82,11 @@ void CSonaloDlg::CreateControls() {
         }
     });
 
-    m_open = IconButton(this, "openButton", QStringLiteral("open"), QStringLiteral("開く"));
-    m_play = IconButton(this, "playButton", QStringLiteral("play"), QStringLiteral("再生"));
-    m_pause = IconButton(this, "pauseButton", QStringLiteral("pause"), QStringLiteral("一時停止"));
-    m_stop = IconButton(this, "stopButton", QStringLiteral("stop"), QStringLiteral("停止"));
-    m_loop = IconButton(this, "loopButton", QStringLiteral("loop"), QStringLiteral("ループ"));
+    m_open = IconButton(this, "openButton", QStringLiteral("open"), tr("開く"));
+    m_play = IconButton(this, "playButton", QStringLiteral("play"), tr("再生"));
+    m_pause = IconButton(this, "pauseButton", QStringLiteral("pause"), tr("一時停止"));
+    m_stop = IconButton(this, "stopButton", QStringLiteral("stop"), tr("停止"));
+    m_loop = IconButton(this, "loopButton", QStringLiteral("loop"), tr("ループ"));
     m_loop->setCheckable(true);
     m_open->setGeometry(du.Rect(5, 35, 20, 20));
     m_play->setGeometry(du.Rect(30, 35, 20, 20));
@@ -105,7 +105,7 @@ void CSonaloDlg::CreateControls() {
     m_volume->setRange(0, 100);
     m_volume->setTickPosition(QSlider::TicksAbove);
     m_volume->setTickInterval(50);
-    m_volume->setToolTip(QStringLiteral("音量"));
+    m_volume->setToolTip(tr("音量"));
     m_volume->setGeometry(du.Rect(100, 31, 45, 25));
     connect(m_volume, &QSlider::valueChanged, this,
             [this](int v) { m_player.SetVolume(v / 100.0); });
@@ -150,7 +150,7 @@ bool CSonaloDlg::LoadFile(const QString& path) {
 
 void CSonaloDlg::OnOpen() {
     const QString path = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("Wave ファイル (*.wav);;すべてのファイル (*)"));
+        this, QString(), QString(), tr("Wave ファイル (*.wav);;すべてのファイル (*)"));
     if (!path.isEmpty()) {
         OnStop();
         LoadFile(path);
@@ -258,7 +258,7 @@ void CSonaloDlg::keyPressEvent(QKeyEvent* event) {
 
 void CSonaloDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("バージョン情報(&A)..."), this, &CSonaloDlg::OnAbout);
+    menu.addAction(tr("バージョン情報(&A)..."), this, &CSonaloDlg::OnAbout);
     menu.exec(event->globalPos());
 }
 

@@ -23,14 +23,18 @@
 
 namespace {
 
-constexpr const char* kNeedName =
+constexpr const char* kNeedName = QT_TRANSLATE_NOOP(
+    "CBuildController",
     "ビルドを実行するためには、プロジェクトファイルの名前と保存先が必要です。\n\n名前と保存先を"
     "選択してビルドしますか？\n\n（オプションで「ビルド時にプロジェクトを保存する」をチェックして"
-    "いない限り、保存はされません）";
-constexpr const char* kNoEncoder = "エンコーダが見つかりません。";
-constexpr const char* kEncodeTitle = "エンコード";
-constexpr const char* kNoDefaultPlayer = "既定のプレイヤーを開くことができませんでした。";
-constexpr const char* kNoSonalo = "TSQ Sonalo を開くことができませんでした。";
+    "いない限り、保存はされません）");
+constexpr const char* kNoEncoder =
+    QT_TRANSLATE_NOOP("CBuildController", "エンコーダが見つかりません。");
+constexpr const char* kEncodeTitle = QT_TRANSLATE_NOOP("CBuildController", "エンコード");
+constexpr const char* kNoDefaultPlayer =
+    QT_TRANSLATE_NOOP("CBuildController", "既定のプレイヤーを開くことができませんでした。");
+constexpr const char* kNoSonalo =
+    QT_TRANSLATE_NOOP("CBuildController", "TSQ Sonalo を開くことができませんでした。");
 constexpr const char* kSonaloProgram = "Sonalo";
 
 } // namespace
@@ -97,7 +101,8 @@ QString CBuildController::ChooseBuildPath() {
         if (!m_tempProjectPath.isEmpty())
             return m_tempProjectPath;
     }
-    if (m_prompts.Message(kNeedName, BuildText(BuildTexts::kTitle), IUserPrompts::Icon::Warning,
+    if (m_prompts.Message(QCoreApplication::translate("CBuildController", kNeedName),
+                          BuildText(BuildTexts::kTitle), IUserPrompts::Icon::Warning,
                           IUserPrompts::Buttons::YesNo) != IUserPrompts::Answer::Yes)
         return {};
     const QString path = m_document.ChooseSavePath();
@@ -250,7 +255,8 @@ bool CBuildController::EncodeBuilt() {
         return false;
     std::unique_ptr<IEncoder> encoder = m_encoderFactory ? m_encoderFactory() : nullptr;
     if (encoder == nullptr) {
-        m_prompts.Error(kNoEncoder, kEncodeTitle);
+        m_prompts.Error(QCoreApplication::translate("CBuildController", kNoEncoder),
+                        QCoreApplication::translate("CBuildController", kEncodeTitle));
         return false;
     }
     return encoder->Encode(wavPath, m_edit.Project().data, m_window);
@@ -384,7 +390,7 @@ void CBuildController::PlayWithDefaultPlayer() {
             return;
         const QString wavPath = WavPath();
         if (wavPath.isEmpty() || !m_launcher.OpenWithDefaultProgram(wavPath))
-            m_prompts.Error(kNoDefaultPlayer);
+            m_prompts.Error(QCoreApplication::translate("CBuildController", kNoDefaultPlayer));
     });
 }
 
@@ -395,7 +401,7 @@ void CBuildController::PlayWithSonalo() {
         const QString program = QDir(m_app.ApplicationDirectory()).filePath(kSonaloProgram);
         const QString wavPath = WavPath();
         if (wavPath.isEmpty() || !m_launcher.StartDetached(program, wavPath))
-            m_prompts.Error(kNoSonalo);
+            m_prompts.Error(QCoreApplication::translate("CBuildController", kNoSonalo));
     });
 }
 

@@ -10,6 +10,7 @@
 #include "ui/PathUtil.h"
 #include "ui/WaitCursor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,30 +19,35 @@
 
 namespace {
 
-constexpr const char* kAskSave = "ファイルは変更されています。\n\n保存しますか？";
-constexpr const char* kOpenFailed =
-    "%1 のオープンに失敗しました。\n\nファイルが見つからないか、対応していないか、古い形式です。";
-constexpr const char* kSaveFailed = "%1 の保存に失敗しました。";
+constexpr const char* kAskSave =
+    QT_TRANSLATE_NOOP("CDocument", "ファイルは変更されています。\n\n保存しますか？");
+constexpr const char* kOpenFailed = QT_TRANSLATE_NOOP(
+    "CDocument",
+    "%1 のオープンに失敗しました。\n\nファイルが見つからないか、対応していないか、古い形式です。");
+constexpr const char* kSaveFailed = QT_TRANSLATE_NOOP("CDocument", "%1 の保存に失敗しました。");
 constexpr const char* kImportFailed =
-    "%1 のインポートに失敗しました。\n\nファイルが見つからないか、"
-    "壊れているか、対応していない形式です。";
-constexpr const char* kImportQuestion =
-    "現在のプロジェクトにインポートしますか？\n\n[はい]"
-    "を選択すると、すべてのトラックが現在のプロジェクト"
-    "に追加されます。\n[いいえ]"
-    "を選択すると現在のプロジェクトは破棄され、すべてのトラックとテンポなどの"
-    "情報が新規プロジェクトとしてインポートされます。";
-constexpr const char* kExportFailed = "%1 のエクスポートに失敗しました。";
-constexpr const char* kImportTitle = "インポート";
-constexpr const char* kExportTitle = "エクスポート";
-constexpr const char* kUntitled = "無題";
+    QT_TRANSLATE_NOOP("CDocument", "%1 のインポートに失敗しました。\n\nファイルが見つからないか、"
+                                   "壊れているか、対応していない形式です。");
+constexpr const char* kImportQuestion = QT_TRANSLATE_NOOP(
+    "CDocument", "現在のプロジェクトにインポートしますか？\n\n[はい]"
+                 "を選択すると、すべてのトラックが現在のプロジェクト"
+                 "に追加されます。\n[いいえ]"
+                 "を選択すると現在のプロジェクトは破棄され、すべてのトラックとテンポなどの"
+                 "情報が新規プロジェクトとしてインポートされます。");
+constexpr const char* kExportFailed =
+    QT_TRANSLATE_NOOP("CDocument", "%1 のエクスポートに失敗しました。");
+constexpr const char* kImportTitle = QT_TRANSLATE_NOOP("CDocument", "インポート");
+constexpr const char* kExportTitle = QT_TRANSLATE_NOOP("CDocument", "エクスポート");
+constexpr const char* kUntitled = QT_TRANSLATE_NOOP("CDocument", "無題");
 constexpr const char* kRecoveredTitle = QT_TRANSLATE_NOOP("CDocument", "%1 (復元)");
 
-const QString kProjectFilter = QStringLiteral("Tesselaphon Editor プロジェクト (*.tqp)");
-const QString kAllFilesFilter = QStringLiteral("すべてのファイル (*)");
-const QString kMidiFilter = QStringLiteral("MIDI ファイル (*.mid *.midi *.smf)");
+const QString kProjectFilter =
+    QCoreApplication::translate("CDocument", "Tesselaphon Editor プロジェクト (*.tqp)");
+const QString kAllFilesFilter = QCoreApplication::translate("CDocument", "すべてのファイル (*)");
+const QString kMidiFilter =
+    QCoreApplication::translate("CDocument", "MIDI ファイル (*.mid *.midi *.smf)");
 const QString kImportableFilter =
-    QStringLiteral("インポート可能なファイル (*.tqp *.mid *.midi *.smf)");
+    QCoreApplication::translate("CDocument", "インポート可能なファイル (*.tqp *.mid *.midi *.smf)");
 
 QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -77,7 +83,8 @@ void CDocument::SetPath(const QString& path) {
 }
 
 QString CDocument::Title() const {
-    QString title = m_path.isEmpty() ? QString(kUntitled) : QFileInfo(m_path).fileName();
+    QString title = m_path.isEmpty() ? QCoreApplication::translate("CDocument", kUntitled)
+                                     : QFileInfo(m_path).fileName();
     if (m_recovered)
         title = tr(kRecoveredTitle).arg(title);
     if (m_edit.Project().modified != 0)
@@ -88,8 +95,8 @@ QString CDocument::Title() const {
 bool CDocument::AskToSave() {
     if (m_edit.Project().modified == 0)
         return true;
-    switch (m_prompts.Message(kAskSave, {}, IUserPrompts::Icon::Warning,
-                              IUserPrompts::Buttons::YesNoCancel)) {
+    switch (m_prompts.Message(QCoreApplication::translate("CDocument", kAskSave), {},
+                              IUserPrompts::Icon::Warning, IUserPrompts::Buttons::YesNoCancel)) {
     case IUserPrompts::Answer::Yes:
         return Save();
     case IUserPrompts::Answer::No:
@@ -146,7 +153,8 @@ bool CDocument::OpenFile(const QString& path) {
     {
         WaitCursor wait;
         if (!loaded.Load(ToFsPath(path))) {
-            m_prompts.Error(QString(kOpenFailed).arg(Native(path)));
+            m_prompts.Error(
+                QCoreApplication::translate("CDocument", kOpenFailed).arg(Native(path)));
             return false;
         }
     }
@@ -216,7 +224,8 @@ bool CDocument::SaveTo(const QString& path) {
     {
         WaitCursor wait;
         if (!m_edit.Project().Save(ToFsPath(path))) {
-            m_prompts.Error(QString(kSaveFailed).arg(Native(path)));
+            m_prompts.Error(
+                QCoreApplication::translate("CDocument", kSaveFailed).arg(Native(path)));
             return false;
         }
     }
@@ -240,7 +249,7 @@ bool CDocument::SaveBuildInfo(const CProjectModified& stale) {
     const QString path = ReplaceExtension(m_path, ".tqb");
     if (CProject::SaveBuildInfo(ToFsPath(path), stale))
         return true;
-    m_prompts.Error(QString(kSaveFailed).arg(Native(path)));
+    m_prompts.Error(QCoreApplication::translate("CDocument", kSaveFailed).arg(Native(path)));
     return false;
 }
 
@@ -263,7 +272,7 @@ QString CDocument::ChooseSavePath() {
 
 bool CDocument::Import() {
     IUserPrompts::FileRequest request = ProjectFileRequest();
-    request.title = kImportTitle;
+    request.title = QCoreApplication::translate("CDocument", kImportTitle);
     request.filters = {kImportableFilter, kProjectFilter, kMidiFilter, kAllFilesFilter};
     request.defaultSuffix = "tqp";
     const QString path = m_prompts.OpenFileName(request);
@@ -279,12 +288,14 @@ bool CDocument::Import() {
     {
         WaitCursor wait;
         if (!imported.Import(ToFsPath(path), midi)) {
-            m_prompts.Error(QString(kImportFailed).arg(Native(path)));
+            m_prompts.Error(
+                QCoreApplication::translate("CDocument", kImportFailed).arg(Native(path)));
             return false;
         }
     }
-    switch (m_prompts.Message(kImportQuestion, kImportTitle, IUserPrompts::Icon::Question,
-                              IUserPrompts::Buttons::YesNoCancel)) {
+    switch (m_prompts.Message(QCoreApplication::translate("CDocument", kImportQuestion),
+                              QCoreApplication::translate("CDocument", kImportTitle),
+                              IUserPrompts::Icon::Question, IUserPrompts::Buttons::YesNoCancel)) {
     case IUserPrompts::Answer::Yes:
         ImportAsTracks(imported);
         return true;
@@ -315,7 +326,7 @@ bool CDocument::ImportAsNew(CProject imported) {
 
 bool CDocument::Export() {
     IUserPrompts::FileRequest request = ProjectFileRequest();
-    request.title = kExportTitle;
+    request.title = QCoreApplication::translate("CDocument", kExportTitle);
     request.filters = {kMidiFilter};
     request.defaultSuffix = "mid";
     const QString path = m_prompts.SaveFileName(request);
@@ -323,7 +334,7 @@ bool CDocument::Export() {
         return false;
     WaitCursor wait;
     if (!m_edit.Project().ExportMidi(ToFsPath(path))) {
-        m_prompts.Error(QString(kExportFailed).arg(Native(path)));
+        m_prompts.Error(QCoreApplication::translate("CDocument", kExportFailed).arg(Native(path)));
         return false;
     }
     return true;

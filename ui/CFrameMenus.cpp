@@ -5,6 +5,7 @@
 #include "ui/bars/CPlayBar.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -26,7 +27,7 @@ QString RecentText(int index, const QString& path) {
 CFrameMenus::CFrameMenus(CFrameActions& actions, QMenuBar& menuBar, QWidget* window)
     : QObject(window), m_actions(actions), m_menuBar(menuBar), m_window(window) {
     for (const MENU& menu : menu::kMenuBar)
-        Fill(*m_menuBar.addMenu(QString::fromUtf8(menu.title)), menu.items);
+        Fill(*m_menuBar.addMenu(QCoreApplication::translate("Menus", menu.title)), menu.items);
     m_trackPopup = MakePopup(menu::kTrackPopup);
     m_pianoRollPopup = MakePopup(menu::kPianoRollPopup);
     m_barsPopup = MakePopup(menu::kBarsPopup);
@@ -50,7 +51,7 @@ void CFrameMenus::Fill(QMenu& menu, std::span<const MENU_ITEM> items) {
             break;
         case MENU_ITEM::Kind::SubMenu:
             Fill(*menu.addMenu(CFrameActions::CommandIcon(QString::fromUtf8(item.icon)),
-                               QString::fromUtf8(item.text)),
+                               QCoreApplication::translate("Menus", item.text)),
                  item.items);
             break;
         case MENU_ITEM::Kind::RecentFiles:
@@ -123,8 +124,7 @@ void CFrameMenus::SetRecentFiles(const QStringList& paths) {
     placeholder->setVisible(paths.isEmpty());
     for (int i = 0; i < paths.size(); ++i) {
         auto* entry = new QAction(RecentText(i, paths[i]), m_recentHolder);
-        entry->setStatusTip(
-            QStringLiteral("%1 を開きます。").arg(QDir::toNativeSeparators(paths[i])));
+        entry->setStatusTip(tr("%1 を開きます。").arg(QDir::toNativeSeparators(paths[i])));
         connect(entry, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
         m_recentHolder->insertAction(m_recentAnchor, entry);
         m_recentPopup->addAction(entry);

@@ -127,7 +127,7 @@ void CMainFrame::CreateControllers() {
 
 // The bars' buttons come with the menus, once every command is registered.
 void CMainFrame::CreateBars() {
-    m_standardBar = new QToolBar(QStringLiteral("標準"), this);
+    m_standardBar = new QToolBar(tr("標準"), this);
     m_standardBar->setObjectName("standardBar");
     m_playBar = new CPlayBar(this);
     m_noteBar = new CNoteBar(*m_noteDefaults, this);
@@ -143,12 +143,12 @@ void CMainFrame::CreateStatusBar() {
     m_keyPane = new QLabel(this);
     m_positionPane = new QLabel(this);
     const QFontMetrics metrics(statusBar()->font());
-    m_keyPane->setMinimumWidth(metrics.horizontalAdvance("キー:Bd4") + 8);
-    m_positionPane->setMinimumWidth(metrics.horizontalAdvance("位置:0000000000") + 8);
+    m_keyPane->setMinimumWidth(metrics.horizontalAdvance(tr("キー:Bd4")) + 8);
+    m_positionPane->setMinimumWidth(metrics.horizontalAdvance(tr("位置:0000000000")) + 8);
     m_keyPane->setAlignment(Qt::AlignCenter);
     m_positionPane->setAlignment(Qt::AlignCenter);
-    m_keyPane->setToolTip(QStringLiteral("キャレットのキー"));
-    m_positionPane->setToolTip(QStringLiteral("キャレットの位置 (小節:ティック)"));
+    m_keyPane->setToolTip(tr("キャレットのキー"));
+    m_positionPane->setToolTip(tr("キャレットの位置 (小節:ティック)"));
     statusBar()->addWidget(m_messagePane, 1);
     statusBar()->addPermanentWidget(m_keyPane);
     statusBar()->addPermanentWidget(m_positionPane);

@@ -121,7 +121,7 @@ bool CProjectCommands::AddVolumeAt(int32_t caret) {
     const auto before = InForceAt(data.volumes, caret);
     VOLUME entry{caret, before ? data.volumes[*before].volume : 0};
     CVolumeDialog dialog(m_dialogParent);
-    dialog.setWindowTitle(QStringLiteral("音量の追加"));
+    dialog.setWindowTitle(tr("音量の追加"));
     dialog.SetBeats(&data.beats);
     dialog.SetFirst(caret == 0);
     dialog.SetVolume(entry);
@@ -143,7 +143,7 @@ bool CProjectCommands::AddTempoAt(int32_t caret) {
     const auto before = InForceAt(data.tempos, caret);
     TEMPO entry{caret, before ? data.tempos[*before].tempo : 120.0};
     CTempoDialog dialog(m_dialogParent);
-    dialog.setWindowTitle(QStringLiteral("テンポの追加"));
+    dialog.setWindowTitle(tr("テンポの追加"));
     dialog.SetBeats(&data.beats);
     dialog.SetFirst(caret == 0);
     dialog.SetTempo(entry);
@@ -166,7 +166,7 @@ bool CProjectCommands::AddBeatAt(int32_t caret) {
     BEAT entry = beats.At(measure);
     entry.measure = measure;
     CBeatDialog dialog(m_dialogParent);
-    dialog.setWindowTitle(QStringLiteral("拍子の追加"));
+    dialog.setWindowTitle(tr("拍子の追加"));
     dialog.SetFirst(measure == 0);
     dialog.SetBeat(entry);
     if (dialog.exec() != QDialog::Accepted)

@@ -5,6 +5,8 @@
 #include "model/CProject.h"
 #include "ui/CEditController.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 namespace {
@@ -49,8 +51,9 @@ bool CTrackCommands::IsCurrentMuted() const {
 bool CTrackCommands::Add() {
     const CProject& project = m_edit.Project();
     CTrack track;
-    track.settings.name = "トラック" + std::to_string(project.tracks.size() + 1);
-    CTrackDialog dialog(QStringLiteral("トラックの追加"), m_dialogParent);
+    track.settings.name = QCoreApplication::translate("CTrackCommands", "トラック").toStdString() +
+                          std::to_string(project.tracks.size() + 1);
+    CTrackDialog dialog(tr("トラックの追加"), m_dialogParent);
     dialog.SetTrackData(track.settings);
     if (m_setupDialog)
         m_setupDialog(dialog);

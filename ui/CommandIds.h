@@ -7,6 +7,8 @@
 
 #include "ui/commands/MenuItem.h"
 
+#include <QtGlobal>
+
 namespace cmd {
 
 enum : int {
@@ -183,9 +185,9 @@ inline constexpr MENU_ITEM kLengthMenu[] = {
 inline constexpr MENU_ITEM kNoteMenu[] = {
     Item(kNoteInsert), kSeparator,
     Item(kAdjustPosition), Item(kAdjustLength), Item(kAdjustVolume), kSeparator,
-    SubMenu("連符に分割(&U)", "split", kSplitMenu),
-    SubMenu("フィット単位(&F)", "fit", kFitMenu),
-    SubMenu("既定の音長(&E)", "note-4", kLengthMenu), kSeparator,
+    SubMenu(QT_TRANSLATE_NOOP("Menus", "連符に分割(&U)"), "split", kSplitMenu),
+    SubMenu(QT_TRANSLATE_NOOP("Menus", "フィット単位(&F)"), "fit", kFitMenu),
+    SubMenu(QT_TRANSLATE_NOOP("Menus", "既定の音長(&E)"), "note-4", kLengthMenu), kSeparator,
     Item(kSetDefaultNote), kSeparator,
     Item(kStepInput),
 };
@@ -205,9 +207,15 @@ inline constexpr MENU_ITEM kHelpMenu[] = {
     Item(kAbout),
 };
 inline constexpr MENU kMenuBar[] = {
-    {"ファイル(&F)", kFileMenu},     {"編集(&E)", kEditMenu},   {"表示(&V)", kViewMenu},
-    {"プロジェクト(&J)", kProjectMenu}, {"トラック(&T)", kTrackMenu}, {"音符(&N)", kNoteMenu},
-    {"再生(&P)", kPlayMenu},         {"ツール(&O)", kToolMenu}, {"ヘルプ(&H)", kHelpMenu},
+    {QT_TRANSLATE_NOOP("Menus", "ファイル(&F)"), kFileMenu},
+    {QT_TRANSLATE_NOOP("Menus", "編集(&E)"), kEditMenu},
+    {QT_TRANSLATE_NOOP("Menus", "表示(&V)"), kViewMenu},
+    {QT_TRANSLATE_NOOP("Menus", "プロジェクト(&J)"), kProjectMenu},
+    {QT_TRANSLATE_NOOP("Menus", "トラック(&T)"), kTrackMenu},
+    {QT_TRANSLATE_NOOP("Menus", "音符(&N)"), kNoteMenu},
+    {QT_TRANSLATE_NOOP("Menus", "再生(&P)"), kPlayMenu},
+    {QT_TRANSLATE_NOOP("Menus", "ツール(&O)"), kToolMenu},
+    {QT_TRANSLATE_NOOP("Menus", "ヘルプ(&H)"), kHelpMenu},
 };
 
 // In full-screen mode, at the right end of the menu bar.

@@ -3,6 +3,7 @@
 #include "model/CBeats.h"
 #include "model/PositionText.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -21,7 +22,8 @@ QDialogButtonBox* MakeButtonBox(QDialog* dialog, const QString& okText) {
     box->setObjectName(QStringLiteral("buttonBox"));
     box->button(QDialogButtonBox::Ok)->setText(okText);
     box->button(QDialogButtonBox::Ok)->setDefault(true);
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    box->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("DialogUtil", "キャンセル"));
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;

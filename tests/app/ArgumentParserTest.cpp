@@ -92,6 +92,35 @@ TEST(ArgumentParser, SwitchesAreCaseBlindAndUnknownOnesPassOver) {
     }
 }
 
+// A switch named with its dashes is taken only as written, with its value; the same word
+// without dashes stays a file name.
+TEST(ArgumentParser, SwitchNamedWithDashesTakesItsValue) {
+    const struct {
+        Words words;
+        std::string value;
+        Words files;
+    } cases[] = {
+        {{"--lang", "en", "song.tqp"}, "en", {"song.tqp"}},
+        {{"song.tqp", "--lang", "ja"}, "ja", {"song.tqp"}},
+        {{"lang", "en"}, "", {"lang"}},
+        {{"-lang", "en"}, "", {"en"}},
+    };
+    for (const auto& c : cases) {
+        std::string value;
+        CArgumentParser parser(CArgumentParser::Style::Switch);
+        parser
+            .Value("--lang",
+                   [&value](const std::string& v) -> std::optional<std::string> {
+                       value = v;
+                       return std::nullopt;
+                   })
+            .Files(0, 1, {}, {});
+        EXPECT_EQ(parser.Parse(c.words), std::nullopt);
+        EXPECT_EQ(value, c.value) << c.words.front();
+        EXPECT_EQ(parser.FileNames(), c.files) << c.words.front();
+    }
+}
+
 TEST(ArgumentParser, PlainWordsAreAllFileNamesCountedExactly) {
     const std::string usage = "--copy takes two files";
     const auto parse = [&usage](const Words& words) {

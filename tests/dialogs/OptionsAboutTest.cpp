@@ -57,6 +57,7 @@ OPTIONS Unusual() {
     o.importRhythmAutoLengthLength = 240;
     o.restoreWindow = 0;
     o.projectDefaultPath = "/tmp/projects";
+    o.interfaceLanguage = 2;
     return o;
 }
 
@@ -103,6 +104,29 @@ private slots:
         QVERIFY(dialog.GetOptions() == OPTIONS{});
     }
 
+    // [GIVEN] the stored choice of language [WHEN] another is chosen with the keyboard
+    // [THEN] it comes back, and the dialog says when it takes effect
+    void languageChoiceRoundTrip() {
+        COptionsDialog dialog;
+        dialog.SetOptions(OPTIONS{});
+        auto* language = Child<QComboBox>(&dialog, "interfaceLanguage");
+        QCOMPARE(language->currentText(), QStringLiteral("自動"));
+        QCOMPARE(language->itemText(1), QStringLiteral("日本語"));
+        QCOMPARE(language->itemText(2), QStringLiteral("English"));
+        QVERIFY(ShowActive(&dialog));
+        Child<QTabWidget>(&dialog, "tabs")->setCurrentIndex(5);
+        language->setFocus();
+        QTest::keyClick(language, Qt::Key_Down);
+        QTest::keyClick(language, Qt::Key_Down);
+        Click(OkButton(&dialog));
+        QCOMPARE(dialog.GetOptions().interfaceLanguage, 2);
+        OPTIONS japanese;
+        japanese.interfaceLanguage = 1;
+        dialog.SetOptions(japanese);
+        QCOMPARE(language->currentIndex(), 1);
+        QCOMPARE(dialog.GetOptions().interfaceLanguage, 1);
+    }
+
     void everyLabelIsShown() {
         COptionsDialog dialog;
         const QStringList texts = VisibleTexts(&dialog);
@@ -135,6 +159,8 @@ private slots:
             "Wave サウンドファイルのデフォルトフォルダ(&F):",
             "リズムチャンネルの音長を自動調整する(&Y):",
             "起動時に前回終了時のウィンドウ位置を復元する(&W)",
+            "言語 / Language(&L):",
+            "言語の変更は次回の起動時から反映されます。",
         };
         for (const char* text : expected)
             QVERIFY2(texts.contains(QString::fromUtf8(text)), text);

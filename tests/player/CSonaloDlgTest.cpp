@@ -66,6 +66,9 @@ private slots:
         QCOMPARE(CSonaloApp::PathToLoad({"Sonalo", "-x", "/music/a b.wav", "c.wav"}),
                  QStringLiteral("/music/a b.wav"));
         QCOMPARE(CSonaloApp::PathToLoad({"Sonalo"}), QString());
+        QCOMPARE(CSonaloApp::PathToLoad({"Sonalo", "--lang", "en", "a.wav"}),
+                 QStringLiteral("a.wav"));
+        QCOMPARE(CSonaloApp::PathToLoad({"Sonalo", "--lang"}), QString());
 
         CSonaloDlg dlg(Wav("three-five.wav", 185000, 1000, 8));
         dlg.show();

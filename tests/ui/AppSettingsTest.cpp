@@ -268,6 +268,41 @@ private slots:
         QVERIFY(!Stored("Options/AutosaveSeconds").isValid());
     }
 
+    void languageHasASectionOfItsOwn_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("read");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("missing") << QVariant() << 0 << "auto";
+        QTest::newRow("Japanese") << QVariant("ja") << 1 << "ja";
+        QTest::newRow("English") << QVariant("en") << 2 << "en";
+        QTest::newRow("unknown") << QVariant("klingon") << 0 << "auto";
+        QTest::newRow("number") << QVariant(2) << 0 << "auto";
+    }
+    // [GIVEN] "Interface"/"Language" as stored [WHEN] the editor starts and quits [THEN] the
+    // options hold the choice, anything unknown as automatic, and it is written back so
+    void languageHasASectionOfItsOwn() {
+        QFETCH(QVariant, stored);
+        QFETCH(int, read);
+        QFETCH(QString, written);
+        if (stored.isValid())
+            Store({{"Interface/Language", stored}});
+        auto app = Run(nullptr);
+        QCOMPARE(app->Options().interfaceLanguage, read);
+        app->Shutdown();
+        QCOMPARE(Stored("Interface/Language").toString(), written);
+    }
+
+    // [GIVEN] "--lang en" before or after the file [WHEN] the editor reads its line [THEN]
+    // "en" names no file
+    void languageWordIsNoFileName() {
+        for (const QStringList& words :
+             {QStringList{"--lang", "en", "song.tqp"}, QStringList{"song.tqp", "--lang", "ja"}}) {
+            CTSQCommandLineInfo info;
+            info.Parse(words);
+            QCOMPARE(info.fileName, QStringLiteral("song.tqp"));
+        }
+    }
+
     // The settings folder on a small file system that is full when the program ends.
     void aFullDiskKeepsTheOldSettingsAndSaysSo() {
         const QString folder = QFileInfo(SettingsFile()).absolutePath();

@@ -4,6 +4,7 @@
 #include "ui/CNoteDefaults.h"
 #include "ui/CommandIds.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,15 +19,23 @@ constexpr int64_t kMaxTicks = std::numeric_limits<int32_t>::max();
 } // namespace
 
 CNoteBar::CNoteBar(CNoteDefaults& defaults, QWidget* parent)
-    : QToolBar(QStringLiteral("音符"), parent), m_defaults(defaults) {
+    : QToolBar(QCoreApplication::translate("CNoteBar", "音符"), parent), m_defaults(defaults) {
     setObjectName("noteBar");
     setAccessibleName(windowTitle());
     setAccessibleDescription(tr("新しく入力する音符のフィット、音長、キーオフと音量です。"));
     addSeparator();
-    m_fit = AddField(cmd::kFocusFit, Qt::Key_F, "フィット(&F):", "フィット(F): ", 1, kMaxTicks);
-    m_length = AddField(cmd::kFocusLength, Qt::Key_L, "音長(&L):", "音長(L): ", 1, kMaxTicks);
-    m_keyoff = AddField(cmd::kFocusKeyoff, Qt::Key_K, "キーオフ(&K):", "キーオフ(K): ", 0, 255);
-    m_volume = AddField(cmd::kFocusVolume, Qt::Key_V, "音量(&V):", "音量(V): ", 0, 255);
+    m_fit = AddField(cmd::kFocusFit, Qt::Key_F,
+                     QCoreApplication::translate("CNoteBar", "フィット(&F):"),
+                     QCoreApplication::translate("CNoteBar", "フィット(F): "), 1, kMaxTicks);
+    m_length =
+        AddField(cmd::kFocusLength, Qt::Key_L, QCoreApplication::translate("CNoteBar", "音長(&L):"),
+                 QCoreApplication::translate("CNoteBar", "音長(L): "), 1, kMaxTicks);
+    m_keyoff = AddField(cmd::kFocusKeyoff, Qt::Key_K,
+                        QCoreApplication::translate("CNoteBar", "キーオフ(&K):"),
+                        QCoreApplication::translate("CNoteBar", "キーオフ(K): "), 0, 255);
+    m_volume =
+        AddField(cmd::kFocusVolume, Qt::Key_V, QCoreApplication::translate("CNoteBar", "音量(&V):"),
+                 QCoreApplication::translate("CNoteBar", "音量(V): "), 0, 255);
     connect(&m_defaults, &CNoteDefaults::changed, this, &CNoteBar::ShowValues);
     ShowValues();
 }

@@ -28,7 +28,7 @@ QString CPlaySeekBar::TickText(int tick) const {
     const int32_t measure = std::max(m_beats->TickToMeasure(tick), 0);
     const int32_t offset = tick - m_beats->MeasureToTick(measure);
     return QStringLiteral("%1 %2:%3")
-        .arg(m_playing ? QStringLiteral("位置") : QStringLiteral("再生開始位置"))
+        .arg(m_playing ? tr("位置") : tr("再生開始位置"))
         .arg(measure + 1)
         .arg(offset);
 }

@@ -13,5 +13,5 @@ QString CVolumeBar::ToolTipText(const QPoint&) const {
 }
 
 QString CVolumeBar::ValueText() const {
-    return QStringLiteral("音量 %1").arg(value());
+    return tr("音量 %1").arg(value());
 }

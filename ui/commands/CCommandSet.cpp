@@ -1,6 +1,16 @@
 #include "ui/commands/CCommandSet.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
+
+namespace {
+
+QString Translated(const QString& text) {
+    return text.isEmpty() ? text
+                          : QCoreApplication::translate("Commands", text.toUtf8().constData());
+}
+
+} // namespace
 
 QString COMMAND::ToolTip() const {
     const QString second = prompt.section(u'\n', 1, 1);
@@ -16,6 +26,9 @@ void CCommandSet::Add(COMMAND command) {
     Q_ASSERT_X(bool(command.run), "CCommandSet::Add", "command without a handler");
     if (Contains(command.id) || !command.run)
         return;
+    // The tables hold the Japanese source texts; the rest of the program sees them translated.
+    command.caption = Translated(command.caption);
+    command.prompt = Translated(command.prompt);
     m_index.emplace(command.id, m_commands.size());
     m_commands.push_back(std::move(command));
 }

@@ -22,14 +22,19 @@ void AddBarToggle(CCommandSet& set, int id, QWidget& bar, const char* caption, c
 }
 
 void AddBarToggles(CCommandSet& set, const FRAME_VIEW& view) {
-    AddBarToggle(set, kViewStandardBar, view.standardBar, "標準バー(&T)", "bar-standard",
-                 "標準バーの表示と非表示を切り替えます。\n標準バー");
-    AddBarToggle(set, kViewPlayBar, view.playBar, "再生バー(&P)", "bar-play",
-                 "再生バーの表示と非表示を切り替えます。\n再生バー");
-    AddBarToggle(set, kViewNoteBar, view.noteBar, "音符バー(&N)", "bar-note",
-                 "音符バーの表示と非表示を切り替えます。\n音符バー");
-    AddBarToggle(set, kViewStatusBar, view.statusBar, "ステータスバー(&S)", "bar-status",
-                 "ステータスバーの表示と非表示を切り替えます。\nステータスバー");
+    AddBarToggle(set, kViewStandardBar, view.standardBar,
+                 QT_TRANSLATE_NOOP("Commands", "標準バー(&T)"), "bar-standard",
+                 QT_TRANSLATE_NOOP("Commands", "標準バーの表示と非表示を切り替えます。\n標準バー"));
+    AddBarToggle(set, kViewPlayBar, view.playBar, QT_TRANSLATE_NOOP("Commands", "再生バー(&P)"),
+                 "bar-play",
+                 QT_TRANSLATE_NOOP("Commands", "再生バーの表示と非表示を切り替えます。\n再生バー"));
+    AddBarToggle(set, kViewNoteBar, view.noteBar, QT_TRANSLATE_NOOP("Commands", "音符バー(&N)"),
+                 "bar-note",
+                 QT_TRANSLATE_NOOP("Commands", "音符バーの表示と非表示を切り替えます。\n音符バー"));
+    AddBarToggle(set, kViewStatusBar, view.statusBar,
+                 QT_TRANSLATE_NOOP("Commands", "ステータスバー(&S)"), "bar-status",
+                 QT_TRANSLATE_NOOP("Commands",
+                                   "ステータスバーの表示と非表示を切り替えます。\nステータスバー"));
 }
 
 // Tab and Shift+Tab both go to the other pane: there are two.
@@ -41,46 +46,49 @@ void AddPaneSwitches(CCommandSet& set, QWidget& trackWnd, QWidget& pianoRoll) {
             trackWnd.setFocus(Qt::TabFocusReason);
     };
     set.Add({.id = kNextPane,
-             .caption = "次のペイン",
+             .caption = QT_TRANSLATE_NOOP("Commands", "次のペイン"),
              .keys = Keys(Qt::Key_Tab),
-             .prompt = "次のペインに切り替えます。\n次のペイン",
+             .prompt = QT_TRANSLATE_NOOP("Commands", "次のペインに切り替えます。\n次のペイン"),
              .run = other});
     set.Add({.id = kPrevPane,
-             .caption = "前のペイン",
+             .caption = QT_TRANSLATE_NOOP("Commands", "前のペイン"),
              .keys = Keys(Qt::SHIFT | Qt::Key_Backtab, Qt::Key_Backtab),
-             .prompt = "前のペインに切り替えます。\n前のペイン",
+             .prompt = QT_TRANSLATE_NOOP("Commands", "前のペインに切り替えます。\n前のペイン"),
              .run = other});
 }
 
 } // namespace
 
 void RegisterEditAndViewCommands(CCommandSet& set, CEditController& edit, const FRAME_VIEW& view) {
-    set.Add({.id = kUndo,
-             .caption = "元に戻す(&U)\tCtrl+Z",
-             .keys = Keys(Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace),
-             .icon = "edit-undo",
-             .prompt = "直前の操作を元に戻します。\n元に戻す (Ctrl+Z)",
-             .run = [&edit] { edit.Undo(); },
-             .enabled = [&edit] { return edit.CanUndo(); }});
+    set.Add(
+        {.id = kUndo,
+         .caption = QT_TRANSLATE_NOOP("Commands", "元に戻す(&U)\tCtrl+Z"),
+         .keys = Keys(Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace),
+         .icon = "edit-undo",
+         .prompt = QT_TRANSLATE_NOOP("Commands", "直前の操作を元に戻します。\n元に戻す (Ctrl+Z)"),
+         .run = [&edit] { edit.Undo(); },
+         .enabled = [&edit] { return edit.CanUndo(); }});
     set.Add({.id = kRedo,
-             .caption = "やり直す(&R)\tCtrl+Y",
+             .caption = QT_TRANSLATE_NOOP("Commands", "やり直す(&R)\tCtrl+Y"),
              .keys = Keys(Qt::CTRL | Qt::Key_Y),
              .icon = "edit-redo",
-             .prompt = "元に戻した操作をやり直します。\nやり直す (Ctrl+Y)",
+             .prompt =
+                 QT_TRANSLATE_NOOP("Commands", "元に戻した操作をやり直します。\nやり直す (Ctrl+Y)"),
              .run = [&edit] { edit.Redo(); },
              .enabled = [&edit] { return edit.CanRedo(); }});
     AddBarToggles(set, view);
     set.Add({.id = kFullScreen,
-             .caption = "全画面表示(&F)\tF11",
+             .caption = QT_TRANSLATE_NOOP("Commands", "全画面表示(&F)\tF11"),
              .keys = Keys(Qt::Key_F11),
              .icon = "view-fullscreen",
-             .prompt = "全画面表示と通常の表示を切り替えます。\n全画面表示 (F11)",
+             .prompt = QT_TRANSLATE_NOOP(
+                 "Commands", "全画面表示と通常の表示を切り替えます。\n全画面表示 (F11)"),
              .run = view.toggleFullScreen});
     QMainWindow& window = view.window;
     set.Add({.id = kMinimize,
-             .caption = "_",
+             .caption = QT_TRANSLATE_NOOP("Commands", "_"),
              .icon = "window-minimize",
-             .prompt = "ウィンドウを最小化します。\n最小化",
+             .prompt = QT_TRANSLATE_NOOP("Commands", "ウィンドウを最小化します。\n最小化"),
              .run = [&window] { window.showMinimized(); }});
     AddPaneSwitches(set, view.trackWnd, view.pianoRoll);
 }

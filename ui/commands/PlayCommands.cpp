@@ -16,24 +16,26 @@ using namespace cmd;
 void AddSeeking(CCommandSet& set, CPlaybackController& playback) {
     auto playing = [&playback] { return playback.IsPlaying(); };
     set.Add({.id = kStop,
-             .caption = "停止(&S)\tF6",
+             .caption = QT_TRANSLATE_NOOP("Commands", "停止(&S)\tF6"),
              .keys = Keys(Qt::Key_F6, Qt::Key_MediaStop),
              .icon = "media-playback-stop",
-             .prompt = "再生を停止します。\n停止 (F6)",
+             .prompt = QT_TRANSLATE_NOOP("Commands", "再生を停止します。\n停止 (F6)"),
              .run = [&playback] { playback.Stop(); },
              .enabled = playing});
     set.Add({.id = kRewind,
-             .caption = "巻き戻し(&R)\tBack Space",
+             .caption = QT_TRANSLATE_NOOP("Commands", "巻き戻し(&R)\tBack Space"),
              .keys = Keys(Qt::Key_Backspace, Qt::Key_MediaPrevious),
              .icon = "media-seek-backward",
-             .prompt = "再生位置を全音符一つ分戻します。\n巻き戻し (Back Space)",
+             .prompt = QT_TRANSLATE_NOOP("Commands",
+                                         "再生位置を全音符一つ分戻します。\n巻き戻し (Back Space)"),
              .run = [&playback] { playback.Rewind(); },
              .enabled = playing});
     set.Add({.id = kFastForward,
-             .caption = "早送り(&F)\tSpace",
+             .caption = QT_TRANSLATE_NOOP("Commands", "早送り(&F)\tSpace"),
              .keys = Keys(Qt::Key_Space, Qt::Key_MediaNext),
              .icon = "media-seek-forward",
-             .prompt = "再生位置を全音符一つ分進めます。\n早送り (Space)",
+             .prompt =
+                 QT_TRANSLATE_NOOP("Commands", "再生位置を全音符一つ分進めます。\n早送り (Space)"),
              .run = [&playback] { playback.FastForward(); },
              .enabled = playing});
 }
@@ -79,17 +81,20 @@ void AddPlaybackAids(CCommandSet& set, CPlaybackController& playback) {
 
 void AddOutsidePlayers(CCommandSet& set, CBuildController& build) {
     set.Add({.id = kPlayDefaultPlayer,
-             .caption = "既定のプレイヤーで再生(&D)\tCtrl+F5",
+             .caption = QT_TRANSLATE_NOOP("Commands", "既定のプレイヤーで再生(&D)\tCtrl+F5"),
              .keys = Keys(Qt::CTRL | Qt::Key_F5, Qt::CTRL | Qt::Key_MediaPlay),
              .icon = "play-external",
-             .prompt = "Wave サウンドファイルを既定のプレイヤーで再生します。\n"
-                       "既定のプレイヤーで再生 (Ctrl+F5)",
+             .prompt = QT_TRANSLATE_NOOP("Commands",
+                                         "Wave サウンドファイルを既定のプレイヤーで再生します。\n"
+                                         "既定のプレイヤーで再生 (Ctrl+F5)"),
              .run = [&build] { build.PlayWithDefaultPlayer(); }});
-    set.Add({.id = kPlaySonalo,
-             .caption = "TSQ Sonalo で再生(&W)",
-             .icon = "play-sonalo",
-             .prompt = "Wave サウンドファイルを TSQ Sonalo で再生します。\nTSQ Sonalo で再生",
-             .run = [&build] { build.PlayWithSonalo(); }});
+    set.Add(
+        {.id = kPlaySonalo,
+         .caption = QT_TRANSLATE_NOOP("Commands", "TSQ Sonalo で再生(&W)"),
+         .icon = "play-sonalo",
+         .prompt = QT_TRANSLATE_NOOP(
+             "Commands", "Wave サウンドファイルを TSQ Sonalo で再生します。\nTSQ Sonalo で再生"),
+         .run = [&build] { build.PlayWithSonalo(); }});
 }
 
 } // namespace
@@ -97,27 +102,30 @@ void AddOutsidePlayers(CCommandSet& set, CBuildController& build) {
 void RegisterPlayCommands(CCommandSet& set, CPlaybackController& playback, CBuildController& build,
                           IAppServices& app, CaretPosition caret) {
     auto stopped = [&playback] { return !playback.IsPlaying(); };
-    set.Add({.id = kPlay,
-             .caption = "再生(&P)\tF5",
-             .keys = Keys(Qt::Key_F5, Qt::Key_MediaPlay),
-             .icon = "media-playback-start",
-             .prompt = "Wave サウンドファイルを再生します。\n再生 (F5)",
-             .run = [&playback] { playback.Play(); },
-             .enabled = stopped});
+    set.Add(
+        {.id = kPlay,
+         .caption = QT_TRANSLATE_NOOP("Commands", "再生(&P)\tF5"),
+         .keys = Keys(Qt::Key_F5, Qt::Key_MediaPlay),
+         .icon = "media-playback-start",
+         .prompt = QT_TRANSLATE_NOOP("Commands", "Wave サウンドファイルを再生します。\n再生 (F5)"),
+         .run = [&playback] { playback.Play(); },
+         .enabled = stopped});
     set.Add({.id = kPlayFromCaret,
-             .caption = "現在位置から再生(&C)\tShift+F5",
+             .caption = QT_TRANSLATE_NOOP("Commands", "現在位置から再生(&C)\tShift+F5"),
              .keys = Keys(Qt::SHIFT | Qt::Key_F5, Qt::SHIFT | Qt::Key_MediaPlay),
              .icon = "play-from-caret",
-             .prompt = "キャレットの位置から再生します。\n現在位置から再生 (Shift+F5)",
+             .prompt = QT_TRANSLATE_NOOP(
+                 "Commands", "キャレットの位置から再生します。\n現在位置から再生 (Shift+F5)"),
              .run = [&playback, caret] { playback.PlayFrom(caret()); },
              .enabled = stopped});
     AddSeeking(set, playback);
     AddPlaybackAids(set, playback);
     set.Add({.id = kSetPlayStart,
-             .caption = "再生開始位置に設定(&O)\tF8",
+             .caption = QT_TRANSLATE_NOOP("Commands", "再生開始位置に設定(&O)\tF8"),
              .keys = Keys(Qt::Key_F8),
              .icon = "play-start",
-             .prompt = "キャレットの位置を再生開始位置にします。\n再生開始位置に設定 (F8)",
+             .prompt = QT_TRANSLATE_NOOP(
+                 "Commands", "キャレットの位置を再生開始位置にします。\n再生開始位置に設定 (F8)"),
              .run = [&playback, &app, caret] {
                  playback.SetPlayStart(caret(), app.Options().playScroll != 0);
              }});

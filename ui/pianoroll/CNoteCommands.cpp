@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QMimeData>
 
@@ -140,11 +141,12 @@ void CNoteCommands::RegisterClipboardCommands() {
     auto selected = [this] { return SelectionCount() >= 1; };
     m_commandSet.Add(
         {.id = kCut,
-         .caption = "切り取り(&T)\tCtrl+X",
+         .caption = QT_TRANSLATE_NOOP("Commands", "切り取り(&T)\tCtrl+X"),
          .keys = Keys(Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete),
          .icon = "edit-cut",
-         .prompt =
-             "選択された音符やトラックを切り取ってクリップボードに移動します。\n切り取り (Ctrl+X)",
+         .prompt = QT_TRANSLATE_NOOP(
+             "Commands",
+             "選択された音符やトラックを切り取ってクリップボードに移動します。\n切り取り (Ctrl+X)"),
          .run =
              [this] {
                  Copy();
@@ -153,32 +155,38 @@ void CNoteCommands::RegisterClipboardCommands() {
          .enabled = selected});
     m_commandSet.Add(
         {.id = kCopy,
-         .caption = "コピー(&C)\tCtrl+C",
+         .caption = QT_TRANSLATE_NOOP("Commands", "コピー(&C)\tCtrl+C"),
          .keys = Keys(Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert),
          .icon = "edit-copy",
-         .prompt = "選択された音符やトラックをクリップボードにコピーします。\nコピー (Ctrl+C)",
+         .prompt = QT_TRANSLATE_NOOP(
+             "Commands",
+             "選択された音符やトラックをクリップボードにコピーします。\nコピー (Ctrl+C)"),
          .run = [this] { Copy(); },
          .enabled = selected});
     m_commandSet.Add({.id = kPaste,
-                      .caption = "貼り付け(&P)\tCtrl+V",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "貼り付け(&P)\tCtrl+V"),
                       .keys = Keys(Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert),
                       .icon = "edit-paste",
-                      .prompt = "クリップボードの内容を貼り付けます。\n貼り付け (Ctrl+V)",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "クリップボードの内容を貼り付けます。\n貼り付け (Ctrl+V)"),
                       .run = [this] { Paste(); },
                       .enabled = [this] { return Track() != nullptr && ClipboardHasNotes(); }});
     m_commandSet.Add({.id = kDelete,
-                      .caption = "削除(&D)\tDel",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "削除(&D)\tDel"),
                       .keys = Keys(Qt::Key_Delete),
                       .icon = "edit-delete",
-                      .prompt = "選択された音符やトラックを削除します。\n削除 (Del)",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "選択された音符やトラックを削除します。\n削除 (Del)"),
                       .run = [this] { Delete(); },
                       .enabled = selected});
     m_commandSet.Add(
         {.id = kProperties,
-         .caption = "プロパティ(&R)...\tAlt+Enter",
+         .caption = QT_TRANSLATE_NOOP("Commands", "プロパティ(&R)...\tAlt+Enter"),
          .keys = Keys(Qt::ALT | Qt::Key_Enter, Qt::ALT | Qt::Key_Return),
          .icon = "document-properties",
-         .prompt = "選択された音符やトラックのプロパティを設定します。\nプロパティ (Alt+Enter)",
+         .prompt = QT_TRANSLATE_NOOP(
+             "Commands",
+             "選択された音符やトラックのプロパティを設定します。\nプロパティ (Alt+Enter)"),
          .run = [this] { EditProperties(); },
          .enabled = selected});
 }
@@ -187,75 +195,87 @@ void CNoteCommands::RegisterSelectionCommands() {
     using namespace cmd;
     auto hasTrack = [this] { return Track() != nullptr; };
     m_commandSet.Add({.id = kFind,
-                      .caption = "検索(&F)...\tCtrl+F",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "検索(&F)...\tCtrl+F"),
                       .keys = Keys(Qt::CTRL | Qt::Key_F),
                       .icon = "edit-find",
-                      .prompt = "条件に合う音符を検索して選択します。\n検索 (Ctrl+F)",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "条件に合う音符を検索して選択します。\n検索 (Ctrl+F)"),
                       .run = [this] { Find(); },
                       .enabled = hasTrack});
     m_commandSet.Add({.id = kJump,
-                      .caption = "ジャンプ(&J)...\tCtrl+G",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "ジャンプ(&J)...\tCtrl+G"),
                       .keys = Keys(Qt::CTRL | Qt::Key_G),
                       .icon = "go-jump",
-                      .prompt = "指定した位置にキャレットを移動します。\nジャンプ (Ctrl+G)",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "指定した位置にキャレットを移動します。\nジャンプ (Ctrl+G)"),
                       .run = [this] { Jump(); },
                       .enabled = hasTrack});
     m_commandSet.Add({.id = kSelectAll,
-                      .caption = "すべて選択(&A)\tCtrl+A",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "すべて選択(&A)\tCtrl+A"),
                       .keys = Keys(Qt::CTRL | Qt::Key_A),
                       .icon = "edit-select-all",
-                      .prompt = "トラックのすべての音符を選択します。\nすべて選択 (Ctrl+A)",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "トラックのすべての音符を選択します。\nすべて選択 (Ctrl+A)"),
                       .run = [this] { SelectAll(); },
                       .enabled = hasTrack});
-    m_commandSet.Add({.id = kSelectAfter,
-                      .caption = "以降をすべて選択(&O)",
-                      .icon = "select-after",
-                      .prompt = "キャレット以降のすべての音符を選択します。\n以降をすべて選択",
-                      .run = [this] { SelectAfter(); },
-                      .enabled = hasTrack});
+    m_commandSet.Add(
+        {.id = kSelectAfter,
+         .caption = QT_TRANSLATE_NOOP("Commands", "以降をすべて選択(&O)"),
+         .icon = "select-after",
+         .prompt = QT_TRANSLATE_NOOP(
+             "Commands", "キャレット以降のすべての音符を選択します。\n以降をすべて選択"),
+         .run = [this] { SelectAfter(); },
+         .enabled = hasTrack});
     m_commandSet.Add({.id = kSelectInvert,
-                      .caption = "選択の反転(&I)\tCtrl+I",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "選択の反転(&I)\tCtrl+I"),
                       .keys = Keys(Qt::CTRL | Qt::Key_I),
                       .icon = "select-invert",
-                      .prompt = "音符の選択状態を反転します。\n選択の反転 (Ctrl+I)",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "音符の選択状態を反転します。\n選択の反転 (Ctrl+I)"),
                       .run = [this] { InvertSelection(); },
                       .enabled = hasTrack});
-    m_commandSet.Add({.id = kSelectClear,
-                      .caption = "選択の解除(&E)\tCtrl+D",
-                      .keys = Keys(Qt::CTRL | Qt::Key_D),
-                      .icon = "select-clear",
-                      .prompt = "音符の選択を解除します。\n選択の解除 (Ctrl+D)",
-                      .run = [this] { ClearSelection(); },
-                      .enabled = [this] { return SelectionCount() >= 1; }});
+    m_commandSet.Add(
+        {.id = kSelectClear,
+         .caption = QT_TRANSLATE_NOOP("Commands", "選択の解除(&E)\tCtrl+D"),
+         .keys = Keys(Qt::CTRL | Qt::Key_D),
+         .icon = "select-clear",
+         .prompt = QT_TRANSLATE_NOOP("Commands", "音符の選択を解除します。\n選択の解除 (Ctrl+D)"),
+         .run = [this] { ClearSelection(); },
+         .enabled = [this] { return SelectionCount() >= 1; }});
 }
 
 void CNoteCommands::RegisterNoteCommands() {
     using namespace cmd;
     auto hasTrack = [this] { return Track() != nullptr; };
     m_commandSet.Add({.id = kInsertMeasures,
-                      .caption = "小節の挿入(&I)...",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "小節の挿入(&I)..."),
                       .icon = "measure-insert",
-                      .prompt = "キャレットの位置に空の小節を挿入します。\n小節の挿入",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "キャレットの位置に空の小節を挿入します。\n小節の挿入"),
                       .run = [this] { InsertMeasures(); },
                       .enabled = hasTrack});
-    m_commandSet.Add({.id = kDeleteMeasures,
-                      .caption = "小節の削除(&L)...",
-                      .icon = "measure-delete",
-                      .prompt = "指定した小節を削除します。\n小節の削除",
-                      .run = [this] { DeleteMeasures(); },
-                      .enabled = hasTrack});
+    m_commandSet.Add(
+        {.id = kDeleteMeasures,
+         .caption = QT_TRANSLATE_NOOP("Commands", "小節の削除(&L)..."),
+         .icon = "measure-delete",
+         .prompt = QT_TRANSLATE_NOOP("Commands", "指定した小節を削除します。\n小節の削除"),
+         .run = [this] { DeleteMeasures(); },
+         .enabled = hasTrack});
     m_commandSet.Add({.id = kNoteInsert,
-                      .caption = "音符の入力(&N)...\tIns",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "音符の入力(&N)...\tIns"),
                       .keys = Keys(Qt::Key_Insert),
                       .icon = "note-insert",
-                      .prompt = "ダイアログで音符を入力します。\n音符の入力 (Ins)",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "ダイアログで音符を入力します。\n音符の入力 (Ins)"),
                       .run = [this] { EnterNote(); },
                       .enabled = hasTrack});
     m_commandSet.Add(
         {.id = kSetDefaultNote,
-         .caption = "既定の音符に設定(&D)",
+         .caption = QT_TRANSLATE_NOOP("Commands", "既定の音符に設定(&D)"),
          .icon = "note-default",
-         .prompt = "選択された音符の音長、キーオフ、音量を既定の音符にします。\n既定の音符に設定",
+         .prompt = QT_TRANSLATE_NOOP(
+             "Commands",
+             "選択された音符の音長、キーオフ、音量を既定の音符にします。\n既定の音符に設定"),
          .run = [this] { SetAsDefault(); },
          .enabled = [this] { return SelectionCount() == 1; }});
 }
@@ -264,39 +284,44 @@ void CNoteCommands::RegisterNoteCommands() {
 void CNoteCommands::RegisterAdjustCommands() {
     using namespace cmd;
     auto selected = [this] { return SelectionCount() >= 1; };
-    m_commandSet.Add({.id = kAdjustPosition,
-                      .caption = "位置の調整(&P)...",
-                      .icon = "adjust-position",
-                      .prompt = "選択された音符の位置を調整します。\n位置の調整",
-                      .run = [this] { AdjustPosition(); },
-                      .enabled = selected});
-    m_commandSet.Add({.id = kAdjustLength,
-                      .caption = "音長の調整(&L)...",
-                      .icon = "adjust-length",
-                      .prompt = "選択された音符の音長を調整します。\n音長の調整",
-                      .run = [this] { AdjustLength(); },
-                      .enabled = selected});
-    m_commandSet.Add({.id = kAdjustVolume,
-                      .caption = "音量の調整(&V)...",
-                      .icon = "adjust-volume",
-                      .prompt = "選択された音符の音量を調整します。\n音量の調整",
-                      .run = [this] { AdjustVolume(); },
-                      .enabled = selected});
+    m_commandSet.Add(
+        {.id = kAdjustPosition,
+         .caption = QT_TRANSLATE_NOOP("Commands", "位置の調整(&P)..."),
+         .icon = "adjust-position",
+         .prompt = QT_TRANSLATE_NOOP("Commands", "選択された音符の位置を調整します。\n位置の調整"),
+         .run = [this] { AdjustPosition(); },
+         .enabled = selected});
+    m_commandSet.Add(
+        {.id = kAdjustLength,
+         .caption = QT_TRANSLATE_NOOP("Commands", "音長の調整(&L)..."),
+         .icon = "adjust-length",
+         .prompt = QT_TRANSLATE_NOOP("Commands", "選択された音符の音長を調整します。\n音長の調整"),
+         .run = [this] { AdjustLength(); },
+         .enabled = selected});
+    m_commandSet.Add(
+        {.id = kAdjustVolume,
+         .caption = QT_TRANSLATE_NOOP("Commands", "音量の調整(&V)..."),
+         .icon = "adjust-volume",
+         .prompt = QT_TRANSLATE_NOOP("Commands", "選択された音符の音量を調整します。\n音量の調整"),
+         .run = [this] { AdjustVolume(); },
+         .enabled = selected});
     m_commandSet.Add({.id = kSplitFree,
-                      .caption = "自由分割(&S)...",
+                      .caption = QT_TRANSLATE_NOOP("Commands", "自由分割(&S)..."),
                       .icon = "split-free",
-                      .prompt = "選択された音符を指定した数に等分します。\n自由分割",
+                      .prompt = QT_TRANSLATE_NOOP(
+                          "Commands", "選択された音符を指定した数に等分します。\n自由分割"),
                       .run = [this] { SplitFree(); },
                       .enabled = selected});
     for (size_t i = 0; i < std::size(kSplitCommands); ++i) {
         const int parts = kSplitParts[i];
-        m_commandSet.Add(
-            {.id = kSplitCommands[i],
-             .caption = QStringLiteral("&%1連符").arg(parts),
-             .icon = "split",
-             .prompt = QStringLiteral("選択された音符を%1等分します。\n%1連符に分割").arg(parts),
-             .run = [this, parts] { Split(parts); },
-             .enabled = selected});
+        m_commandSet.Add({.id = kSplitCommands[i],
+                          .caption = QCoreApplication::translate("Commands", "&%1連符").arg(parts),
+                          .icon = "split",
+                          .prompt = QCoreApplication::translate(
+                                        "Commands", "選択された音符を%1等分します。\n%1連符に分割")
+                                        .arg(parts),
+                          .run = [this, parts] { Split(parts); },
+                          .enabled = selected});
     }
 }
 
@@ -406,14 +431,13 @@ bool CNoteCommands::AskMeasures(const QString& caption, int32_t& measure, int32_
 }
 
 void CNoteCommands::InsertMeasures() {
-    const QString caption = QStringLiteral("小節の挿入");
+    const QString caption = tr("小節の挿入");
     int32_t measure = 0;
     int32_t count = 0;
     if (!AskMeasures(caption, measure, count))
         return;
     if (!m_edit.Project().CanInsertMeasure(measure)) {
-        m_prompts.Error(QStringLiteral("挿入位置に音符が重なっています。\n小節を挿入できません。"),
-                        caption);
+        m_prompts.Error(tr("挿入位置に音符が重なっています。\n小節を挿入できません。"), caption);
         return;
     }
     m_edit.Edit(kNoteViews, [&](CProject& project) {
@@ -422,14 +446,13 @@ void CNoteCommands::InsertMeasures() {
 }
 
 void CNoteCommands::DeleteMeasures() {
-    const QString caption = QStringLiteral("小節の削除");
+    const QString caption = tr("小節の削除");
     int32_t measure = 0;
     int32_t count = 0;
     if (!AskMeasures(caption, measure, count))
         return;
     if (!m_edit.Project().CanDeleteMeasures(measure, count)) {
-        m_prompts.Error(QStringLiteral("削除位置に音符が重なっています。\n小節を削除できません。"),
-                        caption);
+        m_prompts.Error(tr("削除位置に音符が重なっています。\n小節を削除できません。"), caption);
         return;
     }
     m_edit.Edit(kNoteViews, [&](CProject& project) {
@@ -455,9 +478,8 @@ void CNoteCommands::EditProperties() {
     const CTrack& track = *Track();
     const CConstNoteArray notes(track.Selection().begin(), track.Selection().end());
     CNoteDialog dialog(m_dialogParent);
-    dialog.setWindowTitle(notes.size() >= 2
-                              ? QStringLiteral("%1 個の音符のプロパティ").arg(notes.size())
-                              : QStringLiteral("音符のプロパティ"));
+    dialog.setWindowTitle(notes.size() >= 2 ? tr("%1 個の音符のプロパティ").arg(notes.size())
+                                            : tr("音符のプロパティ"));
     dialog.SetBeats(&m_edit.Project().data.beats);
     dialog.SetNotes(notes);
     if (Exec(dialog) != QDialog::Accepted)
@@ -479,7 +501,7 @@ CNote CNoteCommands::Caret() const {
 void CNoteCommands::EnterNote() {
     CNote note = Caret();
     CNoteDialog dialog(m_dialogParent);
-    dialog.setWindowTitle(QStringLiteral("音符の入力"));
+    dialog.setWindowTitle(tr("音符の入力"));
     dialog.SetBeats(&m_edit.Project().data.beats);
     dialog.SetNotes({&note});
     if (Exec(dialog) != QDialog::Accepted)
@@ -525,8 +547,7 @@ void CNoteCommands::AdjustPosition() {
     const auto refuse = [this](int32_t mode, int32_t amount) {
         if (mode == CAdjustDialog::kFit || !AnyMovesBeforeZero(amount))
             return false;
-        m_prompts.Error(QStringLiteral("音符のマイナスの位置へ移動しようとしています。"),
-                        QStringLiteral("位置の調整"));
+        m_prompts.Error(tr("音符のマイナスの位置へ移動しようとしています。"), tr("位置の調整"));
         return true;
     };
     if (!AskAdjustment(dialog, m_positionMode, m_positionAmount, refuse))

@@ -1,6 +1,7 @@
 #include "ui/pianoroll/PianoRollText.h"
 
 #include "model/CNote.h"
+#include <QCoreApplication>
 
 #include <QCoreApplication>
 
@@ -40,7 +41,7 @@ QString VolumeLabel(int32_t volume) {
 }
 
 QString NoteToolTip(const CNote& note) {
-    return QStringLiteral("長さ:%1\r\nキーオフ:%2\r\n音量:%3")
+    return QCoreApplication::translate("PianoRollText", "長さ:%1\r\nキーオフ:%2\r\n音量:%3")
         .arg(note.length)
         .arg(note.keyoff)
         .arg(note.volume);
@@ -48,8 +49,9 @@ QString NoteToolTip(const CNote& note) {
 
 QString SelectionMessage(size_t selected) {
     if (selected > 0)
-        return QStringLiteral("%1 個の音符が選択されています。").arg(selected);
-    return QStringLiteral("Shift 範囲選択/音長変更  Ctrl 追加選択");
+        return QCoreApplication::translate("PianoRollText", "%1 個の音符が選択されています。")
+            .arg(selected);
+    return QCoreApplication::translate("PianoRollText", "Shift 範囲選択/音長変更  Ctrl 追加選択");
 }
 
 QString CaretReading(const QString& position, int row, const CNote* note,

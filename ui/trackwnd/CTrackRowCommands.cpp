@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QMimeData>
 
 #include <algorithm>
@@ -133,7 +134,8 @@ void CTrackRowCommands::DeleteCurrent() {
 
 bool CTrackRowCommands::AskTrackProperties(CTrackData& settings, QWidget* parent,
                                            const DialogRunner& run) const {
-    CTrackDialog dialog(QStringLiteral("トラックのプロパティ"), parent);
+    CTrackDialog dialog(QCoreApplication::translate("CTrackRowCommands", "トラックのプロパティ"),
+                        parent);
     dialog.SetTrackData(settings);
     if (m_setupDialog)
         m_setupDialog(dialog);

@@ -151,7 +151,7 @@ QImage Picture(int size, const QColor& background, qreal ratio) {
 }
 
 QString VolumeText(const CTrackData& track) {
-    return QStringLiteral("音量 %1").arg(track.volume);
+    return QCoreApplication::translate("CTrackRowPainter", "音量 %1").arg(track.volume);
 }
 
 } // namespace
