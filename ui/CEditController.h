@@ -63,6 +63,10 @@ public:
     CProjectModified& Unbuilt() { return m_unbuilt; }
     const CProjectModified& Unbuilt() const { return m_unbuilt; }
     const CUndoRing& UndoRing() const { return m_undo; }
+    // The undo steps of a restored song, oldest first; replaces the history there is.
+    void RestoreUndoSteps(std::vector<CProject> steps) {
+        m_undo.RestoreUndoSteps(std::move(steps));
+    }
 
     // The steps of an edit (see the top of this file).
     void RecordChange();
