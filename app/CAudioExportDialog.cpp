@@ -1,6 +1,7 @@
 #include "app/CAudioExportDialog.h"
 
-#include "engine/CBuild.h"
+#include "app/CEncodeDialog.h"
+#include "audio/CEncode.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -11,10 +12,14 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr SoundFileKind kKinds[] = {SoundFileKind::Wav, SoundFileKind::Flac,
-                                    SoundFileKind::OggVorbis, SoundFileKind::Opus};
+                                    SoundFileKind::OggVorbis, SoundFileKind::Opus,
+                                    SoundFileKind::Mp3};
 
 QSpinBox* SpinBox(int least, int most, int value, QWidget* parent) {
     auto* box = new QSpinBox(parent);
@@ -27,14 +32,19 @@ QSpinBox* SpinBox(int least, int most, int value, QWidget* parent) {
 
 CAudioExportDialog::CAudioExportDialog(bool songHasLoop, QWidget* parent)
     : QDialog(parent), m_what(new QComboBox(this)), m_format(new QComboBox(this)),
-      m_quality(SpinBox(0, 100, 70, this)), m_passes(SpinBox(1, 1000, 2, this)),
-      m_fade(SpinBox(0, 600000, 5000, this)), m_folder(new QLineEdit(this)), m_ok(nullptr) {
+      m_quality(SpinBox(0, 100, 70, this)), m_bitRate(new QComboBox(this)),
+      m_passes(SpinBox(1, 1000, 2, this)), m_fade(SpinBox(0, 600000, 5000, this)),
+      m_folder(new QLineEdit(this)), m_ok(nullptr) {
     setWindowTitle(tr("書き出し"));
     m_what->addItem(tr("曲全体"), kSong);
     m_what->addItem(tr("トラックごと (ミュートしていないトラック)"), kStems);
     if (songHasLoop)
         m_what->addItem(tr("無限ループ (シームレス)"), kLoop);
-    m_format->addItems({tr("WAV (プロジェクトの形式)"), tr("FLAC"), tr("Ogg Vorbis"), tr("Opus")});
+    m_format->addItems(
+        {tr("WAV (プロジェクトの形式)"), tr("FLAC"), tr("Ogg Vorbis"), tr("Opus"), tr("MP3")});
+    for (const int rate : CEncodeDialog::kBitRates)
+        m_bitRate->addItem(tr("%1 kbps").arg(rate), rate);
+    SetBitRate(CEncode::kDefaultBitRate);
     m_fade->setSuffix(tr(" ms"));
     auto* browse = new QPushButton(tr("参照(&B)..."), this);
     auto* folderRow = new QHBoxLayout;
@@ -46,6 +56,7 @@ CAudioExportDialog::CAudioExportDialog(bool songHasLoop, QWidget* parent)
     form->addRow(tr("書き出す内容(&W):"), m_what);
     form->addRow(tr("ファイル形式(&F):"), m_format);
     form->addRow(tr("品質(&Q):"), m_quality);
+    form->addRow(tr("ビットレート(&R):"), m_bitRate);
     form->addRow(tr("ループ回数(&N):"), m_passes);
     form->addRow(tr("フェードアウト(&O):"), m_fade);
     form->addRow(tr("保存先フォルダ(&D):"), folderRow);
@@ -61,6 +72,11 @@ CAudioExportDialog::CAudioExportDialog(bool songHasLoop, QWidget* parent)
 
 void CAudioExportDialog::SetFolder(const QString& folder) {
     m_folder->setText(folder);
+}
+
+void CAudioExportDialog::SetBitRate(int kilobits) {
+    const int index = m_bitRate->findData(kilobits);
+    m_bitRate->setCurrentIndex(index < 0 ? m_bitRate->findData(CEncode::kDefaultBitRate) : index);
 }
 
 // Only what the choices use is open to edit; a file needs a folder to go to.
@@ -80,7 +96,9 @@ void CAudioExportDialog::Update() {
     const bool loop = Chosen() == kLoop;
     m_passes->setEnabled(loop);
     m_fade->setEnabled(loop);
-    m_quality->setEnabled(m_format->currentIndex() != 0);
+    const SoundFileKind kind = Kind();
+    m_quality->setEnabled(kind != SoundFileKind::Wav && kind != SoundFileKind::Mp3);
+    m_bitRate->setEnabled(kind == SoundFileKind::Mp3);
     m_ok->setEnabled(!m_folder->text().trimmed().isEmpty());
 }
 
@@ -91,10 +109,15 @@ void CAudioExportDialog::ChooseFolder() {
         m_folder->setText(folder);
 }
 
+SoundFileKind CAudioExportDialog::Kind() const {
+    return kKinds[std::clamp(m_format->currentIndex(), 0, int(std::size(kKinds)) - 1)];
+}
+
 EXPORT_REQUEST CAudioExportDialog::Request() const {
     EXPORT_REQUEST request;
-    request.kind = kKinds[std::clamp(m_format->currentIndex(), 0, 3)];
+    request.kind = Kind();
     request.quality = m_quality->value() / 100.0;
+    request.bitRate = m_bitRate->currentData().toInt();
     request.stems = Chosen() == kStems;
     if (Chosen() == kLoop) {
         request.loopPasses = m_passes->value();
@@ -105,6 +128,5 @@ EXPORT_REQUEST CAudioExportDialog::Request() const {
         request.rangeEnd = m_rangeEnd;
     }
     request.folder = m_folder->text().trimmed().toStdString();
-    request.threads = CBuild::DefaultThreadCount();
     return request;
 }

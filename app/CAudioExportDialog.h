@@ -1,6 +1,7 @@
 #pragma once
 // "書き出し": what to export (the whole song, each unmuted track, or the endless loop with
-// its passes and fade-out), the file format with its quality, and the target folder.
+// its passes and fade-out), the file format with its quality (MP3: its bit rate), and the
+// target folder.
 // Values in by setters and out by the request; the folder chooser is the only outside call.
 //
 // Thread: the user-interface thread.
@@ -23,6 +24,8 @@ public:
     CAudioExportDialog(bool songHasLoop, QWidget* parent = nullptr);
 
     void SetFolder(const QString& folder);
+    // The MP3 bit rate the list opens at: the encoder's stored one.
+    void SetBitRate(int kilobits);
     // The selected notes' ticks [start, end); an empty range offers no range export.
     void SetRange(int32_t start, int32_t end);
     EXPORT_REQUEST Request() const;
@@ -30,6 +33,7 @@ public:
     QComboBox* WhatList() const { return m_what; }
     QComboBox* FormatList() const { return m_format; }
     QSpinBox* QualityBox() const { return m_quality; }
+    QComboBox* BitRateList() const { return m_bitRate; }
     QSpinBox* PassesBox() const { return m_passes; }
     QSpinBox* FadeBox() const { return m_fade; }
     QLineEdit* FolderEdit() const { return m_folder; }
@@ -37,12 +41,14 @@ public:
 
 private:
     What Chosen() const;
+    SoundFileKind Kind() const;
     void Update();
     void ChooseFolder();
 
     QComboBox* m_what;
     QComboBox* m_format;
     QSpinBox* m_quality;
+    QComboBox* m_bitRate;
     QSpinBox* m_passes;
     QSpinBox* m_fade;
     QLineEdit* m_folder;

@@ -3,6 +3,7 @@
 #include "app/CAudioExportDialog.h"
 #include "app/CExporter.h"
 #include "audio/CAudioFile.h"
+#include "audio/CEncode.h"
 #include "ui/IUserPrompts.h"
 
 #include <QCoreApplication>
@@ -61,13 +62,16 @@ void ShowProgress(QProgressDialog& window, const BuildProgress& progress) {
 
 } // namespace
 
-CAudioExportRunner::CAudioExportRunner(DialogRunner runDialog) : m_runDialog(std::move(runDialog)) {
+CAudioExportRunner::CAudioExportRunner(int threads, Mp3EncoderFactory makeEncoder,
+                                       DialogRunner runDialog)
+    : m_threads(threads), m_makeEncoder(std::move(makeEncoder)), m_runDialog(std::move(runDialog)) {
     if (!m_runDialog)
         m_runDialog = [](CAudioExportDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
 }
 
 EXPORT_OUTCOME CAudioExportRunner::Run(const CProject& song, const QString& projectPath,
-                                       const EXPORT_REQUEST& request, QWidget* parent) {
+                                       const EXPORT_REQUEST& request, QWidget* parent,
+                                       CEncode* encoder) {
     CExportEvents events;
     CAudioFile loader;
     std::atomic<bool> stop{false};
@@ -76,6 +80,7 @@ EXPORT_OUTCOME CAudioExportRunner::Run(const CProject& song, const QString& proj
     const CProject copy = song;
     std::thread worker([&] {
         CExporter exporter(events, loader, stop);
+        exporter.UseEncoder(encoder);
         outcome = exporter.Export(copy, projectPath.toStdString(), request);
         finished = true;
     });
@@ -113,9 +118,21 @@ void CAudioExportRunner::Export(const CProject& song, const QString& projectPath
                               parent);
     dialog.SetFolder(QFileInfo(projectPath).absolutePath());
     dialog.SetRange(selection.rangeStart, selection.rangeEnd);
+    std::unique_ptr<CEncode> encoder = m_makeEncoder ? m_makeEncoder() : nullptr;
+    if (encoder != nullptr && !encoder->IsAvailable())
+        encoder.reset();
+    if (encoder != nullptr)
+        dialog.SetBitRate(encoder->BitRate());
     if (!m_runDialog(dialog))
         return;
-    const EXPORT_OUTCOME outcome = Run(song, projectPath, dialog.Request(), parent);
+    EXPORT_REQUEST request = dialog.Request();
+    request.threads = m_threads;
+    if (request.kind == SoundFileKind::Mp3 && encoder == nullptr) {
+        prompts.Message(Tr("エンコーダが見つかりません。"), Tr("書き出し"),
+                        IUserPrompts::Icon::Error, IUserPrompts::Buttons::Ok);
+        return;
+    }
+    const EXPORT_OUTCOME outcome = Run(song, projectPath, request, parent, encoder.get());
     if (outcome.status == BuildStatus::Cancelled)
         return;
     if (!outcome) {

@@ -16,6 +16,12 @@ SOUND_FILE_SPEC CExportWriter::Spec() const {
     spec.rate = reader.Rate();
     spec.bitsPerSample = song.data.bitsPerSample;
     spec.quality = request.quality;
+    // The encoder modules read 16-bit samples, and an MP3 file has no place for loop points.
+    if (request.kind == SoundFileKind::Mp3) {
+        spec.kind = SoundFileKind::Wav;
+        spec.bitsPerSample = 16;
+        return spec;
+    }
     if (request.loopPasses > 0)
         spec.loop = SOUND_FILE_LOOP{loopStart, loopLength};
     else if (song.data.loopEnabled != 0 && loopLength > 0 && request.rangeEnd <= request.rangeStart)

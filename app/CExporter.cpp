@@ -2,6 +2,7 @@
 
 #include "app/CExportCache.h"
 #include "app/CExportWriter.h"
+#include "app/CMp3Export.h"
 #include "app/ExportVariants.h"
 
 #include <algorithm>
@@ -75,6 +76,8 @@ EXPORT_OUTCOME CExporter::Export(const CProject& song, const std::string& projec
     std::vector<JOB> jobs = Jobs(song, projectPath, request);
     if (jobs.empty())
         return {BuildStatus::Failed, "every track is muted", {}};
+    if (request.kind == SoundFileKind::Mp3 && encoder == nullptr)
+        return {BuildStatus::Failed, "no MP3 encoder module is installed", {}};
     CExportCache cache(CExportCache::FolderFor(projectPath), events, loader, request.threads, stop);
     EXPORT_OUTCOME outcome;
     for (JOB& job : jobs) {
@@ -91,9 +94,20 @@ EXPORT_OUTCOME CExporter::Export(const CProject& song, const std::string& projec
 
 EXPORT_OUTCOME CExporter::Run(JOB& job, const std::string& cacheWav,
                               const EXPORT_REQUEST& request) {
-    CExportWriter writer(job.song, request, stop);
-    const Result r = writer.Write(cacheWav, job.target);
+    const Result r = request.kind == SoundFileKind::Mp3
+                         ? WriteMp3(job, cacheWav, request)
+                         : CExportWriter(job.song, request, stop).Write(cacheWav, job.target);
     if (r)
         return {};
     return {stop ? BuildStatus::Cancelled : BuildStatus::Failed, r.message, {}};
+}
+
+Result CExporter::WriteMp3(const JOB& job, const std::string& cacheWav,
+                           const EXPORT_REQUEST& request) {
+    CMp3Export mp3(*encoder, request.bitRate, stop);
+    if (Result r = mp3.Reserve(job.target); !r)
+        return r;
+    if (Result r = CExportWriter(job.song, request, stop).Write(cacheWav, mp3.WavPath()); !r)
+        return r;
+    return mp3.Finish();
 }

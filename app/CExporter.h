@@ -1,9 +1,10 @@
 #pragma once
 // Exports a song as sound files: the whole song, each unmuted track on its own (stems), or
-// the endless loop as a seamless loop file; as WAV, FLAC, Ogg Vorbis or Opus. Every file is
-// cut from a cached build (CExportCache) and written under a temporary name that becomes
-// the target only when the file is whole. Plain C++ for the command line and the editor's
-// worker thread alike; stopping is the flag handed in, as for a build.
+// the endless loop as a seamless loop file; as WAV, FLAC, Ogg Vorbis, Opus or MP3 (through
+// the encoder modules, CMp3Export). Every file is cut from a cached build (CExportCache) and
+// written under a temporary name that becomes the target only when the file is whole. Plain C++ for
+// the command line and the editor's worker thread alike; stopping is the flag handed in, as for a
+// build.
 
 #include "audio/SoundFileFormat.h"
 #include "engine/IBuildEvents.h"
@@ -14,11 +15,13 @@
 #include <string>
 #include <vector>
 
+class CEncode;
 class ISampleLoader;
 
 struct EXPORT_REQUEST {
     SoundFileKind kind = SoundFileKind::Wav;
     double quality = 0.7;
+    int bitRate = 0; // MP3, in kilobits per second; 0 keeps the encoder's stored one
     bool stems = false;
     // 0 exports the song; N > 0 the loop: the lead-in once, the loop N times, then
     // `fadeMs` of the loop fading out.
@@ -47,6 +50,9 @@ class CExporter {
 public:
     CExporter(IBuildEvents& events, ISampleLoader& loader, const std::atomic<bool>& stop);
 
+    // The encoder an MP3 export goes through; without one an MP3 export fails.
+    void UseEncoder(CEncode* encode) { encoder = encode; }
+
     EXPORT_OUTCOME Export(const CProject& song, const std::string& projectPath,
                           const EXPORT_REQUEST& request);
 
@@ -62,8 +68,10 @@ private:
     std::string Target(const std::string& projectPath, const EXPORT_REQUEST& request,
                        const std::string& suffix) const;
     EXPORT_OUTCOME Run(JOB& job, const std::string& cacheWav, const EXPORT_REQUEST& request);
+    Result WriteMp3(const JOB& job, const std::string& cacheWav, const EXPORT_REQUEST& request);
 
     IBuildEvents& events;
     ISampleLoader& loader;
     const std::atomic<bool>& stop;
+    CEncode* encoder = nullptr;
 };

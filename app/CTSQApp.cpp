@@ -63,7 +63,11 @@ std::optional<int> CTSQApp::Start(const QStringList& arguments) {
                             }});
     m_frame->Builds().SetEncoderFactory(
         [this] { return CEncoderBridge::Make(m_applicationDirectory, m_store.Settings()); });
-    m_frame->Builds().SetAudioExportFactory([] { return std::make_unique<CAudioExportRunner>(); });
+    m_frame->Builds().SetAudioExportFactory([this] {
+        return std::make_unique<CAudioExportRunner>(m_options.buildThreads, [this] {
+            return std::make_unique<CEncode>(m_applicationDirectory, m_store.Settings());
+        });
+    });
     // A restored song is unsaved work: a file named on the command line must not replace it.
     if (!m_frame->OfferRecovery() && !commandLine.fileName.isEmpty())
         m_frame->OpenFile(commandLine.fileName);

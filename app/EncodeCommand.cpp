@@ -2,13 +2,11 @@
 
 #include "app/CArgumentParser.h"
 #include "app/CInterruptGuard.h"
+#include "app/CStoredEncoder.h"
 #include "app/CommandLine.h"
 #include "app/RenderCommand.h"
-#include "audio/CEncode.h"
-#include "audio/CModule.h"
 
 #include <QFileInfo>
-#include <QSettings>
 
 #include <cstdio>
 #include <filesystem>
@@ -83,9 +81,8 @@ int RunEncodeCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "tsq: %s was not built\n", wav.c_str());
         return 1;
     }
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrova"),
-                       QStringLiteral("Tesselaphon Editor"));
-    CEncode encode(CModule::ProgramDirectory(), settings);
+    CStoredEncoder stored;
+    CEncode& encode = stored.Encode();
     if (!encode.IsAvailable()) {
         std::fprintf(stderr, "エンコーダが見つかりません。\n");
         return 1;

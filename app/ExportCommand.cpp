@@ -3,6 +3,7 @@
 #include "app/CArgumentParser.h"
 #include "app/CExporter.h"
 #include "app/CInterruptGuard.h"
+#include "app/CStoredEncoder.h"
 #include "app/CommandLine.h"
 #include "app/RenderCommand.h"
 #include "app/TerminalBuildObserver.h"
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int64_t kMostPasses = 1000;
 constexpr int64_t kLongestFadeMs = 600000;
+constexpr int64_t kLowestBitRate = 8;
+constexpr int64_t kHighestBitRate = 320;
 
 struct ExportOptions {
     std::string project;
@@ -44,7 +47,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
                                           ExportOptions& options) {
     EXPORT_REQUEST& request = options.request;
     int quality = 70;
-    int threads = CBuild::DefaultThreadCount();
+    request.threads = CBuild::DefaultThreadCount();
     CArgumentParser parser(CArgumentParser::Style::Long, "--export");
     parser.Flag("--stems", request.stems)
         .Flag("--ignore-missing-samples", options.ignoreMissingSamples)
@@ -52,7 +55,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
                [&options](const std::string& value) -> std::optional<std::string> {
                    options.kind = SoundFileKindNamed(value);
                    if (!options.kind)
-                       return "--format takes wav, flac, ogg or opus, not \"" + value + "\"";
+                       return "--format takes wav, flac, ogg, opus or mp3, not \"" + value + "\"";
                    return std::nullopt;
                })
         .Value("--output",
@@ -65,18 +68,20 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
         .Value("--loop", WholeIn("--loop", 1, kMostPasses, request.loopPasses))
         .Value("--fade", WholeIn("--fade", 0, kLongestFadeMs, request.fadeMs))
         .Value("--quality", WholeIn("--quality", 0, 100, quality))
-        .Value("--threads", WholeIn("--threads", 1, CBuild::kMaxThreads, threads))
+        .Value("--bitrate", WholeIn("--bitrate", kLowestBitRate, kHighestBitRate, request.bitRate))
+        .Value("--threads", ThreadCountInto(request.threads))
         .Files(1, 1, "--export needs a project file", "--export takes one project file");
     if (auto refusal = parser.Parse(args))
         return refusal;
     if (!options.kind)
-        return "--export needs --format wav, flac, ogg or opus";
+        return "--export needs --format wav, flac, ogg, opus or mp3";
     if (request.fadeMs > 0 && request.loopPasses == 0)
         return "--fade needs --loop";
+    if (request.bitRate > 0 && options.kind != SoundFileKind::Mp3)
+        return "--bitrate needs --format mp3";
     options.project = parser.FileNames()[0];
     request.kind = *options.kind;
     request.quality = quality / 100.0;
-    request.threads = threads;
     return std::nullopt;
 }
 
@@ -120,6 +125,14 @@ int RunExportCommand(const std::vector<std::string>& args) {
                                    options.ignoreMissingSamples);
     CAudioFile loader;
     CExporter exporter(observer, loader, CInterruptGuard::Flag());
+    std::optional<CStoredEncoder> encoder;
+    if (options.request.kind == SoundFileKind::Mp3) {
+        if (!encoder.emplace().Encode().IsAvailable()) {
+            std::fprintf(stderr, "エンコーダが見つかりません。\n");
+            return 1;
+        }
+        exporter.UseEncoder(&encoder->Encode());
+    }
     const EXPORT_OUTCOME outcome = exporter.Export(project, options.project, options.request);
     for (const std::string& file : outcome.files)
         std::printf("%s\n", file.c_str());

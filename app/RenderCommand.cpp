@@ -59,14 +59,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
                    options.output = value;
                    return std::nullopt;
                })
-        .Value("--threads",
-               [&options](const std::string& value) -> std::optional<std::string> {
-                   int64_t threads = 0;
-                   if (!CArgumentParser::WholeNumber(value, threads) || threads < 1)
-                       return "--threads takes a whole number of at least 1, not \"" + value + "\"";
-                   options.threads = CBuild::ClampThreadCount(threads);
-                   return std::nullopt;
-               })
+        .Value("--threads", ThreadCountInto(options.threads))
         .Files(1, 1, "--render needs a project file", "--render takes one project file");
     if (auto refusal = parser.Parse(args))
         return refusal;
@@ -110,6 +103,16 @@ void DeriveUnbuiltSet(const CProject& project, const std::string& projectPath,
 }
 
 } // namespace
+
+CArgumentParser::TakeValue ThreadCountInto(int64_t& threads) {
+    return [&threads](const std::string& value) -> std::optional<std::string> {
+        int64_t n = 0;
+        if (!CArgumentParser::WholeNumber(value, n) || n < 1)
+            return "--threads takes a whole number of at least 1, not \"" + value + "\"";
+        threads = CBuild::ClampThreadCount(n);
+        return std::nullopt;
+    };
+}
 
 int ExitStatus(BuildStatus status, const std::string& message, const char* cancelled) {
     switch (status) {

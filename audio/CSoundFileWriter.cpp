@@ -38,6 +38,8 @@ int FormatCode(const SOUND_FILE_SPEC& spec) {
         return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
     case SoundFileKind::Opus:
         return SF_FORMAT_OGG | SF_FORMAT_OPUS;
+    case SoundFileKind::Mp3:
+        break;
     }
     return 0;
 }

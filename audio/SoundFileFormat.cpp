@@ -10,6 +10,8 @@ const char* SoundFileExtension(SoundFileKind kind) {
         return ".ogg";
     case SoundFileKind::Opus:
         return ".opus";
+    case SoundFileKind::Mp3:
+        return ".mp3";
     }
     return ".wav";
 }
@@ -23,6 +25,8 @@ std::optional<SoundFileKind> SoundFileKindNamed(const std::string& name) {
         return SoundFileKind::OggVorbis;
     if (name == "opus")
         return SoundFileKind::Opus;
+    if (name == "mp3")
+        return SoundFileKind::Mp3;
     return std::nullopt;
 }
 

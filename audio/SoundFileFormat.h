@@ -1,12 +1,13 @@
 #pragma once
 // The kinds of sound file an export writes and what each needs: the encoders are
-// libsndfile's, which is why Opus is limited to its five sample rates.
+// libsndfile's, which is why Opus is limited to its five sample rates, except for MP3,
+// which the encoder modules write from a WAV file and libsndfile refuses.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-enum class SoundFileKind { Wav, Flac, OggVorbis, Opus };
+enum class SoundFileKind { Wav, Flac, OggVorbis, Opus, Mp3 };
 
 // A forward loop over the frames start .. start + length - 1 of the file.
 struct SOUND_FILE_LOOP {
@@ -28,7 +29,7 @@ struct SOUND_FILE_SPEC {
 
 // The file name extension of a kind, with its dot.
 const char* SoundFileExtension(SoundFileKind kind);
-// "wav", "flac", "ogg", "opus" as the command line names the kinds.
+// "wav", "flac", "ogg", "opus", "mp3" as the command line names the kinds.
 std::optional<SoundFileKind> SoundFileKindNamed(const std::string& name);
 // The rate Opus is written at for a song of `rate`: the rate itself when libsndfile can
 // encode it, else 48000 (the song is then rendered at 48000 Hz rather than resampled).

@@ -1,8 +1,8 @@
 #pragma once
 // Autosave: a set time after the song changes, and before a risky step (a build, an
-// import), a copy of the song goes to this session's recovery file (CRecoveryFile) on a
-// writer thread of its own, so editing never waits for the disk. Saving the project,
-// starting over with another song and a clean exit remove the file; a song without unsaved
+// import), a copy of the song and of its undo steps goes to this session's recovery file
+// (CRecoveryFile) on a writer thread of its own, so editing never waits for the disk. Saving the
+// project, starting over with another song and a clean exit remove the file; a song without unsaved
 // changes has nothing to recover and removes it as well.
 //
 // Thread: the user-interface thread; only the writes run on the writer thread, in order.

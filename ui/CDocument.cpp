@@ -253,8 +253,9 @@ bool CDocument::SaveBuildInfo(const CProjectModified& stale) {
     return false;
 }
 
-void CDocument::Restore(CProject song) {
+void CDocument::Restore(CProject song, std::vector<CProject> history) {
     StartOver(std::move(song), {});
+    m_edit.RestoreUndoSteps(std::move(history));
     m_recovered = true;
     m_edit.ResetUnbuilt(1);
     m_edit.SetModifiedFlag(true);

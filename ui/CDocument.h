@@ -15,6 +15,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class CEditController;
 class CProject;
 class CProjectModified;
@@ -68,8 +70,9 @@ public:
     // would otherwise trust a stale file.
     bool SaveBuildInfo(const CProjectModified& stale);
     // Makes a song restored from a recovery file the document: untitled, so that saving it
-    // asks for a file and never overwrites the project it came from.
-    void Restore(CProject song);
+    // asks for a file and never overwrites the project it came from. `history` is what
+    // undo takes it back through, oldest first.
+    void Restore(CProject song, std::vector<CProject> history = {});
     bool IsRecovered() const { return m_recovered; }
 
 signals:

@@ -66,6 +66,10 @@ public:
     // the solo file's builds clear what they render.
     CProjectModified& SoloUnbuilt() { return m_soloUnbuilt; }
     const CUndoRing& UndoRing() const { return m_undo; }
+    // The undo steps of a restored song, oldest first; replaces the history there is.
+    void RestoreUndoSteps(std::vector<CProject> steps) {
+        m_undo.RestoreUndoSteps(std::move(steps));
+    }
 
     // The steps of an edit (see the top of this file).
     void RecordChange();

@@ -2,6 +2,7 @@
 
 #include "model/CProject.h"
 #include "model/FileIO.h"
+#include "model/UndoHistory.h"
 #include "ui/PathUtil.h"
 
 #include <QCoreApplication>
@@ -134,13 +135,21 @@ std::vector<std::unique_ptr<CRecoveryFile>> CRecoveryFile::ClaimOrphans() {
     return orphans;
 }
 
-Result CRecoveryFile::Write(const CProject& song, const RECOVERY_INFO& info) const {
-    // The side file goes first: a song without one would be refused as damaged.
+Result CRecoveryFile::Write(const CProject& song, const RECOVERY_INFO& info,
+                            std::span<const CProject> history) const {
+    // The old steps go first, so that a crash part-way never pairs them with a newer song
+    // (undo would jump to states that did not precede it); the side file goes before the
+    // song, which would be refused as damaged without one.
+    QFile::remove(HistoryPath());
     const QByteArray text = InfoText(info);
-    const Result r = WriteFileAtomically(
-        ToFsPath(InfoPath()),
-        {reinterpret_cast<const uint8_t*>(text.constData()), static_cast<size_t>(text.size())});
-    return r ? song.Save(ToFsPath(SongPath())) : r;
+    if (Result r = WriteFileAtomically(
+            ToFsPath(InfoPath()),
+            {reinterpret_cast<const uint8_t*>(text.constData()), static_cast<size_t>(text.size())});
+        !r)
+        return r;
+    if (Result r = song.Save(ToFsPath(SongPath())); !r)
+        return r;
+    return WriteFileAtomically(ToFsPath(HistoryPath()), EncodeUndoHistory(history));
 }
 
 Result CRecoveryFile::Read(CProject& song, RECOVERY_INFO& info) const {
@@ -154,6 +163,14 @@ Result CRecoveryFile::Read(CProject& song, RECOVERY_INFO& info) const {
     return song.Load(ToFsPath(SongPath()));
 }
 
+Result CRecoveryFile::ReadHistory(std::vector<CProject>& steps) const {
+    steps.clear();
+    std::vector<uint8_t> bytes;
+    if (Result r = ReadWholeFile(ToFsPath(HistoryPath()), bytes, kUndoHistoryBudget); !r)
+        return r;
+    return DecodeUndoHistory(bytes, steps);
+}
+
 bool CRecoveryFile::HasSong() const {
     return QFile::exists(SongPath());
 }
@@ -161,6 +178,7 @@ bool CRecoveryFile::HasSong() const {
 void CRecoveryFile::Remove() const {
     QFile::remove(SongPath());
     QFile::remove(InfoPath());
+    QFile::remove(HistoryPath());
 }
 
 void CRecoveryFile::RemoveAll() const {

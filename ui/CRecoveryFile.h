@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 class CProject;
@@ -43,12 +44,17 @@ public:
     QString SongPath() const { return m_base + QStringLiteral(".tqp"); }
     QString InfoPath() const { return m_base + QStringLiteral(".info"); }
     QString LockPath() const { return m_base + QStringLiteral(".lock"); }
+    QString HistoryPath() const { return m_base + QStringLiteral(".undo"); }
 
-    // The side file and then the song, each written whole or not at all; the project file
-    // the song came from is never touched.
-    Result Write(const CProject& song, const RECOVERY_INFO& info) const;
+    // The side file, the song and then its undo steps (oldest first), each written whole or
+    // not at all; the project file the song came from is never touched.
+    Result Write(const CProject& song, const RECOVERY_INFO& info,
+                 std::span<const CProject> history = {}) const;
     // Refuses a damaged song or side file with the reason.
     Result Read(CProject& song, RECOVERY_INFO& info) const;
+    // The undo steps written with the song; empty with the reason when they are missing or
+    // damaged, which never makes the song itself unusable.
+    Result ReadHistory(std::vector<CProject>& steps) const;
     bool HasSong() const;
     // The song and its side file; the session keeps its lock.
     void Remove() const;

@@ -51,3 +51,21 @@ void CUndoRing::Clear() {
     m_undoDepth = 0;
     m_redoDepth = 0;
 }
+
+std::vector<CProject> CUndoRing::UndoSteps() const {
+    std::vector<CProject> steps;
+    steps.reserve(size_t(m_undoDepth));
+    for (int i = m_undoDepth; i > 0; --i)
+        steps.push_back((*m_slots)[(m_cursor + kSlots - i) % kSlots]);
+    return steps;
+}
+
+void CUndoRing::RestoreUndoSteps(std::vector<CProject> steps) {
+    Clear();
+    const size_t first = steps.size() > size_t(kMaxDepth) ? steps.size() - kMaxDepth : 0;
+    for (size_t i = first; i < steps.size(); ++i) {
+        (*m_slots)[m_cursor] = std::move(steps[i]);
+        m_cursor = (m_cursor + 1) % kSlots;
+        ++m_undoDepth;
+    }
+}

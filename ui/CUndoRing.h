@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class CUndoRing {
 public:
@@ -27,6 +28,12 @@ public:
     void Revert(CProject& current);
     // Forgets every step (a new or opened document).
     void Clear();
+
+    // Copies of the states Undo would return to, oldest first (what a recovery keeps).
+    std::vector<CProject> UndoSteps() const;
+    // Forgets every step, then takes `steps` (oldest first; the newest kMaxDepth of them)
+    // as the states to undo back to, as a restored window had them.
+    void RestoreUndoSteps(std::vector<CProject> steps);
 
     bool CanUndo() const { return m_undoDepth > 0; }
     bool CanRedo() const { return m_redoDepth > 0; }

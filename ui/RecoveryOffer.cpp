@@ -61,7 +61,10 @@ bool OfferRecovery(IUserPrompts& prompts, CDocument& document, CAutosave& autosa
             AskToDiscard(prompts, *file);
             continue;
         }
-        document.Restore(std::move(song));
+        // Steps that cannot be read cost the undo history only, never the song.
+        std::vector<CProject> history;
+        file->ReadHistory(history);
+        document.Restore(std::move(song), std::move(history));
         autosave.SaveNow();
         autosave.WaitForWriter();
         // The old file goes only once the song is safe in this session's own.

@@ -1,9 +1,10 @@
 // `tsq --export`, run as the built program: stems that add up to the song, loop files that
 // run seamlessly from their end into their start and carry their loop points, every format
-// decoding to the song's length, the cache that makes a second export quick, Ctrl+C that
-// leaves no half-written file, and the exit statuses.
+// decoding to the song's length (MP3 through the decoder module), the cache that makes a
+// second export quick, Ctrl+C that leaves no half-written file, and the exit statuses.
 
 #include "ProgramRunner.h"
+#include "audio/CAudioFile.h"
 #include "audio/CSoundFileReader.h"
 #include "model/CProject.h"
 
@@ -14,6 +15,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -319,7 +322,10 @@ TEST_F(ExportCommand, ExitStatusesSayWhatWentWrong) {
     };
     const std::vector<CASE> cases = {
         {{project}, 2, "--format"},
-        {{project, "--format", "mp4"}, 2, "wav, flac, ogg or opus"},
+        {{project, "--format", "mp4"}, 2, "wav, flac, ogg, opus or mp3"},
+        {{project, "--format", "mp3", "--bitrate", "7"}, 2, "--bitrate takes"},
+        {{project, "--format", "wav", "--bitrate", "128"}, 2, "--bitrate needs --format mp3"},
+        {{project, "--format", "wav", "--threads", "0"}, 2, "--threads takes"},
         {{project, "--format", "wav", "--loop", "0"}, 2, "--loop takes"},
         {{project, "--format", "wav", "--fade", "100"}, 2, "--fade needs --loop"},
         {{project, project, "--format", "wav"}, 2, "one project file"},
@@ -334,4 +340,119 @@ TEST_F(ExportCommand, ExitStatusesSayWhatWentWrong) {
         EXPECT_NE(errors.find(c.says), std::string::npos) << errors;
     }
     EXPECT_EQ(ReadText(File("out.txt")), File("song.ogg") + "\n");
+}
+
+namespace {
+
+// MP3 exports with the modules beside the program and settings of the test's own (so the
+// encoder is the default one, whatever the user running the tests chose).
+class Mp3Export : public ExportCommand {
+protected:
+    void SetUp() override {
+        ExportCommand::SetUp();
+        fs::create_directories(dir / "config");
+        setenv("XDG_CONFIG_HOME", File("config").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        ExportCommand::TearDown();
+    }
+
+    // Frames of an MP3 file decoded by the decoder module; -1 when it does not decode.
+    static int64_t DecodedFrames(const std::string& path) {
+        CAudioFile decoder(QString::fromUtf8(TSQ_BINARY_DIR));
+        WAVE_FORMAT format;
+        std::vector<uint8_t> data;
+        if (!decoder.Load(QString::fromStdString(path), format, data) || format.blockAlign == 0)
+            return -1;
+        return int64_t(data.size() / format.blockAlign);
+    }
+
+    // Every file in the folder but the project and the cache: no temporary may stay behind.
+    std::vector<std::string> Left() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            if (entry.is_regular_file() && entry.path().extension() != ".tqp" &&
+                entry.path().extension() != ".txt")
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+// Both encoder modules write the LAME Info tag with the encoder's delay and padding, and the
+// decoder module's libmpg123 takes both off again, so the decoded length matches the song
+// as closely as the other lossy formats do: one frame. Without the tag a file would be up
+// to 1105 frames (delay) plus one MP3 frame (padding) longer.
+constexpr double kMp3Tolerance = 1.0;
+
+} // namespace
+
+TEST_F(Mp3Export, SongStemsAndLoopDecodeToTheirLength) {
+    const std::string mix = SaveMix("song.tqp", 2, 2);
+    // The stored choice of encoder (1: gogo, 2: LAME) and a bit rate of the command line's.
+    for (const char* encoder : {"1", "2"}) {
+        SCOPED_TRACE(encoder);
+        fs::create_directories(dir / "config/Ostrova");
+        std::ofstream(File("config/Ostrova/Tesselaphon Editor.conf"))
+            << "[Encoder]\nEncoder=" << encoder << "\nBitRate=96\n";
+        ASSERT_EQ(Run({mix, "--format", "mp3", "--bitrate", "64"}), 0) << errors;
+        EXPECT_NEAR(double(DecodedFrames(File("song.mp3"))), double(SongFrames(kRate)),
+                    kMp3Tolerance);
+    }
+    ASSERT_EQ(Run({mix, "--format", "mp3", "--stems"}), 0) << errors;
+    const std::string loop = SaveLoop("game.tqp");
+    ASSERT_EQ(Run({loop, "--format", "mp3", "--loop", "2", "--fade", "500"}), 0) << errors;
+
+    struct CASE {
+        const char* file;
+        int64_t frames;
+    };
+    for (const CASE& c : {CASE{"song - トラック1.mp3", SongFrames(kRate)},
+                          CASE{"song - track2.mp3", SongFrames(kRate)},
+                          CASE{"game (loop).mp3", kRate + 6 * kRate + kRate / 2}}) {
+        SCOPED_TRACE(c.file);
+        EXPECT_NEAR(double(DecodedFrames(File(c.file))), double(c.frames), kMp3Tolerance);
+    }
+    // An MP3 file has no loop points: no "smpl" chunk, no loop comments.
+    const std::string bytes = ReadText(File("game (loop).mp3"));
+    EXPECT_EQ(bytes.find("LOOPSTART"), std::string::npos);
+    EXPECT_EQ(bytes.find("smpl"), std::string::npos);
+    EXPECT_EQ(Left(), (std::vector<std::string>{"game (loop).mp3", "song - track2.mp3",
+                                                "song - トラック1.mp3", "song.mp3"}));
+}
+
+TEST_F(Mp3Export, WithoutEncoderModulesItSaysSoAndWritesNothing) {
+    const std::string project = SaveMix("song.tqp", 1, 1);
+    const std::string lonely = File("tsq");
+    fs::copy_file(kTsq, lonely);
+    EXPECT_EQ(RunProgram("'" + lonely + "'", {"--export", project, "--format", "mp3"},
+                         File("stderr.txt"), errors),
+              1);
+    EXPECT_NE(errors.find("エンコーダが見つかりません。"), std::string::npos) << errors;
+    fs::remove(lonely);
+    EXPECT_TRUE(Left().empty());
+}
+
+TEST_F(Mp3Export, CtrlCWhileEncodingLeavesNothingAtTheTarget) {
+    const std::string project = SaveMix("long.tqp", 900, 2);
+    ASSERT_EQ(Run({project, "--format", "wav", "--threads", "1"}), 0) << errors;
+    fs::remove(File("long (export).wav"));
+    const pid_t pid =
+        SpawnProgram({kTsq, "--export", project, "--format", "mp3"}, File("stderr.txt"));
+    ASSERT_NE(pid, 0);
+    // The encoder writes its output beside the temporary WAV file under a hidden name.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool encoding = false;
+    while (!encoding && std::chrono::steady_clock::now() < deadline)
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            encoding = encoding ||
+                       (name.rfind(".long.mp3.", 0) == 0 && entry.path().extension() == ".mp3");
+        }
+    EXPECT_TRUE(encoding);
+    const int status = InterruptOnceWritten(pid, project, 20);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(Left(), std::vector<std::string>{});
 }

@@ -1,11 +1,14 @@
 // The editor's "書き出し": the dialog's choices and what they ask for, an export through
-// the progress window that reports the files written, and "中止(&A)", which leaves no file
-// behind.
+// the progress window that reports the files written, MP3 through the stored encoder (and
+// the message without one), and "中止(&A)", which leaves no file behind.
 
 #include "UiTestSupport.h"
 
+#include "../modules/ModuleTestSupport.h"
+
 #include "app/CAudioExportDialog.h"
 #include "app/CAudioExportRunner.h"
+#include "audio/CEncode.h"
 #include "model/CProject.h"
 
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,6 +62,18 @@ class AudioExportTest : public QObject {
     Q_OBJECT
 private:
     std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<QTemporaryDir> settingsDir;
+    std::unique_ptr<QSettings> settings;
+
+    // The encoder modules of the build (or of an empty folder: none) over the test's
+    // settings, which store a bit rate of 192.
+    CAudioExportRunner::Mp3EncoderFactory Encoders(QString folder) {
+        settingsDir = std::make_unique<QTemporaryDir>();
+        settings = std::make_unique<QSettings>(settingsDir->filePath(QStringLiteral("s.ini")),
+                                               QSettings::IniFormat);
+        settings->setValue(QStringLiteral("Encoder/BitRate"), 192);
+        return [this, folder] { return std::make_unique<CEncode>(folder, *settings, QString()); };
+    }
 
     QString Save(const CProject& song, const QString& name) {
         const QString path = dir->filePath(name);
@@ -101,7 +117,7 @@ private slots:
 
     void ExportWritesTheStemsAndSaysWhere() {
         const QString project = Save(Song(2, false), QStringLiteral("song.tqp"));
-        CAudioExportRunner runner([](CAudioExportDialog& dialog) {
+        CAudioExportRunner runner(1, {}, [](CAudioExportDialog& dialog) {
             Choose(dialog.WhatList(), CAudioExportDialog::kStems);
             Choose(dialog.FormatList(), 1);
             return true;
@@ -115,6 +131,51 @@ private slots:
         QVERIFY(prompts.shown[0].text.contains(QStringLiteral("song - ベース.flac")));
     }
 
+    void Mp3OffersTheBitRatesAndOpensAtTheStoredOne() {
+        const QString project = Save(Song(2, false), QStringLiteral("song.tqp"));
+        QString opened;
+        bool enabledForWav = true;
+        bool qualityForMp3 = true;
+        int chosen = 0;
+        CAudioExportRunner runner(1, Encoders(ModuleDirectory()), [&](CAudioExportDialog& dialog) {
+            enabledForWav = dialog.BitRateList()->isEnabled();
+            Choose(dialog.FormatList(), 4);
+            qualityForMp3 = dialog.QualityBox()->isEnabled();
+            opened = dialog.BitRateList()->currentText();
+            dialog.BitRateList()->setFocus();
+            QTest::keyClick(dialog.BitRateList(), Qt::Key_Home);
+            chosen = dialog.Request().bitRate;
+            return true;
+        });
+        ScriptedPrompts prompts;
+        runner.Export(Song(2, false), project, prompts, nullptr);
+        QVERIFY(!enabledForWav);
+        QVERIFY(!qualityForMp3);
+        QCOMPARE(opened, QStringLiteral("192 kbps"));
+        QCOMPARE(prompts.shown.size(), 1);
+        QVERIFY2(prompts.shown[0].icon == IUserPrompts::Icon::Information,
+                 qPrintable(prompts.Texts().join(u'\n')));
+        QCOMPARE(chosen, 64);
+        QVERIFY(QFileInfo::exists(dir->filePath(QStringLiteral("song.mp3"))));
+        QStringList left = QDir(dir->path()).entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        QCOMPARE(left, (QStringList{QStringLiteral("song.mp3"), QStringLiteral("song.tqp")}));
+    }
+
+    void Mp3WithoutEncoderSaysSo() {
+        const QTemporaryDir empty;
+        const QString project = Save(Song(1, false), QStringLiteral("song.tqp"));
+        CAudioExportRunner runner(1, Encoders(empty.path()), [](CAudioExportDialog& dialog) {
+            Choose(dialog.FormatList(), 4);
+            return true;
+        });
+        ScriptedPrompts prompts;
+        runner.Export(Song(1, false), project, prompts, nullptr);
+        QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("エンコーダが見つかりません。")});
+        QCOMPARE(prompts.shown[0].icon, IUserPrompts::Icon::Error);
+        QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("song.mp3"))));
+    }
+
     void RangeExportsTheSelectedNotesTime() {
         CProject song = Song(3, false);
         song.tracks[1].ForEachNote([&song](const CNote* n) {
@@ -123,7 +184,7 @@ private slots:
         });
         const QString project = Save(song, QStringLiteral("song.tqp"));
         int offered = 0;
-        CAudioExportRunner runner([&offered](CAudioExportDialog& dialog) {
+        CAudioExportRunner runner(1, {}, [&offered](CAudioExportDialog& dialog) {
             offered = dialog.WhatList()->count();
             Choose(dialog.WhatList(), CAudioExportDialog::kRange - 1);
             return true;
@@ -139,7 +200,7 @@ private slots:
 
     void FailureIsReported() {
         const QString project = Save(Song(1, false), QStringLiteral("song.tqp"));
-        CAudioExportRunner runner([this](CAudioExportDialog& dialog) {
+        CAudioExportRunner runner(1, {}, [this](CAudioExportDialog& dialog) {
             dialog.SetFolder(dir->filePath(QStringLiteral("missing/folder")));
             return true;
         });
@@ -150,11 +211,18 @@ private slots:
         QVERIFY(prompts.shown[0].text.contains(QStringLiteral("song.wav")));
     }
 
+    void AbortLeavesNoFile_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("FLAC") << int(SoundFileKind::Flac);
+        QTest::newRow("MP3") << int(SoundFileKind::Mp3);
+    }
     void AbortLeavesNoFile() {
+        QFETCH(int, kind);
         const CProject song = Song(3600, false);
         const QString project = Save(song, QStringLiteral("long.tqp"));
+        const std::unique_ptr<CEncode> encoder = Encoders(ModuleDirectory())();
         EXPORT_REQUEST request;
-        request.kind = SoundFileKind::Flac;
+        request.kind = SoundFileKind(kind);
         request.folder = dir->path().toStdString();
         request.threads = 1;
         bool pressed = false;
@@ -167,7 +235,8 @@ private slots:
                 }
         });
         poll.start(100);
-        const EXPORT_OUTCOME outcome = CAudioExportRunner::Run(song, project, request, nullptr);
+        const EXPORT_OUTCOME outcome =
+            CAudioExportRunner::Run(song, project, request, nullptr, encoder.get());
         QVERIFY(pressed);
         QCOMPARE(outcome.status, BuildStatus::Cancelled);
         QVERIFY(outcome.files.empty());

@@ -57,6 +57,32 @@ private slots:
         QCOMPARE(NoteCount(edit), size_t{100});
     }
 
+    void theRingsStepsMoveToAnotherWindowInOrder() {
+        // [GIVEN] a ring that has wrapped: 100 changes, 99 steps kept
+        CEditController edit;
+        for (int i = 0; i < 100; ++i)
+            AddNoteEdit(edit, i * 480);
+        const std::vector<CProject> steps = edit.UndoRing().UndoSteps();
+        QCOMPARE(int(steps.size()), CUndoRing::kMaxDepth);
+        QCOMPARE(steps.front().tracks[0].NoteCount(), size_t{1});
+        QCOMPARE(steps.back().tracks[0].NoteCount(), size_t{99});
+        // [WHEN] a second window takes the song and its steps, plus one step too many
+        CEditController restored;
+        restored.ReplaceProject(edit.Project());
+        std::vector<CProject> more = steps;
+        more.insert(more.begin(), CProject());
+        restored.RestoreUndoSteps(std::move(more));
+        // [THEN] it undoes the same 99 steps; nothing is left to redo before that
+        QVERIFY(!restored.CanRedo());
+        for (size_t notes = 99; notes >= 1; --notes) {
+            QVERIFY(restored.CanUndo());
+            restored.Undo();
+            QCOMPARE(NoteCount(restored), notes);
+        }
+        QVERIFY(!restored.CanUndo());
+        QCOMPARE(restored.UndoRing().RedoDepth(), 99);
+    }
+
     void aNewChangeClearsRedo() {
         CEditController edit;
         AddNoteEdit(edit, 0);

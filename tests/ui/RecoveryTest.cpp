@@ -1,6 +1,8 @@
 // Autosave and recovery in one window: when the recovery file is written and removed, the
-// start-up question with its answers, damaged and live files, failed writes (of the
-// recovery file and the ".tqb"), and a real editor process killed after its autosave.
+// start-up question with its answers, the undo history that comes back with a restored
+// song (and a damaged one that does not cost the song), damaged and live files, failed
+// writes (of the recovery file and the ".tqb"), and a real editor process killed after its
+// autosave.
 
 #include "UiTestSupport.h"
 #include "UiTests.h"
@@ -24,13 +26,14 @@ using Answer = IUserPrompts::Answer;
 const QString kRecoveryTitle = QStringLiteral("復元");
 
 // A song left behind by an editor that has ended: written, then its lock let go.
-QString LeaveOrphan(const CProject& song, const QString& originalPath = {}) {
+QString LeaveOrphan(const CProject& song, const QString& originalPath = {},
+                    const std::vector<CProject>& history = {}) {
     QString error;
     std::unique_ptr<CRecoveryFile> file = CRecoveryFile::CreateSession(error);
     if (file == nullptr)
         return {};
-    RECOVERY_INFO info{originalPath, QDateTime::currentDateTimeUtc(), 3, 1};
-    if (!file->Write(song, info))
+    RECOVERY_INFO info{originalPath, QDateTime::currentDateTimeUtc(), int(history.size()), 1};
+    if (!file->Write(song, info, history))
         return {};
     return file->SongPath();
 }
@@ -51,6 +54,26 @@ CProject NamedSong(const char* name) {
     CProject song = MakeSong(3);
     song.data.name = name;
     return song;
+}
+
+// One edit of each kind the history must carry: a note added, a track's sound, the tempo.
+void MakeEdits(CEditController& edit, std::vector<std::vector<uint8_t>>& states) {
+    const std::function<void(CProject&)> edits[] = {
+        [](CProject& p) {
+            CNote n;
+            n.position = 1920;
+            n.length = 240;
+            n.key = 72;
+            p.tracks[0].AddNote(n);
+        },
+        [](CProject& p) { p.tracks[0].settings.waveform = kSine; },
+        [](CProject& p) { p.data.name = "edited three times"; },
+    };
+    states.push_back(edit.Project().SaveToBytes());
+    for (const auto& change : edits) {
+        QVERIFY(edit.Edit(CEditController::kViewAll, change));
+        states.push_back(edit.Project().SaveToBytes());
+    }
 }
 
 } // namespace
@@ -127,6 +150,63 @@ private slots:
         QFile check(original);
         QVERIFY(check.open(QIODevice::ReadOnly));
         QCOMPARE(check.readAll(), originalBytes);
+    }
+
+    // The autosave writes the undo steps; a restored window undoes the edits one by one.
+    void undoAfterARestoreRetracesTheEditsBeforeTheCrash() {
+        frame->Autosave().SetInterval(0);
+        SetSong(NamedSong("before the edits"));
+        std::vector<std::vector<uint8_t>> states;
+        MakeEdits(frame->Edit(), states);
+        frame->Autosave().SaveNow();
+        frame->Autosave().WaitForWriter();
+        CProject song;
+        RECOVERY_INFO info;
+        std::vector<CProject> history;
+        QVERIFY(frame->Autosave().Session()->Read(song, info));
+        QVERIFY(frame->Autosave().Session()->ReadHistory(history));
+        QCOMPARE(int(history.size()), frame->Edit().UndoRing().UndoDepth());
+
+        prompts->answers = {Answer::No};
+        QVERIFY(frame->Document().New());
+        QVERIFY(!LeaveOrphan(song, {}, history).isEmpty());
+        prompts->answers = {Answer::Yes};
+        QVERIFY(frame->OfferRecovery());
+        QCOMPARE(frame->Edit().UndoRing().UndoDepth(), int(history.size()));
+        QVERIFY(frame->Edit().Project().SaveToBytes() == states.back());
+        for (size_t back = states.size() - 1; back-- > 0;) {
+            QVERIFY(frame->Edit().CanUndo());
+            frame->Edit().Undo();
+            QVERIFY2(frame->Edit().Project().SaveToBytes() == states[back],
+                     qPrintable(QStringLiteral("state %1").arg(back)));
+        }
+    }
+
+    void aDamagedOrMissingHistoryRestoresTheSongWithoutIt_data() {
+        QTest::addColumn<QByteArray>("history");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("garbage") << QByteArray("garbage");
+        QTest::newRow("cut short") << QByteArray("TSQUNDO1\x02\0\0\0\x10\0\0\0", 16);
+    }
+    void aDamagedOrMissingHistoryRestoresTheSongWithoutIt() {
+        QFETCH(QByteArray, history);
+        const CProject song = NamedSong("history lost");
+        const QString orphan = LeaveOrphan(song, {}, {MakeSong(1), MakeSong(2)});
+        QString historyPath = orphan;
+        historyPath.replace(QStringLiteral(".tqp"), QStringLiteral(".undo"));
+        QVERIFY(QFile::exists(historyPath));
+        QFile::remove(historyPath);
+        if (!history.isEmpty()) {
+            QFile file(historyPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(history);
+        }
+        prompts->answers = {Answer::Yes};
+        QVERIFY(frame->OfferRecovery());
+        QCOMPARE(prompts->shown.size(), 1);
+        QCOMPARE(frame->Edit().Project().data.name, song.data.name);
+        QVERIFY(!frame->Edit().CanUndo());
+        QVERIFY(!QFile::exists(historyPath));
     }
 
     void noKeepsTheFileUntilItIsDiscarded() {
