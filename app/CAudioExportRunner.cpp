@@ -128,8 +128,10 @@ void CAudioExportRunner::Export(const CProject& song, const QString& projectPath
     EXPORT_REQUEST request = dialog.Request();
     request.threads = m_threads;
     if (request.kind == SoundFileKind::Mp3 && encoder == nullptr) {
-        prompts.Message(Tr("エンコーダが見つかりません。"), Tr("書き出し"),
-                        IUserPrompts::Icon::Error, IUserPrompts::Buttons::Ok);
+        prompts.Message(
+            QCoreApplication::translate("CAudioExportRunner", "エンコーダが見つかりません。"),
+            QCoreApplication::translate("CAudioExportRunner", "書き出し"),
+            IUserPrompts::Icon::Error, IUserPrompts::Buttons::Ok);
         return;
     }
     const EXPORT_OUTCOME outcome = Run(song, projectPath, request, parent, encoder.get());

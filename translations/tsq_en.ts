@@ -46,6 +46,10 @@ Check that the file is not write-protected and not in use elsewhere.</translatio
         <source>TSQ Sonalo のバージョン情報</source>
         <translation>About TSQ Sonalo</translation>
     </message>
+    <message>
+        <source>マニュアル(&amp;M)</source>
+        <translation>&amp;Manual</translation>
+    </message>
 </context>
 <context>
     <name>CAdjustDialog</name>
@@ -143,6 +147,18 @@ Check that the file is not write-protected and not in use elsewhere.</translatio
     <message>
         <source>保存先フォルダ</source>
         <translation>Destination Folder</translation>
+    </message>
+    <message>
+        <source>MP3</source>
+        <translation>MP3</translation>
+    </message>
+    <message>
+        <source>%1 kbps</source>
+        <translation>%1 kbps</translation>
+    </message>
+    <message>
+        <source>ビットレート(&amp;R):</source>
+        <translation>Bit &amp;rate:</translation>
     </message>
 </context>
 <context>
@@ -276,6 +292,17 @@ Choose a name and a folder and build?
     <message>
         <source>色の設定</source>
         <translation>Choose Color</translation>
+    </message>
+    <message>
+        <source>押すと色の設定が開き、色を選べます。</source>
+        <translation>Press to open the colour chooser and pick a colour.</translation>
+    </message>
+</context>
+<context>
+    <name>CDecimalEdit</name>
+    <message>
+        <source>小数第1位までの数を入力します。上下キーで値を増減します。</source>
+        <translation>Enter a number with up to one decimal place. Up and Down change the value.</translation>
     </message>
 </context>
 <context>
@@ -413,6 +440,17 @@ This cannot be done.</translation>
     </message>
 </context>
 <context>
+    <name>CEnvelopeWnd</name>
+    <message>
+        <source>エンベロープのプレビュー</source>
+        <translation>Envelope preview</translation>
+    </message>
+    <message>
+        <source>エンベロープの形を、横に時間、縦に音量で表示します。</source>
+        <translation>Shows the shape of the envelope: time across, volume up.</translation>
+    </message>
+</context>
+<context>
     <name>CFMDialog</name>
     <message>
         <source>貼り付けに失敗しました。</source>
@@ -492,6 +530,14 @@ This cannot be done.</translation>
         <source>音量(&amp;V):</source>
         <translation>&amp;Volume:</translation>
     </message>
+    <message>
+        <source>%1 の下限</source>
+        <translation>Lower bound of %1</translation>
+    </message>
+    <message>
+        <source>%1 の上限</source>
+        <translation>Upper bound of %1</translation>
+    </message>
 </context>
 <context>
     <name>CFrameMenus</name>
@@ -509,6 +555,17 @@ This cannot be done.</translation>
     <message>
         <source>位置(&amp;P):</source>
         <translation>&amp;Position:</translation>
+    </message>
+</context>
+<context>
+    <name>CKeyboardWnd</name>
+    <message>
+        <source>鍵盤</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message>
+        <source>クリックするか、キーボードのキーを押すと、その音を試聴します。</source>
+        <translation>Click a key or press a key on the computer keyboard to hear that note.</translation>
     </message>
 </context>
 <context>
@@ -606,6 +663,28 @@ This cannot be done.</translation>
         <source>キャレットの位置 (小節:ティック)</source>
         <translation>The caret&apos;s position (measure:tick)</translation>
     </message>
+    <message>
+        <source>曲を編集するウィンドウです。左にトラック一覧、右にピアノロールがあります。</source>
+        <translation>The window where the song is edited: the track list on the left, the piano roll on the right.</translation>
+    </message>
+</context>
+<context>
+    <name>CManualOpener</name>
+    <message>
+        <source>マニュアルが見つかりません。
+次のフォルダにあるはずです:
+%1</source>
+        <translation>The manual was not found.
+It should be in this folder:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>CManualWindow</name>
+    <message>
+        <source>Tesselaphon Editor マニュアル</source>
+        <translation>Tesselaphon Editor Manual</translation>
+    </message>
 </context>
 <context>
     <name>CMeasureDialog</name>
@@ -631,6 +710,13 @@ This cannot be done.</translation>
     <message>
         <source>MIDI 入力ポート「%1」に接続しました。</source>
         <translation>Connected to MIDI input port &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>CMultipleEdit</name>
+    <message>
+        <source>周波数の倍率を 0.5 から 16.0 までで入力します。上下キーで整数ずつ増減します。</source>
+        <translation>Enter the frequency multiple from 0.5 to 16.0. Up and Down change it by whole numbers.</translation>
     </message>
 </context>
 <context>
@@ -670,6 +756,10 @@ This cannot be done.</translation>
     <message>
         <source>音量(V): </source>
         <translation>Volume (V): </translation>
+    </message>
+    <message>
+        <source>新しく入力する音符のフィット、音長、キーオフと音量です。</source>
+        <translation>The fit, length, key-off and volume of notes you enter.</translation>
     </message>
 </context>
 <context>
@@ -763,6 +853,13 @@ The measures cannot be deleted.</translation>
     </message>
 </context>
 <context>
+    <name>CNumberEdit</name>
+    <message>
+        <source>整数を入力します。上下キーで値を増減します。</source>
+        <translation>Enter a whole number. Up and Down change the value.</translation>
+    </message>
+</context>
+<context>
     <name>COptionsDialog</name>
     <message>
         <source>なし</source>
@@ -827,6 +924,10 @@ The measures cannot be deleted.</translation>
     <message>
         <source>音長を変更</source>
         <translation>Change length</translation>
+    </message>
+    <message>
+        <source>メトロノームの音量(&amp;V):</source>
+        <translation>Metronome &amp;volume:</translation>
     </message>
 </context>
 <context>
@@ -1016,6 +1117,17 @@ The measures cannot be deleted.</translation>
     </message>
 </context>
 <context>
+    <name>CPianoRollWnd</name>
+    <message>
+        <source>ピアノロール</source>
+        <translation>Piano roll</translation>
+    </message>
+    <message>
+        <source>現在のトラックの音符を、横に時間、縦に音の高さで並べます。矢印キーでキャレットを動かし、Ins で音符を入力します。</source>
+        <translation>The notes of the current track: time across, pitch up. The arrow keys move the caret; Ins enters a note.</translation>
+    </message>
+</context>
+<context>
     <name>CPlayBar</name>
     <message>
         <source>再生</source>
@@ -1024,6 +1136,10 @@ The measures cannot be deleted.</translation>
     <message>
         <source>音量</source>
         <translation>Volume</translation>
+    </message>
+    <message>
+        <source>再生位置と出力の音量です。</source>
+        <translation>The play position and the output volume.</translation>
     </message>
 </context>
 <context>
@@ -1035,6 +1151,17 @@ The measures cannot be deleted.</translation>
     <message>
         <source>再生開始位置</source>
         <translation>Play start</translation>
+    </message>
+    <message>
+        <source>曲の中の再生位置です。止まっている間は再生を始める位置を表します。</source>
+        <translation>The play position in the song. While stopped, it shows where playback will start.</translation>
+    </message>
+</context>
+<context>
+    <name>CPositionEdit</name>
+    <message>
+        <source>位置を「小節:ティック」の形で入力します。</source>
+        <translation>Enter a position as &quot;measure:tick&quot;.</translation>
     </message>
 </context>
 <context>
@@ -1062,6 +1189,10 @@ The measures cannot be deleted.</translation>
     <message>
         <source>ユーザーの音色</source>
         <translation>User presets</translation>
+    </message>
+    <message>
+        <source>保存した音色を探して、現在のトラックに適用します。</source>
+        <translation>Find saved sounds and apply them to the current track.</translation>
     </message>
 </context>
 <context>
@@ -1268,6 +1399,21 @@ Run the program with administrator rights.</translation>
         <source>ファイルの関連付けの解除が完了しました。</source>
         <translation>The file association is removed.</translation>
     </message>
+    <message>
+        <source>ファイルの拡張子</source>
+        <translation>File extension</translation>
+    </message>
+</context>
+<context>
+    <name>CSeekBar</name>
+    <message>
+        <source>再生位置</source>
+        <translation>Play position</translation>
+    </message>
+    <message>
+        <source>再生する位置です。クリックした位置や矢印キーで動かします。</source>
+        <translation>Where playback is. Click or use the arrow keys to move it.</translation>
+    </message>
 </context>
 <context>
     <name>CSonaloDlg</name>
@@ -1406,34 +1552,6 @@ Step Input (Ctrl+Shift+I)</translation>
         <translation>&amp;Save Preset…</translation>
     </message>
     <message>
-        <source>矩形波</source>
-        <translation>Square</translation>
-    </message>
-    <message>
-        <source>三角波</source>
-        <translation>Triangle</translation>
-    </message>
-    <message>
-        <source>鋸歯状波（ノコギリ波）</source>
-        <translation>Sawtooth</translation>
-    </message>
-    <message>
-        <source>正弦波</source>
-        <translation>Sine</translation>
-    </message>
-    <message>
-        <source>ノイズ</source>
-        <translation>Noise</translation>
-    </message>
-    <message>
-        <source>波形メモリ音源</source>
-        <translation>Wave memory</translation>
-    </message>
-    <message>
-        <source>FM音源</source>
-        <translation>FM</translation>
-    </message>
-    <message>
         <source>音符の色(&amp;C):</source>
         <translation>Note &amp;color:</translation>
     </message>
@@ -1563,12 +1681,35 @@ Step Input (Ctrl+Shift+I)</translation>
         <source>音量 %1</source>
         <translation>Volume %1</translation>
     </message>
+    <message>
+        <source>ミュート</source>
+        <translation>muted</translation>
+    </message>
+</context>
+<context>
+    <name>CTrackWnd</name>
+    <message>
+        <source>トラック一覧</source>
+        <translation>Track list</translation>
+    </message>
+    <message>
+        <source>曲のトラックです。選んだ行のトラックをピアノロールで編集します。上下キーで行を選び、Alt+Enter でプロパティを開きます。</source>
+        <translation>The tracks of the song. The selected row is edited in the piano roll. Up and Down select a row; Alt+Enter opens its properties.</translation>
+    </message>
 </context>
 <context>
     <name>CVolumeBar</name>
     <message>
         <source>音量 %1</source>
         <translation>Volume %1</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>エディタの出力の音量です (0～100)。</source>
+        <translation>The volume of the editor&apos;s output (0–100).</translation>
     </message>
 </context>
 <context>
@@ -1654,6 +1795,17 @@ Step Input (Ctrl+Shift+I)</translation>
     <message>
         <source>貼り付けに失敗しました。</source>
         <translation>Could not paste.</translation>
+    </message>
+</context>
+<context>
+    <name>CWaveMemoryEditWnd</name>
+    <message>
+        <source>波形</source>
+        <translation>Waveform</translation>
+    </message>
+    <message>
+        <source>波形メモリの波形です。マウスでドラッグして描きます。</source>
+        <translation>The wave memory&apos;s waveform. Drag with the mouse to draw it.</translation>
     </message>
 </context>
 <context>
@@ -2526,6 +2678,46 @@ Custom Split</translation>
         <translation>Splits the selected notes into %1 equal parts.
 Split into %1-tuplet</translation>
     </message>
+    <message>
+        <source>選択範囲をループ再生(&amp;L)	Ctrl+L</source>
+        <translation>Loop Selectio&amp;n	Ctrl+L</translation>
+    </message>
+    <message>
+        <source>選択した音符の範囲を繰り返し再生します。もう一度選ぶとループを終えて再生を続けます。
+選択範囲をループ再生 (Ctrl+L)</source>
+        <translation>Plays the stretch of the selected notes over and over. Choose it again to end the loop and play on.
+Loop Selection (Ctrl+L)</translation>
+    </message>
+    <message>
+        <source>メトロノーム(&amp;M)	Ctrl+Shift+M</source>
+        <translation>&amp;Metronome	Ctrl+Shift+M</translation>
+    </message>
+    <message>
+        <source>再生中に拍ごとにクリック音を鳴らします。ファイルには書き込まれません。
+メトロノーム (Ctrl+Shift+M)</source>
+        <translation>Clicks on every beat while playing. The clicks are never written to a file.
+Metronome (Ctrl+Shift+M)</translation>
+    </message>
+    <message>
+        <source>ソロ(&amp;Y)</source>
+        <translation>Sol&amp;o</translation>
+    </message>
+    <message>
+        <source>現在のトラックをソロにして、ソロのトラックだけを再生します。トラック一覧でミュートの絵を Ctrl+クリックしても切り替わります。曲には保存されず、ビルドするファイルは変わりません。
+ソロ (ミュートの絵を Ctrl+クリック)</source>
+        <translation>Solos the current track: only soloed tracks play. Ctrl+click on a mute picture in the track list does the same. Solo is not saved in the song and does not change the built file.
+Solo (Ctrl+click the mute picture)</translation>
+    </message>
+    <message>
+        <source>録音(&amp;E)	Ctrl+R</source>
+        <translation>R&amp;ecord	Ctrl+R</translation>
+    </message>
+    <message>
+        <source>再生中に弾いた鍵盤を現在のトラックに入力します。
+録音 (Ctrl+R)</source>
+        <translation>Enters the keys you play during playback on the current track.
+Record (Ctrl+R)</translation>
+    </message>
 </context>
 <context>
     <name>DialogUtil</name>
@@ -2616,6 +2808,14 @@ Volume:%3</translation>
         <source>Shift 範囲選択/音長変更  Ctrl 追加選択</source>
         <translation>Shift: select range/change length  Ctrl: add to selection</translation>
     </message>
+    <message>
+        <source>キャレット %1、%2</source>
+        <translation>Caret %1, %2</translation>
+    </message>
+    <message>
+        <source>。音符 %1、位置 %2、長さ %3、音量 %4</source>
+        <translation>. Note %1, position %2, length %3, volume %4</translation>
+    </message>
 </context>
 <context>
     <name>PresetCommands</name>
@@ -2690,26 +2890,38 @@ File: %3</translation>
     </message>
 </context>
 <context>
-    <name>ToolHelpCommands</name>
+    <name>SourceKind</name>
     <message>
-        <source>Tesselaphon Editor の基本操作
-
-・左のトラック一覧で編集するトラックを選び、右のピアノロールで音符を編集します。
-・ビルド (F7) で Wave サウンドファイルを作成し、再生 (F5) で再生します。
-・既定の音符の音長、キーオフ、音量とフィット単位は音符バーで設定します。
-・Tab キーでトラック一覧とピアノロールを切り替えます。
-・F11 キーで全画面表示になります。</source>
-        <translation>Tesselaphon Editor basics
-
-• Choose the track to edit in the track list on the left and edit its notes in the piano roll on the right.
-• Build (F7) makes the Wave sound file; Play (F5) plays it.
-• The note bar sets the default length, key-off, volume and fit unit of new notes.
-• The Tab key switches between the track list and the piano roll.
-• F11 switches to full screen.</translation>
+        <source>矩形波</source>
+        <translation>Square</translation>
     </message>
     <message>
-        <source>ヘルプ</source>
-        <translation>Help</translation>
+        <source>三角波</source>
+        <translation>Triangle</translation>
+    </message>
+    <message>
+        <source>鋸歯状波（ノコギリ波）</source>
+        <translation>Sawtooth</translation>
+    </message>
+    <message>
+        <source>正弦波</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <source>ノイズ</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>PCM</source>
+        <translation>PCM</translation>
+    </message>
+    <message>
+        <source>波形メモリ音源</source>
+        <translation>Wave memory</translation>
+    </message>
+    <message>
+        <source>FM音源</source>
+        <translation>FM</translation>
     </message>
 </context>
 </TS>

@@ -57,6 +57,12 @@ void CLivePlayback::SetLoop(int32_t startTick, int32_t endTick) {
         ApplyLoop();
 }
 
+std::optional<std::pair<int32_t, int32_t>> CLivePlayback::LoopTicks() const {
+    if (!m_loop)
+        return std::nullopt;
+    return std::pair{m_loop->start, m_loop->end};
+}
+
 void CLivePlayback::ClearLoop() {
     m_loop.reset();
     if (m_player != nullptr && m_player->IsOpen())

@@ -58,6 +58,8 @@ public:
     void SetLoop(int32_t startTick, int32_t endTick);
     void ClearLoop();
     bool IsLooping() const { return m_loop.has_value(); }
+    // The looped ticks [start, end).
+    std::optional<std::pair<int32_t, int32_t>> LoopTicks() const;
 
     CLivePlayer& Player() { return *m_player; }
 

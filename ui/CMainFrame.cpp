@@ -173,10 +173,11 @@ void CMainFrame::CreatePanes() {
     connect(m_midiKeyboard, &CMidiKeyboard::message, this,
             [this](const QString& text) { statusBar()->showMessage(text, kMidiMessageMs); });
     m_midiKeyboard->Listen(m_app.Options().midiInputPort);
-    m_recorder = new CRecorder(
-        *m_edit, *m_noteDefaults,
-        {[this] { return m_playback->IsPlaying(); }, [this] { return m_playback->PlayTick(); }},
-        this);
+    m_recorder = new CRecorder(*m_edit, *m_noteDefaults,
+                               {[this] { return m_playback->IsPlaying(); },
+                                [this] { return m_playback->PlayTick(); },
+                                [this] { return m_playback->LoopRegion(); }},
+                               this);
     m_pianoRoll->StepInput().SetRecorder(m_recorder);
 }
 

@@ -6,6 +6,7 @@
 // Thread: the user-interface thread only.
 
 #include "ui/CManualWindow.h"
+#include "ui/widgets/InterfaceLanguage.h"
 
 #include <QPointer>
 #include <QString>
@@ -20,7 +21,7 @@ public:
     CManualOpener(IDesktopLauncher& launcher, IUserPrompts& prompts, QWidget& window,
                   QString programFolder);
 
-    // The interface language code the manual follows ("ja" until set).
+    // The language code the manual follows: the interface's unless set.
     void SetLanguage(const QString& languageCode) { m_language = languageCode; }
     void Open();
     // The fallback window, once it has been needed.
@@ -33,6 +34,6 @@ private:
     IUserPrompts& m_prompts;
     QWidget& m_parent;
     QString m_programFolder;
-    QString m_language = QStringLiteral("ja");
+    QString m_language = InstalledLanguageCode();
     QPointer<CManualWindow> m_window;
 };

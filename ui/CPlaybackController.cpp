@@ -40,12 +40,12 @@ void CPlaybackController::SetSolo(CSoloTracks* solo) {
 // Another file takes over once it is built; meanwhile the one playing goes on, and the new
 // one starts where the play line has got to. A stop in between is the user's last word.
 void CPlaybackController::Resume() {
-    const int32_t tick = PlayerTick();
+    const int32_t tick = PlayTick();
     const unsigned stops = m_stops;
     if (m_source != nullptr)
         m_source->PrepareWav([this, tick, stops](const QString& wavPath) {
             if (stops == m_stops)
-                StartPlayback(wavPath, IsPlaying() ? PlayerTick() : tick);
+                StartPlayback(wavPath, IsPlaying() ? PlayTick() : tick);
         });
 }
 
@@ -123,7 +123,7 @@ void CPlaybackController::SetMetronome(bool on) {
     m_live->SetMetronome(on, ClickVolume());
     // The built-in player has no clicks: the live player takes over where it was.
     if (on && IsPlaying() && !m_liveMode)
-        StartPlayback(m_wavPath, PlayerTick());
+        StartPlayback(m_wavPath, PlayTick());
 }
 
 void CPlaybackController::PlayLoop(int32_t startTick, int32_t endTick) {
@@ -142,6 +142,10 @@ void CPlaybackController::EndLoop() {
 
 bool CPlaybackController::IsLooping() const {
     return m_live->IsLooping() && IsPlaying();
+}
+
+std::optional<std::pair<int32_t, int32_t>> CPlaybackController::LoopRegion() const {
+    return IsLooping() ? m_live->LoopTicks() : std::nullopt;
 }
 
 bool CPlaybackController::HasSelection() const {

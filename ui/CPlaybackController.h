@@ -21,6 +21,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 
 class CEditController;
 class CLivePlayback;
@@ -70,6 +72,8 @@ public:
     void PlayLoop(int32_t startTick, int32_t endTick);
     void EndLoop();
     bool IsLooping() const;
+    // The ticks [start, end) looped while playing, if any.
+    std::optional<std::pair<int32_t, int32_t>> LoopRegion() const;
     // The command: loops from the start of the first selected note of the current track
     // to the end of the last, or ends the loop running.
     void ToggleSelectionLoop();

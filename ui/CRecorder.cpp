@@ -37,10 +37,11 @@ void CRecorder::SetArmed(bool armed) {
 
 void CRecorder::RegisterCommands(CCommandSet& set) {
     set.Add({.id = cmd::kRecord,
-             .caption = tr("録音(&E)\tCtrl+R"),
+             .caption = QT_TRANSLATE_NOOP("Commands", "録音(&E)\tCtrl+R"),
              .keys = Keys(Qt::CTRL | Qt::Key_R),
              .icon = "media-record",
-             .prompt = tr("再生中に弾いた鍵盤を現在のトラックに入力します。\n録音 (Ctrl+R)"),
+             .prompt = QT_TRANSLATE_NOOP(
+                 "Commands", "再生中に弾いた鍵盤を現在のトラックに入力します。\n録音 (Ctrl+R)"),
              .kind = COMMAND::Kind::Check,
              .run = [this] { SetArmed(!m_armed); },
              .checked = [this] { return m_armed; }});
@@ -158,6 +159,8 @@ bool CRecorder::TakeStepIsNewest() const {
 // Playback wraps at the song's loop end; a loop it plays that the song does not know ends
 // its pass where the position was last seen.
 int32_t CRecorder::PassEnd(int32_t tick) const {
+    if (const auto region = m_clock.loopRegion ? m_clock.loopRegion() : std::nullopt)
+        return region->first <= tick && tick < region->second ? region->second : tick;
     const CProjectData& data = m_edit.Project().data;
     if (data.loopEnabled != 0 && data.loopStart <= tick && tick < data.loopEnd)
         return data.loopEnd;

@@ -19,6 +19,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class CCommandSet;
@@ -29,6 +31,8 @@ class CNoteDefaults;
 struct RECORD_CLOCK {
     std::function<bool()> playing;
     std::function<int32_t()> tick; // the tick of the song as it sounds now
+    // The stretch [start, end) playback loops instead of the song's endless loop, if any.
+    std::function<std::optional<std::pair<int32_t, int32_t>>()> loopRegion;
 };
 
 class CRecorder : public QObject, public IKeyRecorder {

@@ -30,7 +30,11 @@ struct Rig {
     CNoteDefaults defaults;
     bool playing = true;
     int32_t tick = 0;
-    CRecorder recorder{edit, defaults, {[this] { return playing; }, [this] { return tick; }}};
+    std::optional<std::pair<int32_t, int32_t>> region;
+    CRecorder recorder{
+        edit,
+        defaults,
+        {[this] { return playing; }, [this] { return tick; }, [this] { return region; }}};
 
     Rig() {
         SongOf(edit).Reset();
@@ -158,12 +162,16 @@ private slots:
         QTest::newRow("seek") << 1 << 960;
         QTest::newRow("wrap at the song's loop end") << 2 << 1440;
         QTest::newRow("wrap of a loop the song does not know") << 3 << 960;
+        // A played stretch loops instead of the song's own loop, so its end counts.
+        QTest::newRow("wrap at a played stretch's end") << 4 << 1200;
     }
     void heldKeysEndAtStopSeekAndWrap() {
         QFETCH(int, how);
         QFETCH(int, length);
         Rig rig;
-        SongOf(rig.edit).data.loopEnabled = how == 2 ? 1 : 0;
+        SongOf(rig.edit).data.loopEnabled = how >= 2 && how != 3 ? 1 : 0;
+        if (how == 4)
+            rig.region = std::pair{0, 1680};
         SongOf(rig.edit).data.loopStart = 0;
         SongOf(rig.edit).data.loopEnd = 1920;
         rig.Down(1, 40, 480);

@@ -125,8 +125,10 @@ private slots:
     void catalogueBesideTheProgram() {
         QVERIFY(InstallInterfaceLanguage(QLocale::English, QStringLiteral(TSQ_BINARY_DIR)));
         QCOMPARE(FileMenuTitle(), QStringLiteral("&File"));
+        QCOMPARE(InstalledLanguageCode(), QStringLiteral("en"));
         QVERIFY(InstallInterfaceLanguage(QLocale::Japanese, QStringLiteral(TSQ_BINARY_DIR)));
         QCOMPARE(FileMenuTitle(), QStringLiteral("ファイル(&F)"));
+        QCOMPARE(InstalledLanguageCode(), QStringLiteral("ja"));
     }
 
     // [GIVEN] an installed tree: the program in bin/, the catalogue in
@@ -147,6 +149,8 @@ private slots:
         QTemporaryDir empty;
         QVERIFY(!InstallInterfaceLanguage(QLocale::English, empty.path()));
         QCOMPARE(FileMenuTitle(), QStringLiteral("ファイル(&F)"));
+        // The manual follows the catalogue, so it stays Japanese with the interface.
+        QCOMPARE(InstalledLanguageCode(), QStringLiteral("ja"));
     }
 };
 

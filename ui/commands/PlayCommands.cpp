@@ -6,8 +6,6 @@
 #include "ui/IAppServices.h"
 #include "ui/commands/CCommandSet.h"
 
-#include <QCoreApplication>
-
 namespace {
 
 using namespace cmd;
@@ -42,34 +40,32 @@ void AddSeeking(CCommandSet& set, CPlaybackController& playback) {
 
 // What only playback has: clicks on the beats and a loop over the selected notes.
 void AddPlaybackAids(CCommandSet& set, CPlaybackController& playback) {
-    set.Add(
-        {.id = kPlayLoopSelection,
-         .caption = QCoreApplication::translate("PlayCommands", "選択範囲をループ再生(&L)\tCtrl+L"),
-         .keys = Keys(Qt::CTRL | Qt::Key_L),
-         .icon = "play-loop",
-         .prompt = QCoreApplication::translate(
-             "PlayCommands", "選択した音符の範囲を繰り返し再生します。もう一度選ぶと"
+    set.Add({.id = kPlayLoopSelection,
+             .caption = QT_TRANSLATE_NOOP("Commands", "選択範囲をループ再生(&L)\tCtrl+L"),
+             .keys = Keys(Qt::CTRL | Qt::Key_L),
+             .icon = "play-loop",
+             .prompt = QT_TRANSLATE_NOOP(
+                 "Commands", "選択した音符の範囲を繰り返し再生します。もう一度選ぶと"
                              "ループを終えて再生を続けます。\n選択範囲をループ再生 (Ctrl+L)"),
-         .kind = COMMAND::Kind::Check,
-         .run = [&playback] { playback.ToggleSelectionLoop(); },
-         .enabled = [&playback] { return playback.IsLooping() || playback.HasSelection(); },
-         .checked = [&playback] { return playback.IsLooping(); }});
-    set.Add(
-        {.id = kMetronome,
-         .caption = QCoreApplication::translate("PlayCommands", "メトロノーム(&M)\tCtrl+Shift+M"),
-         .keys = Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
-         .icon = "metronome",
-         .prompt = QCoreApplication::translate(
-             "PlayCommands", "再生中に拍ごとにクリック音を鳴らします。"
+             .kind = COMMAND::Kind::Check,
+             .run = [&playback] { playback.ToggleSelectionLoop(); },
+             .enabled = [&playback] { return playback.IsLooping() || playback.HasSelection(); },
+             .checked = [&playback] { return playback.IsLooping(); }});
+    set.Add({.id = kMetronome,
+             .caption = QT_TRANSLATE_NOOP("Commands", "メトロノーム(&M)\tCtrl+Shift+M"),
+             .keys = Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
+             .icon = "metronome",
+             .prompt = QT_TRANSLATE_NOOP(
+                 "Commands", "再生中に拍ごとにクリック音を鳴らします。"
                              "ファイルには書き込まれません。\nメトロノーム (Ctrl+Shift+M)"),
-         .kind = COMMAND::Kind::Check,
-         .run = [&playback] { playback.SetMetronome(!playback.Metronome()); },
-         .checked = [&playback] { return playback.Metronome(); }});
+             .kind = COMMAND::Kind::Check,
+             .run = [&playback] { playback.SetMetronome(!playback.Metronome()); },
+             .checked = [&playback] { return playback.Metronome(); }});
     set.Add({.id = kTrackSolo,
-             .caption = QCoreApplication::translate("PlayCommands", "ソロ(&Y)"),
+             .caption = QT_TRANSLATE_NOOP("Commands", "ソロ(&Y)"),
              .icon = "track-solo-play",
-             .prompt = QCoreApplication::translate(
-                 "PlayCommands",
+             .prompt = QT_TRANSLATE_NOOP(
+                 "Commands",
                  "現在のトラックをソロにして、ソロのトラックだけを再生します。トラック一覧で"
                  "ミュートの絵を Ctrl+クリックしても切り替わります。曲には保存されず、"
                  "ビルドするファイルは変わりません。\nソロ (ミュートの絵を Ctrl+クリック)"),

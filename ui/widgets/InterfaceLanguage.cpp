@@ -13,6 +13,8 @@ namespace {
 constexpr const char* kSettingsKey = "Interface/Language";
 // Found again by this name when a later call replaces the catalogue.
 constexpr const char* kTranslatorName = "interfaceTranslation";
+// The language of the installed catalogue; the application thread only.
+QString g_installedCode = QStringLiteral("ja");
 
 #ifdef TSQ_INSTALLED_TRANSLATIONS
 const QString kInstalledTranslations = QStringLiteral(TSQ_INSTALLED_TRANSLATIONS);
@@ -109,9 +111,17 @@ bool InstallInterfaceLanguage(QLocale::Language language, const QString& program
     if (application == nullptr)
         return false;
     RemoveProgramCatalogue(application);
+    g_installedCode = QStringLiteral("ja");
     InstallQtTranslation(language);
     if (language == QLocale::Japanese)
         return true;
-    const QString name = QStringLiteral("tsq_") + QLocale(language).name().section(u'_', 0, 0);
-    return InstallProgramCatalogue(application, name, programDirectory);
+    const QString code = QLocale(language).name().section(u'_', 0, 0);
+    if (!InstallProgramCatalogue(application, QStringLiteral("tsq_") + code, programDirectory))
+        return false;
+    g_installedCode = code;
+    return true;
+}
+
+QString InstalledLanguageCode() {
+    return g_installedCode;
 }

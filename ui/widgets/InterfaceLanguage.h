@@ -40,3 +40,7 @@ QLocale::Language ResolveLanguage(LanguageChoice choice, const QStringList& uiLa
 // what an earlier call installed. False when the program's catalogue was needed and not
 // found (the interface then stays Japanese).
 bool InstallInterfaceLanguage(QLocale::Language language, const QString& programDirectory);
+
+// "en" while the program's English catalogue is installed, else "ja": what the parts of the
+// program outside the catalogue, such as the manual, follow.
+QString InstalledLanguageCode();
