@@ -190,6 +190,10 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
         MakeNumberList(page, "playBufferSize", {10, 20, 30, 40, 50, 100, 200, 300, 400, 500});
     midiInputPort = new QComboBox(page);
     midiInputPort->setObjectName(QStringLiteral("midiInputPort"));
+    metronomeVolume = new CNumberEdit(page);
+    metronomeVolume->setObjectName(QStringLiteral("metronomeVolume"));
+    metronomeVolume->SetRange(options_range::kMetronomeVolumeMin,
+                              options_range::kMetronomeVolumeMax);
     playMove = MakeCheck(page, "playMove",
                          QCoreApplication::translate("COptionsDialogUi",
                                                      "再生位置に追従してキャレットを移動する(&M)"));
@@ -210,10 +214,6 @@ QWidget* COptionsDialog::Ui::PlayPage(QWidget* parent) {
     form->addRow(dlg::MakeLabel(QCoreApplication::translate("COptionsDialog", "MIDI 入力(&I):"),
                                 midiInputPort, page),
                  midiInputPort);
-    metronomeVolume = new CNumberEdit(page);
-    metronomeVolume->setObjectName(QStringLiteral("metronomeVolume"));
-    metronomeVolume->SetRange(options_range::kMetronomeVolumeMin,
-                              options_range::kMetronomeVolumeMax);
     auto* volume = new QHBoxLayout;
     volume->addWidget(metronomeVolume);
     volume->addWidget(new QLabel(QStringLiteral("%"), page));

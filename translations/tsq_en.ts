@@ -2700,7 +2700,7 @@ Metronome (Ctrl+Shift+M)</translation>
     </message>
     <message>
         <source>ソロ(&amp;Y)</source>
-        <translation>Sol&amp;o</translation>
+        <translation>Solo T&amp;rack</translation>
     </message>
     <message>
         <source>現在のトラックをソロにして、ソロのトラックだけを再生します。トラック一覧でミュートの絵を Ctrl+クリックしても切り替わります。曲には保存されず、ビルドするファイルは変わりません。
