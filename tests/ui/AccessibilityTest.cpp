@@ -17,7 +17,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,18 +24,6 @@ namespace {
 
 QString Position(const CProject& song, int32_t tick) {
     return QString::fromStdString(FormatPosition(song.data.beats, tick));
-}
-
-// Every page of every tab widget in `window` in turn, `check` run on each.
-void OnEveryPage(QWidget* window, const std::function<void()>& check) {
-    check();
-    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
-        for (int page = 1; page < tabs->count(); ++page) {
-            tabs->setCurrentIndex(page);
-            check();
-        }
-        tabs->setCurrentIndex(0);
-    }
 }
 
 } // namespace

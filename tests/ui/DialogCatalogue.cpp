@@ -31,6 +31,8 @@
 #include "dialogs/CWaveMemoryDialog.h"
 #include "ui/CBuildProgressDialog.h"
 
+#include <QTabWidget>
+
 namespace {
 
 template <class Dialog, class... Args>
@@ -106,4 +108,15 @@ void DialogCatalogue::AddShellDialogs() {
                              return std::unique_ptr<QDialog>(new CRegisterFileTypeDialog(
                                  *m_registry, QStringLiteral("tqp"), *m_prompts));
                          }});
+}
+
+void OnEveryPage(QWidget* window, const std::function<void()>& check) {
+    check();
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        for (int page = 1; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            check();
+        }
+        tabs->setCurrentIndex(0);
+    }
 }

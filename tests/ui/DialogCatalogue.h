@@ -42,3 +42,7 @@ private:
     std::unique_ptr<CFileTypeRegistry> m_registry;
     std::vector<ENTRY> m_entries;
 };
+
+// Runs `check` on `window` as shown, then once more for every other page of each of its tab
+// widgets, so that no page escapes the checks.
+void OnEveryPage(QWidget* window, const std::function<void()>& check);

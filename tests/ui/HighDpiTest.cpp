@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,14 +56,7 @@ void CheckNothingClipped(QWidget* window, const QString& name, QStringList& faul
         for (const QString& fault : widget_checks::ClippedWidgets(window))
             faults << name + QStringLiteral(": ") + fault;
     };
-    check();
-    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
-        for (int page = 1; page < tabs->count(); ++page) {
-            tabs->setCurrentIndex(page);
-            check();
-        }
-        tabs->setCurrentIndex(0);
-    }
+    OnEveryPage(window, check);
 }
 
 } // namespace
