@@ -25,6 +25,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
+#include <QTranslator>
 
 #include <algorithm>
 #include <array>
@@ -144,6 +145,32 @@ QStringList PicturesTheChaptersShow() {
     return names;
 }
 
+// The demo song in the editor window and its first track's properties, as PNGs named
+// "main-window<suffix>.png" and "track-dialog<suffix>.png".
+void WriteWindowPictures(const QString& suffix) {
+    TestApp app;
+    ScriptedPrompts prompts;
+    RecordingLauncher launcher;
+    CMainFrame frame(app, &prompts, &launcher);
+    QVERIFY(frame.OpenFile(QStringLiteral(TSQ_BINARY_DIR "/examples/demo.tqp")));
+    frame.resize(1000, 640);
+    frame.ShowWindow(false);
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    // The lead's tune starts in measure 5, a little above the middle of the keys.
+    frame.PianoRollWnd().horizontalScrollBar()->setValue(4 * 1920);
+    frame.PianoRollWnd().SetVerticalScroll(34);
+    frame.PianoRollWnd().SetCaret(4 * 1920, 44);
+    frame.TrackWnd().setCurrentRow(0);
+    QTest::qWait(100);
+    QVERIFY(frame.grab().save(kImages + "/main-window" + suffix + ".png"));
+    CTrackDialog dialog;
+    dialog.SetTrackData(frame.Edit().Project().tracks.front().settings);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.grab().save(kImages + "/track-dialog" + suffix + ".png"));
+    QVERIFY(prompts.shown.isEmpty());
+}
+
 } // namespace
 
 class ManualPicturesTest : public QObject {
@@ -171,27 +198,13 @@ private slots:
         for (const WAVE_PICTURE& picture : kWaves)
             QVERIFY(WavePicture(RenderedFrames(picture)).save(kImages + u'/' + picture.file));
         ApplyEditorLook(*qApp);
-        TestApp app;
-        ScriptedPrompts prompts;
-        RecordingLauncher launcher;
-        CMainFrame frame(app, &prompts, &launcher);
-        QVERIFY(frame.OpenFile(QStringLiteral(TSQ_BINARY_DIR "/examples/demo.tqp")));
-        frame.resize(1000, 640);
-        frame.ShowWindow(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        // The lead's tune starts in measure 5, a little above the middle of the keys.
-        frame.PianoRollWnd().horizontalScrollBar()->setValue(4 * 1920);
-        frame.PianoRollWnd().SetVerticalScroll(34);
-        frame.PianoRollWnd().SetCaret(4 * 1920, 44);
-        frame.TrackWnd().setCurrentRow(0);
-        QTest::qWait(100);
-        QVERIFY(frame.grab().save(kImages + QStringLiteral("/main-window.png")));
-        CTrackDialog dialog;
-        dialog.SetTrackData(frame.Edit().Project().tracks.front().settings);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(dialog.grab().save(kImages + QStringLiteral("/track-dialog.png")));
-        QVERIFY(prompts.shown.isEmpty());
+        WriteWindowPictures(QString());
+        // The English chapters show the English interface.
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(TSQ_BINARY_DIR "/tsq_en.qm")));
+        QCoreApplication::installTranslator(&english);
+        WriteWindowPictures(QStringLiteral("-en"));
+        QCoreApplication::removeTranslator(&english);
     }
 };
 
