@@ -5,6 +5,7 @@
 #include "model/SongLimits.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <limits>
 #include <unordered_map>
@@ -55,11 +56,21 @@ void CTrack::SetChainSelected(CNote* note, uint32_t value) {
     note->ForEachSegment([value](CNote& s) { s.selected = value; });
 }
 
+// Tracks are made on build threads too (the copies a build renders).
+uint64_t CTrack::NextIdentity() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
+void CTrack::TakeNewIdentity() {
+    identity = NextIdentity();
+}
+
 CTrack::~CTrack() {
     RemoveAllNotes();
 }
 
-CTrack::CTrack(const CTrack& other) : settings(other.settings) {
+CTrack::CTrack(const CTrack& other) : settings(other.settings), identity(other.identity) {
     CopyNotesFrom(other);
 }
 
@@ -67,14 +78,15 @@ CTrack& CTrack::operator=(const CTrack& other) {
     if (this != &other) {
         RemoveAllNotes();
         settings = other.settings;
+        identity = other.identity;
         CopyNotesFrom(other);
     }
     return *this;
 }
 
 CTrack::CTrack(CTrack&& other) noexcept
-    : settings(std::move(other.settings)), buckets(std::move(other.buckets)),
-      selection(std::move(other.selection)) {
+    : settings(std::move(other.settings)), identity(other.identity),
+      buckets(std::move(other.buckets)), selection(std::move(other.selection)) {
     other.buckets.clear();
     other.selection.clear();
 }
@@ -83,6 +95,7 @@ CTrack& CTrack::operator=(CTrack&& other) noexcept {
     if (this != &other) {
         RemoveAllNotes();
         settings = std::move(other.settings);
+        identity = other.identity;
         buckets = std::move(other.buckets);
         selection = std::move(other.selection);
         other.buckets.clear();

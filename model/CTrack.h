@@ -35,6 +35,12 @@ public:
 
     static int32_t BucketOf(int32_t tick) { return tick / kBucketTicks; }
 
+    // Which track this is across copies of the song: copies (undo steps) keep it, a track
+    // made or read gets a new one, and a duplicate the user makes takes a new one too.
+    // Never saved; never 0.
+    uint64_t Identity() const { return identity; }
+    void TakeNewIdentity();
+
     // Bucket b lists the segments overlapping ticks [b × 1920, (b + 1) × 1920); the array
     // ends with a bucket in use.
     size_t BucketCount() const { return buckets.size(); }
@@ -115,6 +121,9 @@ private:
     void WriteNoteStream(CArchiveWriter& ar) const;
     void ReadNoteStream(CArchiveReader& ar, uint64_t& segmentBudget);
 
+    static uint64_t NextIdentity();
+
+    uint64_t identity = NextIdentity();
     CNoteArray buckets;   // owning, through the segment lists
     CNoteArray selection; // heads of the selected notes, in the order selected
 };

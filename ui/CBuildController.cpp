@@ -71,15 +71,18 @@ void CBuildController::Build(bool rebuild, Continuation then) {
         EndCommand(false, then);
         return;
     }
-    m_playback.Stop();
+    LIVE_BUILD follow = m_playback.BeforeBuild(ReplaceExtension(projectPath, ".wav"), rebuild);
     const OPTIONS& options = m_app.Options();
     if (options.buildSaveProject != 0 && m_edit.Project().modified != 0 &&
         !m_document.Path().isEmpty())
         m_document.Save();
-    StartBuild(projectPath, rebuild, [this, then = std::move(then)](bool built) {
-        WriteBuildInfo();
-        EndCommand(built && m_app.Options().buildEncode != 0 ? EncodeBuilt() : built, then);
-    });
+    StartBuild(
+        projectPath, rebuild,
+        [this, then = std::move(then)](bool built) {
+            WriteBuildInfo();
+            EndCommand(built && m_app.Options().buildEncode != 0 ? EncodeBuilt() : built, then);
+        },
+        std::move(follow));
 }
 
 // The project path of the build: the document's, or a name in the temporary folder for an
@@ -113,14 +116,21 @@ QString CBuildController::ChooseBuildPath() {
 
 // Hands the job a copy of the song as it is now and the stale flags; `then` runs when the
 // job has ended and its flags are merged back.
-void CBuildController::StartBuild(const QString& projectPath, bool rebuild, Continuation then) {
+void CBuildController::StartBuild(const QString& projectPath, bool rebuild, Continuation then,
+                                  LIVE_BUILD follow) {
     StopLive();
     const CProject& project = m_edit.PrepareBuild(rebuild);
     CBuildJob::REQUEST request{ToFsPath(ReplaceExtension(projectPath, ".wav")),
-                               std::exchange(m_edit.Unbuilt(), {}), rebuild,
-                               m_app.Options().buildThreads, m_loaderFactory};
+                               std::exchange(m_edit.Unbuilt(), {}),
+                               rebuild,
+                               m_app.Options().buildThreads,
+                               m_loaderFactory,
+                               follow.origin,
+                               std::move(follow.written),
+                               std::move(follow.ended)};
     m_job = new CBuildJob(project, std::move(request), this);
     m_afterBuild = std::move(then);
+    m_followDone = std::move(follow.done);
     m_waitCursor = std::make_unique<WaitCursor>();
     ConnectJob();
     emit buildingChanged(true);
@@ -178,6 +188,7 @@ void CBuildController::AbortAndWait() {
     StopLive();
     if (m_job == nullptr)
         return;
+    m_followDone = {};
     m_job->Stop();
     OnJobFinished();
 }
@@ -196,6 +207,8 @@ void CBuildController::OnJobFinished() {
     }
     m_waitCursor.reset();
     emit buildingChanged(false);
+    if (const auto followed = std::exchange(m_followDone, {}))
+        followed(built);
     if (const Continuation then = std::exchange(m_afterBuild, {}))
         then(built);
 }
@@ -241,10 +254,11 @@ void CBuildController::Encode(Continuation then) {
         EndCommand(false, then);
         return;
     }
-    m_playback.Stop();
-    StartBuild(projectPath, false, [this, then = std::move(then)](bool built) {
-        EndCommand(built && EncodeBuilt(), then);
-    });
+    LIVE_BUILD follow = m_playback.BeforeBuild(ReplaceExtension(projectPath, ".wav"), false);
+    StartBuild(
+        projectPath, false,
+        [this, then = std::move(then)](bool built) { EndCommand(built && EncodeBuilt(), then); },
+        std::move(follow));
 }
 
 bool CBuildController::EncodeBuilt() {
@@ -374,14 +388,40 @@ void CBuildController::PrepareSoloWav(std::function<void(const QString& wavPath)
         ready(path);
         return;
     }
+    BuildQuietly(path, true, std::move(ready));
+}
+
+void CBuildController::PrepareWavQuietly(std::function<void(const QString& wavPath)> ready) {
+    if (m_solo != nullptr && m_solo->Active()) {
+        PrepareSoloWav(std::move(ready));
+        return;
+    }
+    const QString path = WavPath();
+    if (path.isEmpty() || m_job != nullptr)
+        return;
+    if (!NeedsBuild() && QFileInfo::exists(path)) {
+        ready(path);
+        return;
+    }
+    BuildQuietly(path, false, std::move(ready));
+}
+
+void CBuildController::BuildQuietly(const QString& wavPath, bool solo,
+                                    std::function<void(const QString& wavPath)> ready) {
     StopLive();
     LIVE_BUILD build;
-    build.wavPath = path;
-    build.done = [ready = std::move(ready), path](bool complete) {
+    build.wavPath = wavPath;
+    build.done = [ready = std::move(ready), wavPath](bool complete) {
         if (complete)
-            ready(path);
+            ready(wavPath);
     };
-    StartLiveJob(std::move(build), true);
+    StartLiveJob(std::move(build), solo);
+}
+
+QString CBuildController::PlayablePath() const {
+    if (m_solo != nullptr && m_solo->Active())
+        return m_solo->Path();
+    return WavPath();
 }
 
 void CBuildController::PlayWithDefaultPlayer() {

@@ -73,13 +73,15 @@ public:
     void Encode(Continuation then = {});
     // Builds when any second is stale; `then` gets false when that build failed.
     void BuildBeforeUse(Continuation then);
-    bool IsBuilding() const { return m_job != nullptr; }
+    bool IsBuilding() const override { return m_job != nullptr; }
     // Stops a running build and waits for its thread: what it rendered counts, the rest
     // stays stale. Used before the song or the window goes away.
     void AbortAndWait();
 
     // IWavSource: build before use, then the WAV path.
     void PrepareWav(std::function<void(const QString& wavPath)> ready) override;
+    void PrepareWavQuietly(std::function<void(const QString& wavPath)> ready) override;
+    QString PlayablePath() const override;
     // IWavSource: a live build is no command: it shows nothing, leaves every command
     // enabled and gives up quietly on a sample that will not load or a file it cannot
     // write (the seconds stay stale). Any command that builds or uses the file stops it
@@ -111,7 +113,8 @@ signals:
 
 private:
     QString ChooseBuildPath();
-    void StartBuild(const QString& projectPath, bool rebuild, Continuation then);
+    void StartBuild(const QString& projectPath, bool rebuild, Continuation then,
+                    LIVE_BUILD follow = {});
     void ConnectJob();
     void OnProgress(const BuildProgress& progress);
     void OnSampleFailed(const QString& samplePath);
@@ -120,6 +123,8 @@ private:
     void StartLiveJob(LIVE_BUILD live, bool solo);
     bool IsSoloFile(const QString& wavPath) const;
     void PrepareSoloWav(std::function<void(const QString& wavPath)> ready);
+    void BuildQuietly(const QString& wavPath, bool solo,
+                      std::function<void(const QString& wavPath)> ready);
     void ConnectLiveJob();
     void OnLiveFinished();
     void MergeFlags(CBuildJob& job);
@@ -145,6 +150,7 @@ private:
     // progress window once the build has shown progress, and the wait cursor.
     QPointer<CBuildJob> m_job;
     Continuation m_afterBuild;
+    std::function<void(bool complete)> m_followDone; // live playback hears the build
     QPointer<CBuildProgressDialog> m_progress;
     std::unique_ptr<WaitCursor> m_waitCursor;
 

@@ -41,7 +41,11 @@ bool CLivePlayback::Start(const QString& wavPath, int32_t tick, bool followEdits
     ApplyClicks();
     ApplyLoop();
     FollowPosition();
-    return m_player->Play();
+    if (!m_player->Play())
+        return false;
+    // Edits made while this file was being made ready are still to be heard.
+    OnEdited();
+    return true;
 }
 
 void CLivePlayback::SetMetronome(bool on, double volume) {
@@ -145,37 +149,56 @@ void CLivePlayback::OnEdited() {
         ApplyClicks();
     if (!m_followEdits || m_source == nullptr || !m_source->IsStale(m_path))
         return;
+    // A quiet build this playback did not ask for (the file that is to take over) runs on;
+    // the playback that follows it picks the edit up.
     if (m_source->IsBuildingLive()) {
         m_pending = true;
-        m_source->CancelLive();
+        if (m_building)
+            m_source->CancelLive();
         return;
     }
     StartBuild();
 }
 
+// A build refused while another runs (a command's) is asked for again when that one ends.
 void CLivePlayback::StartBuild() {
+    m_building = m_source->BuildLive(BuildRequest(false));
+    m_pending = !m_building && m_source->IsBuilding();
+}
+
+std::optional<LIVE_BUILD> CLivePlayback::FollowCommandBuild(bool rebuild) {
+    if (!IsPlaying() || !m_followEdits)
+        return std::nullopt;
+    // The live build in hand is stopped for the command's, which renders its seconds too.
     m_pending = false;
+    m_building = false;
+    return BuildRequest(rebuild);
+}
+
+LIVE_BUILD CLivePlayback::BuildRequest(bool rewritesAll) {
     const TIMING timing = SongTiming();
     const bool moved = !(timing == m_playing);
+    const bool reload = moved || rewritesAll;
     CLivePlayer* player = m_player.get();
     LIVE_BUILD request;
     request.wavPath = m_path;
     request.origin = &m_origin;
     // Bytes of a moved song lie at other times than those playing: the player reads the
     // whole file again once it is built through.
-    if (!moved)
+    if (!reload)
         request.written = [player](int64_t first, int64_t end) { player->Invalidate(first, end); };
-    request.ended = [player, moved](const BuildOutcome& outcome) {
-        if (moved && outcome.status == BuildStatus::Complete)
+    request.ended = [player, reload](const BuildOutcome& outcome) {
+        if (reload && outcome.status == BuildStatus::Complete)
             player->Reload();
     };
     request.done = [this, moved, timing](bool complete) {
+        m_building = false;
         if (complete && moved)
             FollowMovedSong(timing);
         if (m_pending && IsPlaying())
             StartBuild();
     };
-    m_source->BuildLive(std::move(request));
+    return request;
 }
 
 // The player kept its position in seconds when it read the moved song, and the play line

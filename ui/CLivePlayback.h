@@ -50,6 +50,13 @@ public:
     void SeekTick(int32_t tick);
     // Called by the position timer: the build renders from where the player is.
     void FollowPosition();
+    // A build of the file playing that a command starts (build, rebuild, the build before
+    // encoding): playback goes on, and the handlers returned hand what the build writes to
+    // the player as a live build's do. None when the file plays as it was built.
+    std::optional<LIVE_BUILD> FollowCommandBuild(bool rebuild);
+    // Builds the stale seconds into the file playing: after every edit, and after whatever
+    // stopped the live build in hand (a save).
+    void OnEdited();
 
     // Metronome clicks at `volume` (0.0 to 1.0), now and for every later playback.
     void SetMetronome(bool on, double volume);
@@ -79,8 +86,9 @@ private:
     };
 
     TIMING SongTiming() const;
-    void OnEdited();
     void StartBuild();
+    // The request of a build of the file playing; `rewritesAll` when every byte may move.
+    LIVE_BUILD BuildRequest(bool rewritesAll);
     void FollowMovedSong(const TIMING& built);
     void ApplyClicks();
     void ApplyLoop();
@@ -92,6 +100,7 @@ private:
     TIMING m_playing;                 // the timing of the sound the player holds
     std::atomic<int32_t> m_origin{0}; // the second the build renders first
     bool m_pending = false;           // an edit came while a build ran
+    bool m_building = false;          // a build this playback asked for runs
     bool m_followEdits = true;
     bool m_metronome = false;
     double m_clickVolume = 0.5;

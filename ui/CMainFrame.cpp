@@ -114,7 +114,7 @@ void CMainFrame::CreateControllers() {
     m_build = new CBuildController(*m_edit, *m_document, *m_playback, *m_prompts, *m_launcher,
                                    m_app, this, this);
     m_playback->SetWavSource(m_build);
-    m_solo = new CSoloTracks(this);
+    m_solo = new CSoloTracks(m_edit->Project(), this);
     m_build->SetSoloBuild(new CSoloBuild(*m_edit, *m_solo, this));
     m_playback->SetSolo(m_solo);
     m_trackCommands = new CTrackCommands(*m_edit, this, this);
@@ -249,6 +249,7 @@ void CMainFrame::ConnectSignals() {
     connect(m_document, &CDocument::titleChanged, this, &CMainFrame::UpdateTitle);
     connect(m_document, &CDocument::documentReplaced, m_playback,
             &CPlaybackController::ResetPlayStart);
+    connect(m_document, &CDocument::saved, m_playback, &CPlaybackController::FollowSongFile);
     connect(&m_document->Recent(), &CRecentFiles::changed, this,
             [this] { m_menus->SetRecentFiles(m_document->Recent().Entries()); });
     connect(m_menus, &CFrameMenus::recentFileChosen, this, [this](int index) {

@@ -43,10 +43,32 @@ void CPlaybackController::Resume() {
     const int32_t tick = PlayTick();
     const unsigned stops = m_stops;
     if (m_source != nullptr)
-        m_source->PrepareWav([this, tick, stops](const QString& wavPath) {
+        m_source->PrepareWavQuietly([this, tick, stops](const QString& wavPath) {
             if (stops == m_stops)
                 StartPlayback(wavPath, IsPlaying() ? PlayTick() : tick);
         });
+}
+
+LIVE_BUILD CPlaybackController::BeforeBuild(const QString& wavPath, bool rebuild) {
+    if (m_liveMode && IsPlaying()) {
+        if (wavPath != m_wavPath)
+            return {};
+        if (std::optional<LIVE_BUILD> follow = m_live->FollowCommandBuild(rebuild))
+            return std::move(*follow);
+    }
+    Stop();
+    return {};
+}
+
+// Saving stops the live build in hand, so the seconds it had not written are asked for
+// again.
+void CPlaybackController::FollowSongFile() {
+    if (!m_liveMode || !IsPlaying() || m_source == nullptr)
+        return;
+    if (m_source->PlayablePath() != m_wavPath)
+        Resume();
+    else
+        m_live->OnEdited();
 }
 
 bool CPlaybackController::HasCurrentTrack() const {

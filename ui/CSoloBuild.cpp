@@ -15,8 +15,7 @@ CSoloBuild::CSoloBuild(CEditController& edit, CSoloTracks& solo, QObject* parent
     : QObject(parent), m_edit(edit), m_solo(solo) {
     // Another choice of tracks sounds different everywhere.
     connect(&m_solo, &CSoloTracks::changed, this, [this] { m_full = true; });
-    connect(&m_edit, &CEditController::viewsChanged, this,
-            [this] { m_solo.Fit(int(m_edit.Project().tracks.size())); });
+    connect(&m_edit, &CEditController::viewsChanged, this, [this] { m_solo.Prune(); });
 }
 
 CSoloBuild::~CSoloBuild() {

@@ -6,13 +6,15 @@
 // track stays silent when soloed, so every change that can sound in that file is one the
 // song's change map marks.
 //
-// Tracks are counted by their row: a solo stays on its row when tracks move, and rows
-// that no longer exist drop out.
+// A solo belongs to its track, not to a row: it follows the track when tracks move or an
+// undo puts them back in another order, and drops out when the track goes
+// (CTrack::Identity).
 //
 // Thread: the user-interface thread only.
 
 #include <QObject>
 
+#include <cstdint>
 #include <set>
 
 class CProject;
@@ -20,14 +22,15 @@ class CProject;
 class CSoloTracks : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    // `song` is the open song, for as long as this object lives.
+    explicit CSoloTracks(const CProject& song, QObject* parent = nullptr);
 
-    bool Any() const { return !m_rows.empty(); }
-    bool IsSolo(int row) const { return m_rows.count(row) != 0; }
+    bool Any() const { return !m_tracks.empty(); }
+    bool IsSolo(int row) const;
     void Toggle(int row);
     void Clear();
-    // Drops rows at or beyond `trackCount`.
-    void Fit(int trackCount);
+    // Drops the tracks the song no longer has.
+    void Prune();
     // The song as it sounds soloed: every track that is not soloed muted.
     CProject SoloSong(const CProject& song) const;
 
@@ -35,5 +38,9 @@ signals:
     void changed();
 
 private:
-    std::set<int> m_rows;
+    // The identity of the track on `row`; 0 when there is none.
+    uint64_t IdentityAt(int row) const;
+
+    const CProject& m_song;
+    std::set<uint64_t> m_tracks;
 };

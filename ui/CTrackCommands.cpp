@@ -72,6 +72,7 @@ void CTrackCommands::Duplicate() {
     m_edit.Edit(kLists, [&](CProject& p) {
         const auto index = static_cast<size_t>(p.currentTrack);
         CTrack copy = p.tracks[index];
+        copy.TakeNewIdentity();
         p.tracks.insert(p.tracks.begin() + static_cast<std::ptrdiff_t>(index) + 1, std::move(copy));
         p.currentTrack = static_cast<int>(index) + 1;
         m_edit.MarkTrack(p.tracks[index + 1]);

@@ -38,10 +38,19 @@ public:
     // once when nothing is stale, else when the build has succeeded. `ready` is not called
     // when the build failed or was cancelled, nor when there is no WAV path.
     virtual void PrepareWav(std::function<void(const QString& wavPath)> ready) = 0;
+    // Makes the file ready as PrepareWav does, but while something plays: a build it needs
+    // runs quietly, like a live build, and what plays goes on meanwhile. `ready` is not
+    // called when that build does not complete.
+    virtual void PrepareWavQuietly(std::function<void(const QString& wavPath)> ready) = 0;
+    // The file PrepareWav would hand out now: the solo file while tracks are soloed, else
+    // the song's (empty when it has no name yet).
+    virtual QString PlayablePath() const = 0;
     // Starts a live build of the stale seconds; false when nothing is stale, a build is
     // running, or the song's WAV file is not `request.wavPath`.
     virtual bool BuildLive(LIVE_BUILD request) = 0;
     virtual bool IsBuildingLive() const = 0;
+    // A build started by a command runs (live builds wait for it).
+    virtual bool IsBuilding() const = 0;
     // Whether seconds of this file (the song's, or the solo file) are stale.
     virtual bool IsStale(const QString& wavPath) const = 0;
     // Asks the live build to end after the seconds in hand; its `done` follows.

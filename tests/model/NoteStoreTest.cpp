@@ -6,6 +6,7 @@
 #include "RandomProject.h"
 
 #include "model/CArchiveWriter.h"
+#include "model/CProject.h"
 #include "model/CTrack.h"
 
 #include <gtest/gtest.h>
@@ -346,6 +347,30 @@ TEST(NoteStore, CopiedTrackHasItsOwnNotesWithTheSameSelection) {
     EXPECT_TRUE(SameNotes(moved, original, true));
     EXPECT_TRUE(copy.BucketCount() == 0 && copy.Selection().empty());
     EXPECT_TRUE(HoldsInvariants(moved));
+}
+
+// Undo steps are copies of the song, so a track keeps its identity through them; a track
+// made anew, read from a file or duplicated is another track.
+TEST(NoteStore, CopiesKeepTheTracksIdentityAndNewTracksGetTheirOwn) {
+    CTrack original;
+    CTrack other;
+    EXPECT_NE(original.Identity(), 0u);
+    EXPECT_NE(original.Identity(), other.Identity());
+    CTrack copy = original;
+    EXPECT_EQ(copy.Identity(), original.Identity());
+    other = original;
+    EXPECT_EQ(other.Identity(), original.Identity());
+    const CTrack moved = std::move(copy);
+    EXPECT_EQ(moved.Identity(), original.Identity());
+    other.TakeNewIdentity();
+    EXPECT_NE(other.Identity(), original.Identity());
+
+    CProject song;
+    song.Reset();
+    const std::vector<uint8_t> bytes = song.SaveToBytes();
+    CProject read;
+    ASSERT_TRUE(read.LoadFromBytes(bytes));
+    EXPECT_NE(read.tracks[0].Identity(), song.tracks[0].Identity());
 }
 
 TEST(NoteStore, CopyKeepsBucketOrderAndSelectionOrder) {

@@ -6,6 +6,8 @@
 // and never in the file; a loop of the selection wraps at its exact frames and plays an
 // edit inside it from the next pass on. A solo, toggled with Ctrl and a click on the mute
 // picture, plays only its track from a file of its own and leaves the song's build alone.
+// Building, rebuilding, saving under a new name and turning solo off while playing keep the
+// song playing, and what is heard afterwards is the song as edited.
 
 #include "UiTestSupport.h"
 #include "UiTests.h"
@@ -59,6 +61,15 @@ std::vector<uint8_t> Seconds(const std::vector<uint8_t>& data, double fromSecond
     const size_t first = std::min(data.size(), size_t(fromSecond * kRate) * 2);
     const size_t end = std::min(data.size(), size_t(toSecond * kRate) * 2);
     return {data.begin() + long(first), data.begin() + long(std::max(first, end))};
+}
+
+// The last `seconds` of two sounds agree: after a change of file the capture starts again
+// where the new file took over, but it still ends with the song.
+bool TailsAgree(const std::vector<uint8_t>& heard, const std::vector<uint8_t>& file,
+                double seconds) {
+    const size_t bytes = size_t(seconds * kRate) * 2;
+    return heard.size() >= bytes && file.size() >= bytes &&
+           std::equal(heard.end() - long(bytes), heard.end(), file.end() - long(bytes));
 }
 
 // The capture device for the life of the object: what the song's stream played, as the
@@ -352,6 +363,7 @@ private slots:
         song.data.startDummy = 0;
         song.data.endDummy = 0;
         song.tracks.push_back(song.tracks[0]);
+        song.tracks[1].TakeNewIdentity();
         song.tracks[1].ForEachNote([&](const CNote* n) {
             CNote lower = *n;
             lower.key += 7;
@@ -409,6 +421,109 @@ private slots:
         QTest::mouseClick(frame->TrackWnd().viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(CTrackRowPainter::kMuteX + 6, 18));
         QCOMPARE(frame->Edit().Project().tracks[0].settings.mute, 1);
+        QVERIFY(!frame->Solo().Any());
+    }
+
+    void buildAndRebuildWhilePlayingGoOnPlaying() {
+        SetShortSong(6);
+        Capture capture;
+        QVERIFY(Play());
+        const std::vector<uint8_t> before = WavData();
+        QVERIFY(WaitForTick(kTicksPerSecond / 4));
+        RaiseNotes(3.0, 4.5);
+        QVERIFY(AwaitBuild(frame->Builds(), [&] { QVERIFY(frame->RunCommand(cmd::kBuild)); }));
+        QVERIFY(frame->Playback().IsPlaying());
+        RaiseNotes(4.5, 6.0);
+        QVERIFY(AwaitBuild(frame->Builds(), [&] { QVERIFY(frame->RunCommand(cmd::kRebuild)); }));
+        QVERIFY(frame->Playback().IsPlaying());
+        QVERIFY(frame->PianoRollWnd().PlayLine() < 3 * kTicksPerSecond);
+        QVERIFY(WaitForEnd(10000));
+        const std::vector<uint8_t> heard = capture.Data();
+        const std::vector<uint8_t> after = WavData();
+        QVERIFY(Seconds(after, 3, 6) != Seconds(before, 3, 6));
+        QVERIFY(Seconds(heard, 3, 6) == Seconds(after, 3, 6));
+        QVERIFY(Seconds(heard, 0, 1) == Seconds(before, 0, 1));
+    }
+
+    void savingUnderANewNameWhilePlayingGoesOnAndHearsEdits() {
+        SetShortSong(6);
+        Capture capture;
+        QVERIFY(Play());
+        const QString oldWav = frame->Builds().WavPath();
+        QVERIFY(WaitForTick(kTicksPerSecond / 4));
+        const QString path = app->Folder() + "/renamed.tqp";
+        prompts->saveNames = {path};
+        QVERIFY(frame->RunCommand(cmd::kFileSaveAs));
+        QVERIFY(frame->Playback().IsPlaying());
+        const QString newWav = frame->Builds().WavPath();
+        QVERIFY(newWav != oldWav);
+        // The new file is built quietly while the old one plays on.
+        QVERIFY(RunUntil(
+            [&] {
+                return QFile::exists(newWav) && !frame->Builds().IsBuildingLive() &&
+                       !frame->Edit().Unbuilt().AnySet();
+            },
+            5000));
+        QVERIFY(frame->Playback().IsPlaying());
+        QVERIFY(frame->PianoRollWnd().PlayLine() < 3 * kTicksPerSecond);
+        const std::vector<uint8_t> before = WavData();
+        RaiseNotes(4.0, 6.0);
+        QVERIFY(WaitForEnd(10000));
+        const std::vector<uint8_t> after = WavData();
+        QVERIFY(Seconds(after, 4, 6) != Seconds(before, 4, 6));
+        QVERIFY(TailsAgree(capture.Data(), after, 1.5));
+    }
+
+    void soloOffAfterEditsGoesOnWithTheWholeSong() {
+        SetShortSong(6);
+        frame->TrackWnd().Refresh();
+        bool built = false;
+        QVERIFY(AwaitBuild(
+            frame->Builds(), [&] { frame->Builds().Build(false); }, &built));
+        QVERIFY(built);
+        CtrlClickMutePicture(0);
+        QVERIFY(frame->Solo().IsSolo(0));
+        Capture capture;
+        QVERIFY(frame->RunCommand(cmd::kPlay));
+        QVERIFY(RunUntil([&] { return frame->Playback().IsPlaying(); }, 10000));
+        QVERIFY(WaitForTick(kTicksPerSecond / 4));
+        RaiseNotes(3.0, 6.0);
+        QVERIFY(frame->Edit().Unbuilt().AnySet());
+        QVERIFY(frame->RunCommand(cmd::kTrackSolo));
+        QVERIFY(!frame->Solo().Any());
+        QVERIFY(frame->Playback().IsPlaying());
+        QVERIFY(RunUntil([&] { return !frame->Edit().Unbuilt().AnySet(); }, 5000));
+        QVERIFY(frame->Playback().IsPlaying());
+        QVERIFY(WaitForEnd(10000));
+        QVERIFY(TailsAgree(capture.Data(), WavData(), 2.0));
+        QVERIFY(RebuiltData() == WavData());
+    }
+
+    void soloFollowsItsTrackWhenTracksMove() {
+        CProject song = MakeSong(2);
+        song.tracks.push_back(song.tracks[0]);
+        song.tracks[1].TakeNewIdentity();
+        SetSong(song);
+        const uint64_t second = frame->Edit().Project().tracks[1].Identity();
+        frame->TrackWnd().Refresh();
+        CtrlClickMutePicture(1);
+        QVERIFY(frame->Solo().IsSolo(1));
+        frame->Edit().SetCurrentTrack(1);
+        QVERIFY(frame->RunCommand(cmd::kTrackUp));
+        QCOMPARE(frame->Edit().Project().tracks[0].Identity(), second);
+        QVERIFY(frame->Solo().IsSolo(0));
+        QVERIFY(!frame->Solo().IsSolo(1));
+        QVERIFY(SoloBoxPainted(0));
+        QVERIFY(frame->RunCommand(cmd::kUndo));
+        QVERIFY(frame->Solo().IsSolo(1));
+        QVERIFY(!frame->Solo().IsSolo(0));
+        // A duplicate is a track of its own; a track that goes takes its solo along.
+        QVERIFY(frame->RunCommand(cmd::kTrackDuplicate));
+        QCOMPARE(frame->Edit().Project().tracks.size(), size_t(3));
+        QVERIFY(frame->Solo().IsSolo(1));
+        QVERIFY(!frame->Solo().IsSolo(2));
+        QVERIFY(frame->RunCommand(cmd::kUndo));
+        frame->Edit().Edit(CEditController::kViewAll, [&](CProject& p) { p.RemoveTrack(1); });
         QVERIFY(!frame->Solo().Any());
     }
 

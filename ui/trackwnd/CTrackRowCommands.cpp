@@ -82,6 +82,7 @@ void CTrackRowCommands::CopyTrack(int from, int dropRow) {
         return;
     m_edit.Edit(kLists, [&](CProject& project) {
         CTrack copy = project.tracks[static_cast<size_t>(from)];
+        copy.TakeNewIdentity();
         project.tracks.insert(project.tracks.begin() + dropRow, std::move(copy));
         project.currentTrack = dropRow;
         m_edit.MarkTrack(project.tracks[static_cast<size_t>(dropRow)]);
