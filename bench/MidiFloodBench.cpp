@@ -1,9 +1,9 @@
 // A flood of MIDI messages while a large song is open in step-input mode: an input thread
 // turns a byte stream of 10 000 messages a second (notes under running status, controller
 // and pitch-bend messages, clock bytes inside messages, SysEx) into key events with
-// CMidiParser and hands them over through CMidiEventQueue; the interface thread takes
-// them in slices of CMidiInput::kSliceMs, as CMidiInput does, and plays each through the
-// MIDI keyboard into the piano roll's step input, which enters a note for every key.
+// CMidiParser and hands them over through CMidiEventPump, as CMidiInput does; the
+// interface thread takes them in the pump's slices and plays each through the MIDI
+// keyboard into the piano roll's step input, which enters a note for every key.
 //
 // Usage: midi_flood_bench [seconds]   (offscreen platform unless QT_QPA_PLATFORM is set)
 //
@@ -17,8 +17,7 @@
 #include "SilentPrompts.h"
 #include "common/Options.h"
 #include "model/CProject.h"
-#include "preview/CMidiEventQueue.h"
-#include "preview/CMidiInput.h"
+#include "preview/CMidiEventPump.h"
 #include "preview/CMidiParser.h"
 #include "ui/CEditController.h"
 #include "ui/CMidiKeyboard.h"
@@ -27,15 +26,12 @@
 #include "ui/pianoroll/CStepInput.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -86,8 +82,7 @@ void AppendMessage(std::vector<uint8_t>& bytes, int n) {
 }
 
 struct FLOOD {
-    CMidiEventQueue queue;
-    std::atomic<bool> wakePosted{false};
+    CMidiEventPump pump;
     std::atomic<int64_t> pushed{0};
     std::atomic<int64_t> popped{0};
     std::atomic<int64_t> peak{0};
@@ -95,7 +90,7 @@ struct FLOOD {
 };
 
 // The input thread: a batch of messages every millisecond, parsed and pushed as they come.
-void Produce(FLOOD& flood, QObject& owner, const std::function<void()>& drain, double seconds) {
+void Produce(FLOOD& flood, double seconds) {
     CMidiParser parser;
     std::vector<uint8_t> bytes;
     const int batch = kMessagesPerSecond / kBatchesPerSecond;
@@ -107,34 +102,16 @@ void Produce(FLOOD& flood, QObject& owner, const std::function<void()>& drain, d
             AppendMessage(bytes, n++);
         bool any = false;
         for (const uint8_t byte : bytes)
-            if (const auto event = parser.Feed(byte); event && flood.queue.Push(*event)) {
+            if (const auto event = parser.Feed(byte); event && flood.pump.Push(*event)) {
                 any = true;
                 const int64_t fill = ++flood.pushed - flood.popped.load();
                 flood.peak.store(std::max(flood.peak.load(), fill));
             }
         flood.messages += batch;
-        if (any && !flood.wakePosted.exchange(true))
-            QMetaObject::invokeMethod(&owner, drain, Qt::QueuedConnection);
+        if (any)
+            flood.pump.Wake();
         std::this_thread::sleep_until(start + std::chrono::microseconds((b + 1) * 1000));
     }
-}
-
-// The drain of CMidiInput: events for at most a slice, the rest after the loop's turn.
-std::function<void()> Drain(FLOOD& flood, QObject& owner, CMidiKeyboard& keyboard) {
-    return [&flood, &owner, &keyboard] {
-        flood.wakePosted = false;
-        QElapsedTimer slice;
-        slice.start();
-        while (slice.elapsed() < CMidiInput::kSliceMs) {
-            const std::optional<MIDI_KEY_EVENT> event = flood.queue.Pop();
-            if (!event)
-                return;
-            ++flood.popped;
-            keyboard.Play(*event);
-        }
-        if (!flood.queue.Empty() && !flood.wakePosted.exchange(true))
-            QMetaObject::invokeMethod(&owner, Drain(flood, owner, keyboard), Qt::QueuedConnection);
-    };
 }
 
 // The longest gap between two ticks of a 1 ms timer while the event loop runs for `ms`.
@@ -175,9 +152,12 @@ void RunFlood(double seconds, int notesPerTrack) {
     });
 
     FLOOD flood;
-    QObject owner;
-    const std::function<void()> drain = Drain(flood, owner, keyboard);
-    std::thread input([&] { Produce(flood, owner, drain, seconds); });
+    QObject::connect(&flood.pump, &CMidiEventPump::keyEvent, &keyboard,
+                     [&](const MIDI_KEY_EVENT& event) {
+                         ++flood.popped;
+                         keyboard.Play(event);
+                     });
+    std::thread input([&] { Produce(flood, seconds); });
     const double longest = LongestStall(seconds * 1000 + 500);
     input.join();
     QApplication::processEvents();
@@ -191,7 +171,7 @@ void RunFlood(double seconds, int notesPerTrack) {
     std::printf("  messages %lld, key events delivered %lld, dropped %llu\n",
                 static_cast<long long>(flood.messages.load()),
                 static_cast<long long>(flood.popped.load()),
-                static_cast<unsigned long long>(flood.queue.Dropped()));
+                static_cast<unsigned long long>(flood.pump.Dropped()));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <cassert>
 #include <limits>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -62,8 +63,10 @@ uint64_t CTrack::NextIdentity() {
     return ++last;
 }
 
+// A duplicate is a track of its own, also for the undo steps that share tracks.
 void CTrack::TakeNewIdentity() {
     identity = NextIdentity();
+    Touch();
 }
 
 CTrack::~CTrack() {
@@ -72,6 +75,7 @@ CTrack::~CTrack() {
 
 CTrack::CTrack(const CTrack& other) : settings(other.settings), identity(other.identity) {
     CopyNotesFrom(other);
+    revision = other.revision;
 }
 
 CTrack& CTrack::operator=(const CTrack& other) {
@@ -80,15 +84,18 @@ CTrack& CTrack::operator=(const CTrack& other) {
         settings = other.settings;
         identity = other.identity;
         CopyNotesFrom(other);
+        revision = other.revision;
     }
     return *this;
 }
 
 CTrack::CTrack(CTrack&& other) noexcept
-    : settings(std::move(other.settings)), identity(other.identity),
-      buckets(std::move(other.buckets)), selection(std::move(other.selection)) {
+    : settings(std::move(other.settings)), identity(other.identity), revision(other.revision),
+      segmentCount(std::exchange(other.segmentCount, 0)), buckets(std::move(other.buckets)),
+      selection(std::move(other.selection)) {
     other.buckets.clear();
     other.selection.clear();
+    other.Touch();
 }
 
 CTrack& CTrack::operator=(CTrack&& other) noexcept {
@@ -96,10 +103,13 @@ CTrack& CTrack::operator=(CTrack&& other) noexcept {
         RemoveAllNotes();
         settings = std::move(other.settings);
         identity = other.identity;
+        revision = other.revision;
+        segmentCount = std::exchange(other.segmentCount, 0);
         buckets = std::move(other.buckets);
         selection = std::move(other.selection);
         other.buckets.clear();
         other.selection.clear();
+        other.Touch();
     }
     return *this;
 }
@@ -117,7 +127,7 @@ void CTrack::CopyNotesFrom(const CTrack& other) {
                 heads.push_back(n);
         // Each note goes in front of its bucket: the oldest first.
         for (auto it = heads.rbegin(); it != heads.rend(); ++it) {
-            const CNote* copy = AddNote(**it);
+            const CNote* copy = AddChain(**it);
             if ((*it)->selected)
                 selectedCopies.emplace(*it, copy);
         }
@@ -127,6 +137,7 @@ void CTrack::CopyNotesFrom(const CTrack& other) {
 }
 
 const CNote* CTrack::AddNote(const CNote& values) {
+    Touch();
     return AddChain(values);
 }
 
@@ -141,6 +152,7 @@ CNote* CTrack::AddChain(const CNote& values) {
     CNote* previous = nullptr;
     for (int32_t b = first; b <= last; ++b) {
         auto* segment = new CNote(v);
+        ++segmentCount;
         segment->prevSegment = previous;
         segment->nextInBucket = buckets[static_cast<size_t>(b)];
         buckets[static_cast<size_t>(b)] = segment;
@@ -154,6 +166,7 @@ CNote* CTrack::AddChain(const CNote& values) {
 }
 
 void CTrack::RemoveNote(const CNote* note) {
+    Touch();
     RemoveChain(Own(note)->MutableHead());
 }
 
@@ -168,6 +181,7 @@ void CTrack::RemoveChain(CNote* segment) {
             *link = segment->nextInBucket;
         CNote* next = segment->nextSegment;
         delete segment;
+        --segmentCount;
         segment = next;
     }
     TrimBuckets();
@@ -179,6 +193,7 @@ void CTrack::TrimBuckets() {
 }
 
 void CTrack::RemoveAllNotes() {
+    Touch();
     for (CNote* segment : buckets) {
         while (segment != nullptr) {
             CNote* next = segment->nextInBucket;
@@ -188,9 +203,11 @@ void CTrack::RemoveAllNotes() {
     }
     buckets.clear();
     selection.clear();
+    segmentCount = 0;
 }
 
 const CNote* CTrack::ReplaceNote(const CNote* note, const CNote& values) {
+    Touch();
     CNote* old = Own(note)->MutableHead();
     CNote* added = AddChain(values);
     if (old->selected) {
@@ -207,6 +224,7 @@ const CNote* CTrack::ReplaceNote(const CNote* note, const CNote& values) {
 }
 
 bool CTrack::UpdateNote(const CNote* note, const CNote& values) {
+    Touch();
     CNote* head = Own(note)->MutableHead();
     if (values.position != head->position || values.length != head->length)
         return false;
@@ -215,6 +233,7 @@ bool CTrack::UpdateNote(const CNote* note, const CNote& values) {
 }
 
 int CTrack::SelectNote(const CNote* note, bool select) {
+    Touch();
     if (note == nullptr && !select) {
         for (CNote* head : selection)
             SetChainSelected(head, 0);
@@ -257,6 +276,7 @@ bool CTrack::Straddles(int32_t tick) const {
 }
 
 void CTrack::ShiftNotes(const CNoteArray& heads, int32_t amount) {
+    Touch();
     for (CNote* head : heads) {
         CNote moved = *head;
         moved.position = static_cast<int32_t>(
@@ -284,6 +304,7 @@ bool CTrack::InsertTime(int32_t tick, int32_t amount) {
 }
 
 bool CTrack::DeleteTime(int32_t tick, int32_t amount) {
+    Touch();
     const int64_t end = int64_t{tick} + amount;
     const auto from = static_cast<size_t>(BucketOf(std::max(tick, 0)));
     for (CNote* n :
@@ -371,11 +392,7 @@ int32_t CTrack::EndTick() const {
 }
 
 uint64_t CTrack::StorageCost() const {
-    uint64_t segments = 0;
-    for (const CNote* segment : buckets)
-        for (const CNote* n = segment; n != nullptr; n = n->nextInBucket)
-            ++segments;
-    return segments + buckets.size();
+    return segmentCount + buckets.size();
 }
 
 void CTrack::Serialize(CArchiveWriter& ar) const {
@@ -385,6 +402,7 @@ void CTrack::Serialize(CArchiveWriter& ar) const {
 
 void CTrack::Serialize(CArchiveReader& ar, uint32_t version, uint64_t& segmentBudget) {
     RemoveAllNotes();
+    Touch();
     settings.Serialize(ar, version);
     ReadNoteStream(ar, segmentBudget);
 }

@@ -40,6 +40,10 @@ public:
     // Never saved; never 0.
     uint64_t Identity() const { return identity; }
     void TakeNewIdentity();
+    // Names the notes and the selection as they are: every change of them gives a new
+    // one, copies keep it, so two tracks with the same revision hold the same notes (what
+    // lets the undo steps share the tracks an edit did not touch). Not the settings.
+    uint64_t NoteRevision() const { return revision; }
 
     // Bucket b lists the segments overlapping ticks [b × 1920, (b + 1) × 1920); the array
     // ends with a bucket in use.
@@ -121,9 +125,13 @@ private:
     void WriteNoteStream(CArchiveWriter& ar) const;
     void ReadNoteStream(CArchiveReader& ar, uint64_t& segmentBudget);
 
+    // Identities and revisions come from one counter, so no two ever meet by chance.
     static uint64_t NextIdentity();
+    void Touch() { revision = NextIdentity(); }
 
     uint64_t identity = NextIdentity();
-    CNoteArray buckets;   // owning, through the segment lists
-    CNoteArray selection; // heads of the selected notes, in the order selected
+    uint64_t revision = NextIdentity();
+    uint64_t segmentCount = 0; // kept as segments come and go: every edit asks for it
+    CNoteArray buckets;        // owning, through the segment lists
+    CNoteArray selection;      // heads of the selected notes, in the order selected
 };

@@ -137,6 +137,9 @@ Result CheckInvariants(const CTrack& track) {
     }
     if (chained != bucketOf.size())
         return Fail(bucketOf.size() - chained, " segments belong to no chain");
+    if (track.StorageCost() != bucketOf.size() + track.BucketCount())
+        return Fail("the track counts ", track.StorageCost() - track.BucketCount(),
+                    " segments but holds ", bucketOf.size());
     return CheckSelection(track, bucketOf, flagged);
 }
 

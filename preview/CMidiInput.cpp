@@ -1,6 +1,5 @@
 #include "preview/CMidiInput.h"
 
-#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QMetaType>
 
@@ -69,6 +68,7 @@ struct CMidiInput::Sequencer {
 
 CMidiInput::CMidiInput(QObject* parent) : QObject(parent) {
     qRegisterMetaType<MIDI_KEY_EVENT>();
+    connect(&m_pump, &CMidiEventPump::keyEvent, this, &CMidiInput::keyEvent);
 }
 
 CMidiInput::~CMidiInput() {
@@ -197,29 +197,8 @@ void CMidiInput::ReadEvents() {
         const long n = snd_midi_event_decode(m_seq->decoder, bytes.data(), bytes.size(), event);
         for (long i = 0; i < n; ++i)
             if (const auto key = m_seq->parser.Feed(bytes[size_t(i)]))
-                pushed = m_queue.Push(*key) || pushed;
+                pushed = m_pump.Push(*key) || pushed;
     }
     if (pushed)
-        Wake();
-}
-
-// One queued call at a time: the flag is set until the owner's thread has drained.
-void CMidiInput::Wake() {
-    if (!m_wakePosted.exchange(true))
-        QMetaObject::invokeMethod(this, &CMidiInput::Drain, Qt::QueuedConnection);
-}
-
-void CMidiInput::Drain() {
-    m_wakePosted = false;
-    QElapsedTimer slice;
-    slice.start();
-    while (slice.elapsed() < kSliceMs) {
-        const std::optional<MIDI_KEY_EVENT> event = m_queue.Pop();
-        if (!event)
-            return;
-        emit keyEvent(*event);
-    }
-    // More than a slice's worth: the rest after the interface has had its turn.
-    if (!m_queue.Empty())
-        Wake();
+        m_pump.Wake();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // MIDI keyboard input through the ALSA sequencer. A thread of its own waits on the
 // sequencer, turns what arrives into bytes for CMidiParser and hands the key events to the
-// owner's thread through a CMidiEventQueue; the owner's thread takes them in slices of
-// at most kSliceMs and emits keyEvent for each, so a flood never holds up the interface.
+// owner's thread through a CMidiEventPump, which emits keyEvent for each in short slices,
+// so a flood never holds up the interface.
 //
 // The thread also follows the chosen port (CMidiPortTracker, by name): it connects when
 // the port appears, reports the loss when the keyboard is unplugged and connects again when
@@ -10,7 +10,7 @@
 //
 // Thread: the public methods and the signals on the owner's thread.
 
-#include "preview/CMidiEventQueue.h"
+#include "preview/CMidiEventPump.h"
 #include "preview/CMidiPortTracker.h"
 
 #include <QObject>
@@ -25,8 +25,6 @@
 class CMidiInput : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kSliceMs = 8;
-
     explicit CMidiInput(QObject* parent = nullptr);
     ~CMidiInput() override;
 
@@ -40,7 +38,7 @@ public:
     // The port to listen to, by name; empty for none.
     void Choose(const std::string& name);
     // Events dropped because the interface fell behind.
-    uint64_t Dropped() const { return m_queue.Dropped(); }
+    uint64_t Dropped() const { return m_pump.Dropped(); }
 
 signals:
     void keyEvent(const MIDI_KEY_EVENT& event);
@@ -53,16 +51,13 @@ private:
     void Run();
     void FollowPorts();
     void ReadEvents();
-    void Wake();
-    void Drain();
 
     std::unique_ptr<Sequencer> m_seq;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_rescan{true};
-    std::atomic<bool> m_wakePosted{false};
     std::mutex m_chosenLock; // guards m_chosen
     std::string m_chosen;
     CMidiPortTracker m_tracker; // the thread's
-    CMidiEventQueue m_queue;
+    CMidiEventPump m_pump;
 };

@@ -2,12 +2,19 @@
 // The undo history: a ring of whole-project snapshots with a cursor and two depths. Plain
 // data; CEditController decides when to record and what to merge around it.
 //
+// A step holds the song without its tracks, each track's settings, and the track itself
+// (its notes) behind a shared pointer: a track whose notes did not change between two
+// steps (CTrack::NoteRevision) is held once by both. An edit of one track of a large song
+// so copies that track, not the song, and undo and redo copy only the tracks that differ.
+//
 // Thread: the user-interface thread only.
 
 #include "model/CProject.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class CUndoRing {
@@ -42,8 +49,32 @@ public:
     int Cursor() const { return m_cursor; }
 
 private:
-    // Heap storage: a hundred projects do not belong on the stack of whoever owns the ring.
-    std::unique_ptr<std::array<CProject, kSlots>> m_slots;
+    struct STEP_TRACK {
+        CTrackData settings;
+        std::shared_ptr<const CTrack> notes;
+    };
+    struct STEP {
+        CProject song; // without its tracks
+        std::vector<STEP_TRACK> tracks;
+    };
+    using NotesByRevision = std::unordered_map<uint64_t, std::shared_ptr<const CTrack>>;
+
+    static void Index(const STEP& step, NotesByRevision& known);
+    // `song` as a step, sharing the notes `known` holds and copying the others.
+    static STEP MakeStep(const CProject& song, const NotesByRevision& known);
+    // The same for a song about to be replaced: tracks not shared are moved, not copied.
+    static STEP LeaveStep(CProject& song, const NotesByRevision& known);
+    // The song a step holds: its notes come from a track of `current` with the same
+    // revision where there is one (current is replaced), else they are copied.
+    static CProject EnterStep(const STEP& step, CProject& current);
+    static CProject SongOf(const STEP& step);
+    static CProject WithoutTracks(const CProject& song);
+    STEP& Slot(int index) { return (*m_slots)[size_t((index + kSlots) % kSlots)]; }
+    // Moves `current` to the slot at the cursor and enters the slot `to`.
+    void Step(CProject& current, int to);
+
+    // Heap storage: a hundred steps do not belong on the stack of whoever owns the ring.
+    std::unique_ptr<std::array<STEP, kSlots>> m_slots;
     int m_cursor = 0;
     int m_undoDepth = 0;
     int m_redoDepth = 0;

@@ -1,13 +1,19 @@
 // The MIDI input's parts that need no sequencer: the byte parser against running status,
-// real-time bytes, SysEx and stray bytes; the bounded queue under a flood; and following
-// the chosen port as it goes away and comes back.
+// real-time bytes, SysEx and stray bytes; the bounded queue under a flood; the pump that
+// drains it in slices; and following the chosen port as it goes away and comes back.
 
+#include "preview/CMidiEventPump.h"
 #include "preview/CMidiEventQueue.h"
 #include "preview/CMidiParser.h"
 #include "preview/CMidiPortTracker.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <thread>
 #include <vector>
@@ -121,6 +127,47 @@ TEST(CMidiEventQueue, OneWriterAndOneReaderLoseNothingWhileThereIsRoom) {
     }
     writer.join();
     EXPECT_TRUE(queue.Empty());
+}
+
+// The pump against a writer that keeps pushing while the owner's thread drains: every
+// event arrives once and in order, and the event loop gets its turns between slices (a
+// slow handler stands for a large song, where each key is an undo step of some ms).
+TEST(CMidiEventPump, EveryEventArrivesInOrderAndTheLoopGetsItsTurnsBetweenSlices) {
+    CMidiEventPump pump;
+    constexpr int kEvents = 300;
+    std::vector<int> received;
+    int turns = 0;
+    int turnsBeforeLast = -1;
+    QObject::connect(&pump, &CMidiEventPump::keyEvent, [&](const MIDI_KEY_EVENT& e) {
+        received.push_back(e.note + 128 * (e.velocity - 1));
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        if (int(received.size()) == kEvents)
+            turnsBeforeLast = turns;
+    });
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++turns; });
+    ticker.start(0);
+    std::thread writer([&] {
+        for (int i = 0; i < kEvents; ++i) {
+            while (!pump.Push(On(0, uint8_t(i % 128), uint8_t(1 + i / 128))))
+                std::this_thread::yield();
+            pump.Wake();
+            if (i % 16 == 0)
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (int(received.size()) < kEvents && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    writer.join();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(int(received.size()), kEvents);
+    for (int i = 0; i < kEvents; ++i)
+        ASSERT_EQ(received[size_t(i)], i);
+    // 150 ms of handling in slices of 4 ms: the loop came round between them.
+    EXPECT_GE(turnsBeforeLast, kEvents / 2 / CMidiEventPump::kSliceMs / 2);
+    EXPECT_EQ(pump.Dropped(), 0u);
 }
 
 TEST(CMidiPortTracker, FollowsTheChosenPortThroughUnpluggingAndPluggingIn) {

@@ -13,6 +13,8 @@
 #include <QTest>
 
 #include <functional>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -29,6 +31,74 @@ void AddNoteEdit(CEditController& edit, int32_t tick, int views = CEditControlle
 
 size_t NoteCount(const CEditController& edit) {
     return edit.Project().tracks[0].NoteCount();
+}
+
+// What a state of the song is made of, selection included (the file holds no selection).
+struct SongState {
+    std::vector<uint8_t> bytes;
+    int32_t currentTrack = 0;
+    std::vector<std::vector<int32_t>> selected; // positions, in the order of selection
+    std::vector<uint64_t> identities;
+
+    explicit SongState(const CProject& song)
+        : bytes(song.SaveToBytes()), currentTrack(song.currentTrack) {
+        for (const CTrack& track : song.tracks) {
+            std::vector<int32_t>& positions = selected.emplace_back();
+            for (const CNote* note : track.Selection())
+                positions.push_back(note->position);
+            identities.push_back(track.Identity());
+        }
+    }
+    bool operator==(const SongState&) const = default;
+};
+
+// One of the edits a user makes, on a track chosen at random: notes added, removed and
+// selected, a sound changed, tracks swapped, added and removed, the tempo changed.
+void RandomEdit(CEditController& edit, std::mt19937& rng) {
+    const auto pick = [&rng](int count) {
+        return std::uniform_int_distribution<int>(0, count - 1)(rng);
+    };
+    edit.Edit(CEditController::kViewAll, [&](CProject& p) {
+        const int t = pick(int(p.tracks.size()));
+        CTrack& track = p.tracks[size_t(t)];
+        const CConstNoteArray notes = track.Notes();
+        switch (pick(7)) {
+        case 0: {
+            CNote values;
+            values.position = pick(1920 * 16);
+            values.length = 1 + pick(1920);
+            values.key = pick(96);
+            track.AddNote(values);
+            break;
+        }
+        case 1:
+            if (!notes.empty())
+                track.RemoveNote(notes[size_t(pick(int(notes.size())))]);
+            break;
+        case 2:
+            if (!notes.empty())
+                track.SelectNote(notes[size_t(pick(int(notes.size())))], true);
+            break;
+        case 3:
+            track.settings.volume = pick(1024);
+            break;
+        case 4:
+            std::swap(p.tracks[size_t(t)], p.tracks[size_t(pick(int(p.tracks.size())))]);
+            break;
+        case 5:
+            if (p.tracks.size() > 1 && pick(2) == 0)
+                p.RemoveTrack(t);
+            else
+                p.InsertTrack(t);
+            break;
+        default:
+            TEMPO tempo = p.data.tempos[0];
+            tempo.tempo = 60 + pick(120);
+            p.data.tempos.SetAt(0, tempo);
+            break;
+        }
+        p.currentTrack = pick(int(p.tracks.size()));
+    });
 }
 
 } // namespace
@@ -106,6 +176,57 @@ private slots:
         QCOMPARE(NoteCount(edit), size_t{0});
         edit.Redo();
         QVERIFY(edit.Project().SaveToBytes() == after);
+    }
+
+    // The steps share the tracks an edit left alone: whatever is shared or copied, every
+    // state comes back exactly, forwards and backwards.
+    void aRandomRunOfEditsUndoesAndRedoesToEveryStateExactly() {
+        CEditController edit;
+        std::mt19937 rng(20261208);
+        for (int i = 0; i < 3; ++i)
+            edit.Edit(CEditController::kViewAll, [](CProject& p) { p.InsertTrack(0); });
+        std::vector<SongState> states{SongState(edit.Project())};
+        for (int i = 0; i < 60; ++i) {
+            RandomEdit(edit, rng);
+            states.emplace_back(edit.Project());
+            if (i % 7 == 3) { // an undo and a redo between the edits
+                edit.Undo();
+                QVERIFY(SongState(edit.Project()) == states[states.size() - 2]);
+                edit.Redo();
+                QVERIFY(SongState(edit.Project()) == states.back());
+            }
+        }
+        for (size_t i = states.size() - 1; i > 0; --i) {
+            QVERIFY(SongState(edit.Project()) == states[i]);
+            edit.Undo();
+        }
+        QVERIFY(SongState(edit.Project()) == states[0]);
+        for (size_t i = 1; i < states.size(); ++i) {
+            edit.Redo();
+            QVERIFY(SongState(edit.Project()) == states[i]);
+        }
+    }
+
+    // An edit of one track costs a copy of that track only, and undoing it does not copy
+    // the others: their notes stay where they were.
+    void undoLeavesTheTracksItDidNotTouchWhereTheyAre() {
+        CEditController edit;
+        edit.Edit(CEditController::kViewAll, [](CProject& p) {
+            p.InsertTrack(1);
+            CNote values;
+            values.length = 100;
+            p.tracks[1].AddNote(values);
+        });
+        const CNote* untouched = edit.Project().tracks[1].Notes()[0];
+        AddNoteEdit(edit, 0);
+        AddNoteEdit(edit, 960);
+        QCOMPARE(edit.Project().tracks[1].Notes()[0], untouched);
+        edit.Undo();
+        QCOMPARE(NoteCount(edit), size_t{1});
+        QCOMPARE(edit.Project().tracks[1].Notes()[0], untouched);
+        edit.Redo();
+        QCOMPARE(NoteCount(edit), size_t{2});
+        QCOMPARE(edit.Project().tracks[1].Notes()[0], untouched);
     }
 
     void editsMergeChangedIntoBothSets() {
