@@ -9,10 +9,10 @@
 // build on a thread of its own that renders from the play position first and hands every
 // written second to the player. Afterwards the capture is compared with the edited file.
 // Prints, for 50 edits: the time from the edit to the first captured frame of the change
-// heard as edited (target <= 250 ms for notes 250 ms ahead: a note heard on time counts
-// from the edit to its start, so on time means about its distance ahead), how many edits
-// were heard late, the time until the first rebuilt second reached the player, the longest
-// time the
+// heard as edited (a note heard on time counts from the edit to its start, so on time
+// means about its distance ahead), how long after it was due each change was heard
+// (target 0: an edit 250 ms ahead heard within 250 ms) and how many edits were heard
+// late, the time until the first rebuilt second reached the player, the longest time the
 // editing thread spent on one edit (target: none over 16 ms), and the processor time of
 // playing with live builds as a share of two cores. Then the same song plays in the real
 // editor window (offscreen) while it is edited every 100 ms, and the longest time its
@@ -208,28 +208,32 @@ int main(int argc, char** argv) {
     const QByteArray heard = DataOf(capture, qint64(kWavHeaderSizeWithExtra));
     constexpr int frame = 4; // 16-bit stereo
     std::vector<double> latencies;
+    std::vector<double> delays; // from when the changed sound was due to when it was heard
     int late = 0;
     for (const EDIT& e : edits) {
         // The first frame the edit changed, and the first one heard as edited from it on.
         double latency = -1;
-        bool changed = false;
+        std::optional<uint64_t> firstChanged;
         for (uint64_t f = e.firstFrame; f < e.endFrame; ++f) {
             const qint64 at = qint64(f) * frame, fileAt = at + lead * frame;
             if (at + frame > heard.size() || fileAt + frame > after.size())
                 break;
             if (after.mid(fileAt, frame) == before.mid(fileAt, frame))
                 continue;
+            if (!firstChanged)
+                firstChanged = f;
             if (heard.mid(at, frame) == after.mid(fileAt, frame)) {
                 latency = double(f - e.playFrame) / rate * 1000;
-                late += changed;
+                delays.push_back(double(f - *firstChanged) / rate * 1000);
+                late += f != *firstChanged;
                 break;
             }
-            changed = true;
         }
         if (latency >= 0)
             latencies.push_back(latency);
     }
     std::sort(latencies.begin(), latencies.end());
+    std::sort(delays.begin(), delays.end());
     std::sort(stalls.begin(), stalls.end());
     std::sort(handovers.begin(), handovers.end());
     if (!handovers.empty())
@@ -238,10 +242,16 @@ int main(int argc, char** argv) {
                     handovers[handovers.size() / 2], handovers.back());
     std::printf("edits made: %zu, compared: %zu, heard late: %d\n", edits.size(), latencies.size(),
                 late);
+    // The changed notes start 250 to 500 ms after the edit, so a change heard on time is
+    // heard that long after it: the target is that every change is heard when it is due.
     if (!latencies.empty())
         std::printf("edit to first captured frame of the change: median %.0f ms, worst %.0f ms "
-                    "(target <= 250 ms)\n",
+                    "(the change lies 250-500 ms ahead)\n",
                     latencies[latencies.size() / 2], latencies.back());
+    if (!delays.empty())
+        std::printf("change heard after it was due: median %.0f ms, worst %.0f ms (target: 0, "
+                    "every edit 250 ms ahead heard within 250 ms)\n",
+                    delays[delays.size() / 2], delays.back());
     if (!stalls.empty())
         std::printf("editing thread per edit (copy and start of the build): median %.2f ms, "
                     "worst %.2f ms (target <= 16 ms)\n",
