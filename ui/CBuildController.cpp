@@ -120,14 +120,9 @@ void CBuildController::StartBuild(const QString& projectPath, bool rebuild, Cont
                                   LIVE_BUILD follow) {
     StopLive();
     const CProject& project = m_edit.PrepareBuild(rebuild);
-    CBuildJob::REQUEST request{ToFsPath(ReplaceExtension(projectPath, ".wav")),
-                               std::exchange(m_edit.Unbuilt(), {}),
-                               rebuild,
-                               m_app.Options().buildThreads,
-                               m_loaderFactory,
-                               follow.origin,
-                               std::move(follow.written),
-                               std::move(follow.ended)};
+    CBuildJob::REQUEST request = MakeRequest(ReplaceExtension(projectPath, ".wav"), follow);
+    request.flags = std::exchange(m_edit.Unbuilt(), {});
+    request.rebuild = rebuild;
     m_job = new CBuildJob(project, std::move(request), this);
     m_afterBuild = std::move(then);
     m_followDone = std::move(follow.done);
@@ -300,15 +295,20 @@ bool CBuildController::IsSoloFile(const QString& wavPath) const {
     return m_solo != nullptr && m_solo->Active() && !wavPath.isEmpty() && wavPath == m_solo->Path();
 }
 
+// The flags and the kind of build are the caller's to fill in.
+CBuildJob::REQUEST CBuildController::MakeRequest(const QString& wavPath, LIVE_BUILD& live) const {
+    return {ToFsPath(wavPath),
+            {},
+            false,
+            m_app.Options().buildThreads,
+            m_loaderFactory,
+            live.origin,
+            std::move(live.written),
+            std::move(live.ended)};
+}
+
 void CBuildController::StartLiveJob(LIVE_BUILD live, bool solo) {
-    CBuildJob::REQUEST request{ToFsPath(live.wavPath),
-                               {},
-                               false,
-                               m_app.Options().buildThreads,
-                               m_loaderFactory,
-                               live.origin,
-                               std::move(live.written),
-                               std::move(live.ended)};
+    CBuildJob::REQUEST request = MakeRequest(live.wavPath, live);
     if (solo) {
         const CProject song = m_solo->TakeSong(request.flags, request.rebuild);
         m_liveJob = new CBuildJob(song, std::move(request), this);

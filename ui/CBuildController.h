@@ -120,6 +120,7 @@ private:
     void OnSampleFailed(const QString& samplePath);
     void OnOutputFailed();
     void OnJobFinished();
+    CBuildJob::REQUEST MakeRequest(const QString& wavPath, LIVE_BUILD& live) const;
     void StartLiveJob(LIVE_BUILD live, bool solo);
     bool IsSoloFile(const QString& wavPath) const;
     void PrepareSoloWav(std::function<void(const QString& wavPath)> ready);

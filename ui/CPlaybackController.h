@@ -80,8 +80,8 @@ public:
     bool HasSelection() const;
     // Before a build of `wavPath` that a command starts. Live playback that follows edits
     // goes on and hears the build through the handlers returned; playback of another file
-    // (the solo file) goes on untouched; any other playback stops, since the built-in
-    // player reads the file while it plays. Empty handlers when nothing follows.
+    // (the solo file) goes on untouched; any other playback stops first, as it always did
+    // with the option "Live" off. Empty handlers when nothing follows.
     LIVE_BUILD BeforeBuild(const QString& wavPath, bool rebuild);
     // The song was saved, maybe under a new name: live playback moves over to the file the
     // song now builds into once it is built, playing on meanwhile.
