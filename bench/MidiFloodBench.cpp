@@ -8,9 +8,10 @@
 // Usage: midi_flood_bench [seconds]   (offscreen platform unless QT_QPA_PLATFORM is set)
 //
 // Prints, for a song of 100 000 notes and one of 1 000: the time one key takes to enter
-// (the step's undo snapshot copies the song), the longest gap between two ticks of a 1 ms
-// timer on the interface thread (the longest stall; target: at most 16 ms), the queue's
-// peak fill against its capacity, and the messages sent, events delivered and dropped.
+// (the step's undo snapshot copies the edited track), the longest gap between two ticks of
+// a 1 ms timer on the interface thread (the longest stall; target: at most 16 ms), the
+// queue's peak fill against its capacity, the messages sent, events delivered and dropped,
+// and what an autosave of the undo steps the flood made costs the interface thread.
 
 #include "BenchTiming.h"
 
@@ -22,6 +23,7 @@
 #include "ui/CEditController.h"
 #include "ui/CMidiKeyboard.h"
 #include "ui/CNoteDefaults.h"
+#include "ui/CUndoRing.h"
 #include "ui/pianoroll/CPianoRollWnd.h"
 #include "ui/pianoroll/CStepInput.h"
 
@@ -161,6 +163,14 @@ void RunFlood(double seconds, int notesPerTrack) {
     const double longest = LongestStall(seconds * 1000 + 500);
     input.join();
     QApplication::processEvents();
+    // The flood filled the undo ring: what an autosave then costs the interface thread, and
+    // the copying it leaves to its writer thread.
+    const auto held = Clock::now();
+    const CUndoRing::HeldSteps steps = edit.UndoRing().HoldUndoSteps();
+    const double holdMs = MillisecondsSince(held);
+    const auto made = Clock::now();
+    const size_t songs = steps.Songs().size();
+    const double songsMs = MillisecondsSince(made);
 
     std::printf("song of %d notes in %d tracks, step input on, %.1f s of %d messages a second\n",
                 kTracks * notesPerTrack, kTracks, seconds, kMessagesPerSecond);
@@ -172,6 +182,9 @@ void RunFlood(double seconds, int notesPerTrack) {
                 static_cast<long long>(flood.messages.load()),
                 static_cast<long long>(flood.popped.load()),
                 static_cast<unsigned long long>(flood.pump.Dropped()));
+    std::printf("  autosave of %zu undo steps: %.2f ms on the interface thread, %.0f ms on the "
+                "writer's\n",
+                songs, holdMs, songsMs);
 }
 
 } // namespace

@@ -66,11 +66,12 @@ void CAutosave::SaveNow() {
     if (!EnsureSession())
         return;
     auto song = std::make_shared<const CProject>(m_edit.Project());
-    auto history = std::make_shared<const std::vector<CProject>>(m_edit.UndoRing().UndoSteps());
+    // The steps share their notes with the ring: copying them into songs is the writer's work.
+    auto history = std::make_shared<const CUndoRing::HeldSteps>(m_edit.UndoRing().HoldUndoSteps());
     const RECOVERY_INFO info{m_document.Path(), QDateTime::currentDateTimeUtc(),
                              m_edit.UndoRing().UndoDepth(), QCoreApplication::applicationPid()};
     m_writer.start([this, session = m_session, song, history, info] {
-        const Result r = session->Write(*song, info, *history);
+        const Result r = session->Write(*song, info, history->Songs());
         if (!r)
             QMetaObject::invokeMethod(this, [this, message = QString::fromStdString(r.message)] {
                 emit writeFailed(WriteFailedText(message));

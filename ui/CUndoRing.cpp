@@ -127,12 +127,24 @@ void CUndoRing::Clear() {
     m_redoDepth = 0;
 }
 
-std::vector<CProject> CUndoRing::UndoSteps() const {
-    std::vector<CProject> steps;
-    steps.reserve(size_t(m_undoDepth));
+CUndoRing::HeldSteps CUndoRing::HoldUndoSteps() const {
+    HeldSteps held;
+    held.m_steps.reserve(size_t(m_undoDepth));
     for (int i = m_undoDepth; i > 0; --i)
-        steps.push_back(SongOf((*m_slots)[size_t((m_cursor + kSlots - i) % kSlots)]));
-    return steps;
+        held.m_steps.push_back((*m_slots)[size_t((m_cursor + kSlots - i) % kSlots)]);
+    return held;
+}
+
+std::vector<CProject> CUndoRing::HeldSteps::Songs() const {
+    std::vector<CProject> songs;
+    songs.reserve(m_steps.size());
+    for (const STEP& step : m_steps)
+        songs.push_back(SongOf(step));
+    return songs;
+}
+
+std::vector<CProject> CUndoRing::UndoSteps() const {
+    return HoldUndoSteps().Songs();
 }
 
 void CUndoRing::RestoreUndoSteps(std::vector<CProject> steps) {

@@ -36,7 +36,11 @@ public:
     // Forgets every step (a new or opened document).
     void Clear();
 
-    // Copies of the states Undo would return to, oldest first (what a recovery keeps).
+    class HeldSteps;
+    // The states Undo would return to, oldest first (what a recovery keeps), as the ring
+    // holds them: cheap to take on this thread, made into songs on any thread.
+    HeldSteps HoldUndoSteps() const;
+    // The same made into songs at once.
     std::vector<CProject> UndoSteps() const;
     // Forgets every step, then takes `steps` (oldest first; the newest kMaxDepth of them)
     // as the states to undo back to, as a restored window had them.
@@ -78,4 +82,16 @@ private:
     int m_cursor = 0;
     int m_undoDepth = 0;
     int m_redoDepth = 0;
+
+public:
+    // Steps taken out of the ring. The notes they share with it never change, so Songs()
+    // may copy them on another thread while the ring goes on.
+    class HeldSteps {
+    public:
+        std::vector<CProject> Songs() const;
+
+    private:
+        friend class CUndoRing;
+        std::vector<STEP> m_steps;
+    };
 };
