@@ -368,7 +368,7 @@ void CBuildController::BuildBeforeUse(Continuation then) {
 
 void CBuildController::PrepareWav(std::function<void(const QString& wavPath)> ready) {
     if (m_solo != nullptr && m_solo->Active()) {
-        PrepareSoloWav(std::move(ready));
+        PrepareWavQuietly(std::move(ready));
         return;
     }
     BuildBeforeUse([this, ready = std::move(ready)](bool built) {
@@ -378,32 +378,19 @@ void CBuildController::PrepareWav(std::function<void(const QString& wavPath)> re
     });
 }
 
-// The solo file is built quietly, like a live build: the song's own file and commands are
-// not concerned, and whatever plays goes on until it is ready.
-void CBuildController::PrepareSoloWav(std::function<void(const QString& wavPath)> ready) {
-    const QString path = m_solo->WavPath();
-    if (path.isEmpty() || m_job != nullptr)
-        return;
-    if (!m_solo->NeedsBuild()) {
-        ready(path);
-        return;
-    }
-    BuildQuietly(path, true, std::move(ready));
-}
-
+// The solo file is always built quietly, like a live build: the song's own file and
+// commands are not concerned, and whatever plays goes on until it is ready.
 void CBuildController::PrepareWavQuietly(std::function<void(const QString& wavPath)> ready) {
-    if (m_solo != nullptr && m_solo->Active()) {
-        PrepareSoloWav(std::move(ready));
-        return;
-    }
-    const QString path = WavPath();
+    const bool solo = m_solo != nullptr && m_solo->Active();
+    const QString path = solo ? m_solo->WavPath() : WavPath();
     if (path.isEmpty() || m_job != nullptr)
         return;
-    if (!NeedsBuild() && QFileInfo::exists(path)) {
+    const bool stale = solo ? m_solo->NeedsBuild() : NeedsBuild() || !QFileInfo::exists(path);
+    if (!stale) {
         ready(path);
         return;
     }
-    BuildQuietly(path, false, std::move(ready));
+    BuildQuietly(path, solo, std::move(ready));
 }
 
 void CBuildController::BuildQuietly(const QString& wavPath, bool solo,

@@ -123,7 +123,6 @@ private:
     CBuildJob::REQUEST MakeRequest(const QString& wavPath, LIVE_BUILD& live) const;
     void StartLiveJob(LIVE_BUILD live, bool solo);
     bool IsSoloFile(const QString& wavPath) const;
-    void PrepareSoloWav(std::function<void(const QString& wavPath)> ready);
     void BuildQuietly(const QString& wavPath, bool solo,
                       std::function<void(const QString& wavPath)> ready);
     void ConnectLiveJob();
